@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Sets up, builds everything (warnings as errors, benchmarks built but not
+# run) and runs the whole test suite, then again under ASan+UBSan, and
+# checks the formatting.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./ci/setup.sh
+
+jobs=$(nproc)
+
+echo "== Build and test (dev)"
+cmake --preset dev
+cmake --build --preset dev -j "$jobs"
+ctest --preset dev -j "$jobs"
+
+echo "== Build and test (asan)"
+cmake --preset asan
+cmake --build --preset asan -j "$jobs"
+ctest --preset asan -j "$jobs"
+
+echo "== Format check"
+./ci/format.sh --check
+echo "All checks passed."

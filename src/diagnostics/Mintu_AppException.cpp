@@ -1,0 +1,16 @@
+#include "mintu/Mintu_AppException.h"
+
+#include "port/Port_Init.h"
+
+namespace Mintu {
+
+AppException::AppException(Level level, const StringBase& message)
+    : std::runtime_error(message.str()), level(level) {}
+
+AppException::AppException(const AppException& other) = default;
+
+AppException& AppException::operator=(const AppException& other) = default;
+
+AppException::~AppException() = default;
+
+}  // namespace Mintu

@@ -1,0 +1,49 @@
+#ifndef MINTU_TESTS_ISSUEDMESSAGES_H
+#define MINTU_TESTS_ISSUEDMESSAGES_H
+// Captures every message issued while it lives, by registering a recording
+// manager with the dispatcher, and unregisters it again.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "port/Port_Msg.h"
+
+namespace MintuTest {
+
+class MessageCapture : public Port_MsgMan {
+ public:
+  MessageCapture();
+  ~MessageCapture() override;
+
+  void handleMessage(const Port_Message& message) override;
+  void activate() override;
+  void deactivate() override;
+
+  const std::vector<Port_Message>& messages() const { return messages_; }
+  /// Messages of one kind.
+  std::vector<Port_Message> OfType(int type) const;
+  /// The texts of the messages of one kind, in order.
+  std::vector<std::string> Texts(int type) const;
+  std::size_t Count(int type) const;
+  void Clear() { messages_.clear(); }
+
+  int activations() const { return activations_; }
+  int deactivations() const { return deactivations_; }
+
+ private:
+  std::vector<Port_Message> messages_;
+  int activations_ = 0;
+  int deactivations_ = 0;
+};
+
+/// Fixture: `issued` records what the test issues.
+class IssuedMessages : public ::testing::Test {
+ protected:
+  MessageCapture issued;
+};
+
+}  // namespace MintuTest
+
+#endif  // MINTU_TESTS_ISSUEDMESSAGES_H

@@ -1,0 +1,45 @@
+#ifndef MINTU_TESTS_TEMPINSTALLTREE_H
+#define MINTU_TESTS_TEMPINSTALLTREE_H
+// A temporary directory for one test, removed afterwards, that also puts back
+// whatever the test changed of the process: environment variables, the
+// working directory, the install-root list and the installation values.
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace MintuTest {
+
+class TempInstallTree {
+ public:
+  TempInstallTree();
+  ~TempInstallTree();
+  TempInstallTree(const TempInstallTree&) = delete;
+  TempInstallTree& operator=(const TempInstallTree&) = delete;
+
+  /// The temporary directory (absolute, no trailing separator).
+  const std::string& base() const { return base_; }
+  /// `relative` under the temporary directory.
+  std::string Path(const std::string& relative) const;
+  /// Creates the directory `relative` (and its parents); returns its path.
+  std::string MakeDir(const std::string& relative) const;
+  /// Writes `content` to `relative` (parents created); returns its path.
+  std::string WriteFile(const std::string& relative, const std::string& content) const;
+  /// Reads a whole file.
+  static std::string ReadFile(const std::string& path);
+
+  /// Sets the install-root list to these directories under base().
+  void SetRoots(const std::vector<std::string>& relativeRoots) const;
+  /// Sets (or with null unsets) an environment variable until the end.
+  void SetEnv(const std::string& name, const char* value);
+
+ private:
+  std::string base_;
+  std::string savedCwd_;
+  std::vector<std::string> savedRoots_;
+  std::map<std::string, std::pair<bool, std::string> > savedEnv_;
+};
+
+}  // namespace MintuTest
+
+#endif  // MINTU_TESTS_TEMPINSTALLTREE_H
