@@ -4,8 +4,8 @@
 
 namespace Mintu {
 
-AppException::AppException(Level level, const StringBase& message)
-    : std::runtime_error(message.str()), level(level) {}
+AppException::AppException(Level errorLevel, const StringBase& message)
+    : std::runtime_error(message.str()), level(errorLevel) {}
 
 AppException::AppException(const AppException& other) = default;
 
