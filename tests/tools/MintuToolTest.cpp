@@ -222,6 +222,11 @@ TEST_F(MintuTool, ComponentsValidateAgainstTheSchema) {
   EXPECT_EQ(0u, text.find("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<spirit:component "));
   EXPECT_NE(std::string::npos, text.find("  <spirit:version>1.00.a</spirit:version>\n"));
   ExpectValidSpirit(minimal);
+  // Stamped inside a comment: still valid, and it verifies.
+  ASSERT_EQ(0, Run({"stamp", minimal}).status);
+  EXPECT_NE(std::string::npos, TempInstallTree::ReadFile(minimal).find("<!-- # CRC: "));
+  EXPECT_EQ(0, Run({"verify", minimal}).status);
+  ExpectValidSpirit(minimal);
 
   std::vector<std::string> args = {"component", "--vendor", "orvane.com", "--library", "ip",
                                    "--name", "fifo", "--version", "3.1",

@@ -17,9 +17,10 @@ const Command kCommands[] = {
      "Usage: mintu checksum FILE\n"
      "Prints the eight-character checksum of the lines of FILE that hold no '#'.\n",
      RunChecksum},
-    {"stamp", "write or replace the \"# CRC:\" stamp line of a file",
+    {"stamp", "write or renew the \"# CRC:\" stamp of a file",
      "Usage: mintu stamp FILE\n"
-     "Replaces the first line holding \"# CRC:\" by a fresh stamp, or appends one.\n",
+     "Renews the checksum after the first \"# CRC:\" of FILE, or appends a stamp line\n"
+     "(inside a comment for XML files).\n",
      RunStamp},
     {"verify", "check the stamps of files",
      "Usage: mintu verify FILE...\n"

@@ -1,5 +1,6 @@
 // mintu checksum, stamp, verify, filelist, expand, find, java, release, cores-level.
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -20,22 +21,29 @@ void ExpectCount(const std::vector<std::string>& args, std::size_t least, std::s
   if (args.size() > most) throw UsageError("too many arguments");
 }
 
-// The text with its stamp line (the first line holding "# CRC:") replaced by
-// a fresh stamp, or with a stamp line appended when it has none.
-std::string Stamped(const std::string& content, const std::string& checksum) {
-  const std::string stampLine = std::string(kStampTag) + " " + checksum;
+// The text with its stamp renewed: the eight characters after the first
+// "# CRC:" and its separator are overwritten in place, so whatever frames the
+// stamp (a comment of the file's language) stays. A text without a stamp gets
+// a stamp line at its end; XML files get it inside a comment, which keeps them
+// well formed.
+std::string Stamped(const std::string& path, const std::string& content,
+                    const std::string& checksum) {
+  const std::string stamp = std::string(kStampTag) + " " + checksum;
   const std::size_t at = content.find(kStampTag);
   if (at == std::string::npos) {
     std::string result = content;
     if (!result.empty() && result.back() != '\n') result += '\n';
-    return result + stampLine + '\n';
+    const bool xml = content.compare(0, 5, "<?xml") == 0 ||
+                     (path.size() > 4 && path.compare(path.size() - 4, 4, ".xml") == 0);
+    return result + (xml ? "<!-- " + stamp + " -->" : stamp) + '\n';
   }
-  const std::size_t lineStart = content.rfind('\n', at) == std::string::npos
-                                    ? 0
-                                    : content.rfind('\n', at) + 1;
-  const std::size_t lineEnd = content.find('\n', at);
-  std::string result = content.substr(0, lineStart) + stampLine;
-  if (lineEnd != std::string::npos) result += content.substr(lineEnd);
+  std::string result = content;
+  const std::size_t lineEnd = std::min(content.find('\n', at), content.size());
+  if (lineEnd - at >= stamp.size()) {
+    result.replace(at, stamp.size(), stamp);
+  } else {
+    result.replace(at, lineEnd - at, stamp);
+  }
   return result;
 }
 
@@ -83,7 +91,7 @@ int RunStamp(const std::vector<std::string>& args) {
   }
   Mintu::StringBase checksum;
   Mintu::Utilities::CalculateChecksum(content, checksum);
-  if (!WriteReplacing(args[0], Stamped(content, checksum.str()))) {
+  if (!WriteReplacing(args[0], Stamped(args[0], content, checksum.str()))) {
     ReportError("cannot write " + args[0]);
     return EXIT_REPORTED_FAILURE;
   }
