@@ -12,8 +12,7 @@ namespace {
 
 // "^" and "$" anchor only at the ends of the whole text, and "." stops at a
 // line feed, as in Perl without the /m and /s modifiers.
-const boost::match_flag_type kMatchFlags =
-    boost::match_single_line | boost::match_not_dot_newline;
+const boost::match_flag_type kMatchFlags = boost::match_single_line | boost::match_not_dot_newline;
 
 // Boost can only report an empty piece by its position, which a Port_Range
 // cannot express at index 0: every empty piece becomes the empty range.
