@@ -28,7 +28,14 @@ namespace Mintu {
 SetWorkingDirectory::SetWorkingDirectory(const StringBase& directory)
     : previousDirectory(Utilities::GetAbsoluteDirectory(Port::File::getcwd())),
       targetDirectory(Utilities::GetAbsoluteDirectory(directory)) {
-  if (directory.GetLength() == 0) targetDirectory = previousDirectory;
+  if (directory.GetLength() == 0) {
+    targetDirectory = previousDirectory;
+  } else if (!Port::File::exist(directory)) {
+    // The directory of a missing name would be its parent: the guard would
+    // quietly settle there. Aim at the name itself, so the change fails and
+    // the error says what was asked for.
+    targetDirectory = Utilities::GetAbsolutePath(directory);
+  }
   if (ChangeTo(targetDirectory)) {
     DebugMessenger* logger = Logger();
     if (logger->IsVerbose()) {

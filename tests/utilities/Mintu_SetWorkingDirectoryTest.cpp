@@ -76,17 +76,25 @@ TEST_F(SetWorkingDirectoryTest, MissingDirectoryIsReportedAndNothingChanges) {
   {
     SetWorkingDirectory guard("no/such/dir");
     EXPECT_EQ(tree.base(), Cwd());
-    ASSERT_EQ(1u, Errors().size());
-    // The absolute form of the request, as GetAbsoluteDirectory gives it.
-    EXPECT_EQ("Unable to set working directory to " + guard.GetTargetDirectory().str() + "\n",
-              Errors()[0]);
-    EXPECT_EQ(0u, guard.GetTargetDirectory().str().find(tree.Path("no/such")));
+    EXPECT_EQ(std::vector<std::string>{"Unable to set working directory to " +
+                                       tree.Path("no/such/dir") + "\n"},
+              Errors());
     EXPECT_TRUE(Traces().empty());
   }
   EXPECT_EQ(std::vector<std::string>{UtilitiesTrace("Current working directory reverted to " +
                                                     Dir("") + "\n")},
             Traces());
   EXPECT_EQ(1u, Errors().size());
+}
+
+TEST_F(SetWorkingDirectoryTest, AFileMeansItsDirectory) {
+  tree.WriteFile("core/core.mpd", "x");
+  {
+    SetWorkingDirectory guard("core/core.mpd");
+    EXPECT_EQ(tree.Path("core"), Cwd());
+  }
+  EXPECT_EQ(tree.base(), Cwd());
+  EXPECT_TRUE(Errors().empty());
 }
 
 TEST_F(SetWorkingDirectoryTest, ReconfirmReturnsAfterAMove) {
@@ -124,8 +132,7 @@ TEST_F(SetWorkingDirectoryTest, PreviousDirectoryRemovedBeforeTheEnd) {
     issued.Clear();
   }  // must not throw
   EXPECT_EQ(tree.Path("target"), Cwd());
-  EXPECT_EQ(std::vector<std::string>{"Unable to revert working directory to " + Dir("gone") +
-                                     "\n"},
+  EXPECT_EQ(std::vector<std::string>{"Unable to revert working directory to " + Dir("gone") + "\n"},
             Errors());
   EXPECT_TRUE(Traces().empty());
 }

@@ -55,8 +55,8 @@ class UtilitiesTest : public MintuTest::IssuedMessages {
 std::string ChecksumText(const std::string& data) {
   char text[16];
   std::snprintf(text, sizeof text, "%8x",
-                static_cast<unsigned int>(crc32_z(0L, reinterpret_cast<const Bytef*>(data.data()),
-                                                  data.size())));
+                static_cast<unsigned int>(
+                    crc32_z(0L, reinterpret_cast<const Bytef*>(data.data()), data.size())));
   return text;
 }
 
@@ -93,7 +93,7 @@ TEST(UtilitiesPaths, TerminatedWithPathSeparator) {
   const struct {
     const char* path;
     bool terminated;
-  } cases[] = {{"", false}, {"a/", true}, {"a\\", true}, {"/", true},
+  } cases[] = {{"", false},  {"a/", true},   {"a\\", true},   {"/", true},
                {"a", false}, {"a/b", false}, {"a\\b", false}, {"a/\\", true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
@@ -154,7 +154,8 @@ TEST(UtilitiesPaths, MakeRelativePath) {
   EXPECT_EQ(dot + "sub/f.txt", Utilities::MakeRelativePath(d, d + "/sub/f.txt").str());
   EXPECT_EQ(dot + "sub" + Sep(), Utilities::MakeRelativePath(d, d + "/sub").str());
   EXPECT_EQ(dot + nested, Utilities::MakeRelativePath(d, d + "/" + nested).str());
-  EXPECT_EQ(tree.Path("other/g.txt"), Utilities::MakeRelativePath(d, tree.Path("other/g.txt")).str());
+  EXPECT_EQ(tree.Path("other/g.txt"),
+            Utilities::MakeRelativePath(d, tree.Path("other/g.txt")).str());
   EXPECT_EQ("", Utilities::MakeRelativePath(d, "").str());
   EXPECT_EQ(tree.Path("r/sub/f.txt"), Utilities::MakeRelativePath("", d + "/sub/f.txt").str());
   // A directory given by one of its files, or one that does not exist, is a
@@ -169,7 +170,7 @@ TEST(UtilitiesPaths, MakeRelativePath) {
 // ---------------------------------------------------- Install tree lookup
 
 TEST_F(UtilitiesTest, LookupUnderRootsTakesTheFirstRootThatHoldsTheName) {
-  tree.MakeDir("root1/shared");           // a directory in the first root...
+  tree.MakeDir("root1/shared");            // a directory in the first root...
   tree.WriteFile("root2/shared", "file");  // ...and a file of that name in the second
   tree.WriteFile("root2/data/file.txt", "x");
   tree.WriteFile("root1/data/only1.txt", "x");
@@ -193,9 +194,9 @@ TEST_F(UtilitiesTest, LookupUnderRootsTakesTheFirstRootThatHoldsTheName) {
     if (c.expected == nullptr) {
       EXPECT_FALSE(hit);
       EXPECT_EQ("untouched", found.str());
-      EXPECT_EQ(std::vector<std::string>{UtilitiesTrace(std::string("Could not find ") + c.name +
-                                                        "\n")},
-                Traces());
+      EXPECT_EQ(
+          std::vector<std::string>{UtilitiesTrace(std::string("Could not find ") + c.name + "\n")},
+          Traces());
     } else {
       EXPECT_TRUE(hit);
       EXPECT_EQ(tree.Path(c.expected), found.str());
@@ -289,8 +290,8 @@ TEST_F(UtilitiesTest, InstallationValues) {
   EXPECT_TRUE(std::regex_match(Utilities::GetBuildDate(),
                                std::regex("(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
                                           "[ 123][0-9] [0-9]{4}")));
-  EXPECT_TRUE(std::regex_match(Utilities::GetBuildTime(),
-                               std::regex("[0-2][0-9]:[0-5][0-9]:[0-6][0-9]")));
+  EXPECT_TRUE(
+      std::regex_match(Utilities::GetBuildTime(), std::regex("[0-2][0-9]:[0-5][0-9]:[0-6][0-9]")));
   EXPECT_EQ(Utilities::GetBuildDate(), Utilities::GetBuildDate());
 }
 
@@ -306,7 +307,7 @@ TEST_F(UtilitiesTest, NextMajorRelease) {
       {"beta.2", "beta.1"},
       {"0.9", "1.1"},
       {"-3.0", "-2.1"},
-      {"2147483647.0", "2147483648.1"},  // no wrap past the largest 32-bit value
+      {"2147483647.0", "2147483648.1"},    // no wrap past the largest 32-bit value
       {"99999999999.0", "99999999999.1"},  // too big to read: kept as written
   };
   for (const auto& c : cases) {
@@ -495,8 +496,8 @@ TEST_F(UtilitiesTest, ValidatesTheFirstStamp) {
       {"no stamp", body, true},
       {"empty file", "", true},
       {"crlf lines", "a\r\nb\r\n# CRC: " + Checksum("a\r\nb\r\n") + "\r\n", true},
-      {"checksum cut by the line end", body + "# CRC: " + crc.substr(0, 4) + "\n" +
-                                           crc.substr(4) + "\n", false},
+      {"checksum cut by the line end",
+       body + "# CRC: " + crc.substr(0, 4) + "\n" + crc.substr(4) + "\n", false},
       {"tag ends the file", body + "# CRC:", false},
       {"tag and separator end the file", body + "# CRC: ", false},
       {"short checksum at the end", body + "# CRC: " + crc.substr(0, 5), false},
@@ -518,7 +519,8 @@ TEST_F(UtilitiesTest, StampsThatRunAcrossLinesMatchTheWholeTextReading) {
   // data that makes the computed text known; one pass must read them the way
   // the whole text is read.
   const std::string crc = Checksum("x\n");
-  const std::vector<std::string> tails = {"",   "\n", "\n\n", crc.substr(0, 3) + "\n",
+  const std::vector<std::string> tails = {"",         "\n",
+                                          "\n\n",     crc.substr(0, 3) + "\n",
                                           "\n" + crc, crc.substr(0, 7) + "\n" + crc.substr(7)};
   for (const std::string& tail : tails) {
     for (const char* sep : {"", " ", "\n"}) {
@@ -587,7 +589,8 @@ TEST_F(UtilitiesTest, FileListsKeepExistingMembersCleaned) {
                                           "#a.v\n"
                                           "a.v");
 
-  const std::vector<StringBase> names = Utilities::GetFileListFileStrings(list);
+  const std::vector<StringBase> names =
+      Utilities::GetFileListFileStrings(Port::FileName(list.c_str()));
   const std::vector<StringBase> expected = {"a.v",
                                             Port_Env::IsNt() ? "sub\\b.v" : "sub/b.v",
                                             Port_Env::IsNt() ? "sub\\c.vhd" : "sub/c.vhd",
@@ -596,17 +599,16 @@ TEST_F(UtilitiesTest, FileListsKeepExistingMembersCleaned) {
                                             "a.v"};
   EXPECT_EQ(expected, names);
   // The "#" cuts "sub/d#.v" to "sub/d", which does not exist.
-  EXPECT_EQ((std::vector<std::string>{"Missing file list member " + tree.Path("lists/missing.v") +
-                                          "\n",
-                                      "Missing file list member " + tree.Path("lists/sub/d") +
-                                          "\n"}),
-            Warnings());
-  EXPECT_EQ(std::vector<std::string>{UtilitiesTrace("Reading file list " + list + "\n")},
-            Traces());
+  EXPECT_EQ(
+      (std::vector<std::string>{"Missing file list member " + tree.Path("lists/missing.v") + "\n",
+                                "Missing file list member " + tree.Path("lists/sub/d") + "\n"}),
+      Warnings());
+  EXPECT_EQ(std::vector<std::string>{UtilitiesTrace("Reading file list " + list + "\n")}, Traces());
   EXPECT_TRUE(Errors().empty());
 
   issued.Clear();
-  const std::vector<Port::FileName> files = Utilities::GetFileListFileNames(list);
+  const std::vector<Port::FileName> files =
+      Utilities::GetFileListFileNames(Port::FileName(list.c_str()));
   ASSERT_EQ(expected.size(), files.size());
   for (std::size_t i = 0; i < files.size(); ++i) {
     EXPECT_EQ(tree.Path("lists") + Sep() + expected[i].str(), files[i].GetFullPath().str());
@@ -624,17 +626,17 @@ TEST_F(UtilitiesTest, FileListRelativeToTheWorkingDirectory) {
   const std::vector<Port::FileName> files = Utilities::GetFileListFileNames("lists/rel.lst");
   ASSERT_EQ(1u, files.size());
   EXPECT_EQ(tree.Path("lists/x.v"), files[0].GetAbsolutePath(false).str());
-  EXPECT_EQ(std::vector<std::string>{"Missing file list member " + tree.Path("lists/none.v") +
-                                     "\n"},
-            Warnings());
+  EXPECT_EQ(
+      std::vector<std::string>{"Missing file list member " + tree.Path("lists/none.v") + "\n"},
+      Warnings());
 }
 
 TEST_F(UtilitiesTest, FileListsThatGiveNoMembers) {
   tree.WriteFile("l/only.v", "");
   const std::string comments = tree.WriteFile("l/comments.lst", "# one\n\n\t\n  # two\n");
   const std::string empty = tree.WriteFile("l/empty.lst", "");
-  EXPECT_TRUE(Utilities::GetFileListFileStrings(comments).empty());
-  EXPECT_TRUE(Utilities::GetFileListFileNames(empty).empty());
+  EXPECT_TRUE(Utilities::GetFileListFileStrings(Port::FileName(comments.c_str())).empty());
+  EXPECT_TRUE(Utilities::GetFileListFileNames(Port::FileName(empty.c_str())).empty());
   EXPECT_TRUE(Warnings().empty());
   EXPECT_TRUE(Errors().empty());
 
@@ -643,7 +645,7 @@ TEST_F(UtilitiesTest, FileListsThatGiveNoMembers) {
   for (const std::string& list : {missing, directory}) {
     SCOPED_TRACE(list);
     issued.Clear();
-    EXPECT_TRUE(Utilities::GetFileListFileStrings(list).empty());
+    EXPECT_TRUE(Utilities::GetFileListFileStrings(Port::FileName(list.c_str())).empty());
     EXPECT_EQ(std::vector<std::string>{"Cannot read " + list + "\n"}, Errors());
     EXPECT_TRUE(Traces().empty());
   }
@@ -656,7 +658,8 @@ TEST_F(UtilitiesTest, FileListsOfBinaryAndLongLines) {
   const std::string nul("a.v\0junk\n", 9);
   const std::string longName(1 << 20, 'm');
   const std::string list = tree.WriteFile("l/odd.lst", nul + longName + "\n\xff\xfe\x01\na.v\n");
-  const std::vector<StringBase> names = Utilities::GetFileListFileStrings(list);
+  const std::vector<StringBase> names =
+      Utilities::GetFileListFileStrings(Port::FileName(list.c_str()));
   EXPECT_EQ(std::vector<StringBase>{"a.v"}, names);
   EXPECT_EQ(3u, Warnings().size());
   EXPECT_EQ(0, Port::File::openStreamCount());

@@ -17,8 +17,7 @@ namespace MintuTest {
 class UtilitiesLoggerLevel {
  public:
   explicit UtilitiesLoggerLevel(Mintu::DebugMessenger::DebugLevel level)
-      : logger_(Mintu::DebugMessengerFactory::GetLogger("utilities")),
-        saved_(logger_->GetLevel()) {
+      : logger_(Mintu::DebugMessengerFactory::GetLogger("utilities")), saved_(logger_->GetLevel()) {
     logger_->SetLevel(level);
   }
   ~UtilitiesLoggerLevel() { logger_->SetLevel(saved_); }
@@ -31,9 +30,7 @@ class UtilitiesLoggerLevel {
 };
 
 /// The status line the logger "utilities" issues for `text`.
-inline std::string UtilitiesTrace(const std::string& text) {
-  return "DEBUG[utilities] - " + text;
-}
+inline std::string UtilitiesTrace(const std::string& text) { return "DEBUG[utilities] - " + text; }
 
 /// The texts of the messages of `type` that came from `file`.
 inline std::vector<std::string> TextsFrom(const MessageCapture& issued, int type,
