@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <exception>
+#include <string>
 
 #include "diagnostics/Mintu_Issue.h"
 #include "mintu/Mintu_DebugMessenger.h"
@@ -80,21 +81,44 @@ std::size_t FindStamp(const Mintu::StringBase& line) {
 }
 
 // Accumulates the CRC-32 of data lines, the same value StringBase::CRC32
-// gives for their concatenation.
+// gives for their concatenation. Lines are short and zlib is at its fastest
+// on long blocks, so data lines are gathered into a block first.
 class DataCrc {
  public:
-  void AddLine(const char* data, std::size_t length) {
-    if (!HasComment(data, length))
-      crc_ = crc32_z(crc_, reinterpret_cast<const Bytef*>(data), length);
+  DataCrc() { block_.reserve(BLOCK_SIZE); }
+
+  /// Adds a data line (one without "#").
+  void AddDataLine(const char* data, std::size_t length) {
+    if (block_.size() + length > BLOCK_SIZE) {
+      Flush();
+      if (length >= BLOCK_SIZE) {
+        Update(data, length);
+        return;
+      }
+    }
+    block_.append(data, length);
   }
-  Mintu::StringBase Text() const {
+
+  Mintu::StringBase Text() {
+    Flush();
     Mintu::StringBase text;
     text.Format("%8x", static_cast<unsigned int>(crc_));
     return text;
   }
 
  private:
+  static constexpr std::size_t BLOCK_SIZE = 64 * 1024;
+
+  void Update(const char* data, std::size_t length) {
+    crc_ = crc32_z(crc_, reinterpret_cast<const Bytef*>(data), length);
+  }
+  void Flush() {
+    if (!block_.empty()) Update(block_.data(), block_.size());
+    block_.clear();
+  }
+
   uLong crc_ = crc32_z(0L, Z_NULL, 0);
+  std::string block_;
 };
 
 }  // namespace
@@ -310,7 +334,8 @@ unsigned int Utilities::CalculateChecksum(const StringBase& text, StringBase& ch
   while (data < end) {
     const void* newline = std::memchr(data, '\n', static_cast<std::size_t>(end - data));
     const char* lineEnd = newline ? static_cast<const char*>(newline) : end;
-    crc.AddLine(data, static_cast<std::size_t>(lineEnd - data));
+    const std::size_t length = static_cast<std::size_t>(lineEnd - data);
+    if (!HasComment(data, length)) crc.AddDataLine(data, length);
     data = newline ? lineEnd + 1 : end;
   }
   checksum = crc.Text();
@@ -339,8 +364,9 @@ unsigned int Utilities::ValidateFileChecksum(const StringBase& fileName, bool& v
     stream->readline(line);
     const char* data = line.GetBuffer();
     const std::size_t length = line.GetLength();
-    crc.AddLine(data, length);
-    if (!stamped && HasComment(data, length)) {
+    if (!HasComment(data, length)) {
+      crc.AddDataLine(data, length);
+    } else if (!stamped) {
       const std::size_t tag = FindStamp(line);
       if (tag != StringBase::NOT_FOUND) {
         stamped = true;
