@@ -422,6 +422,28 @@ TEST(UtilitiesChecksum, DataLinesOnly) {
   EXPECT_EQ(ChecksumText(std::string("a\0b\r\xff\xfe", 6)), Checksum(binary));
 }
 
+TEST(UtilitiesChecksum, LongTextsOfManyLineLengths) {
+  // Lines of every length around the sizes a reader may gather data in.
+  std::string text;
+  std::string data;
+  const std::size_t lengths[] = {1, 63, 64, 65, 4095, 65535, 65536, 65537, 70000, 200000, 3};
+  for (int round = 0; round < 3; ++round) {
+    for (std::size_t length : lengths) {
+      std::string line(length, static_cast<char>('a' + (length + round) % 26));
+      text += line + "\n";
+      data += line;
+      text += "# comment " + std::to_string(length) + "\n";
+    }
+  }
+  EXPECT_EQ(ChecksumText(data), Checksum(text));
+
+  TempInstallTree tree;
+  const std::string path = tree.WriteFile("long.txt", text + "# CRC: " + ChecksumText(data));
+  bool valid = false;
+  EXPECT_EQ(0u, Utilities::ValidateFileChecksum(path, valid));
+  EXPECT_TRUE(valid);
+}
+
 TEST(UtilitiesChecksum, SmallValuesArePaddedWithBlanks) {
   // Find a data line whose CRC has fewer than eight hexadecimal digits.
   std::string data;
