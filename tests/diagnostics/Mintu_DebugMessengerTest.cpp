@@ -54,6 +54,7 @@ TEST_F(DebugMessengerTest, EffectiveLevelThroughTheTree) {
   const DebugMessenger::DebugLevel DETAILED = DebugMessenger::DEBUG_DETAILED;
   const DebugMessenger::DebugLevel VERBOSE = DebugMessenger::DEBUG_VERBOSE;
   const DebugMessenger::DebugLevel ABOVE = static_cast<DebugMessenger::DebugLevel>(7);
+  const DebugMessenger::DebugLevel BELOW = static_cast<DebugMessenger::DebugLevel>(-1);
   struct Case {
     DebugMessenger::DebugLevel root, child, grandchild;
     int effective;  // of the grandchild
@@ -68,6 +69,8 @@ TEST_F(DebugMessengerTest, EffectiveLevelThroughTheTree) {
       {NORMAL, UNSET, DETAILED, DETAILED},
       {OFF, VERBOSE, NORMAL, NORMAL},
       {ABOVE, UNSET, UNSET, ABOVE},
+      // Levels compare as signed numbers: below OFF nothing passes, yet it is not OFF.
+      {BELOW, UNSET, UNSET, BELOW},
       // No messenger of the chain has a level of its own: as if off.
       {UNSET, UNSET, UNSET, OFF},
   };
