@@ -55,6 +55,10 @@ std::string TakeException(JNIEnv* env) {
   jmethodID getName = env->GetMethodID(classClass, "getName", "()Ljava/lang/String;");
   jstring name = static_cast<jstring>(env->CallObjectMethod(classOfThrown, getName));
   std::string result = "exception";
+  if (env->ExceptionCheck()) {
+    env->ExceptionClear();
+    return result;
+  }
   if (name != nullptr) {
     const char* chars = env->GetStringUTFChars(name, nullptr);
     if (chars != nullptr) {
