@@ -6,6 +6,7 @@
 // Managers nest: a new one deactivates those already registered, and its
 // destruction activates those that remain.
 
+#include <cstdint>
 #include <ostream>
 
 #include "mintu/Mintu_Types.h"
@@ -19,7 +20,8 @@ namespace Mintu {
 
 class MINTU_API MsgMan {
  public:
-  enum DiagnosticLevel {
+  /// A 32-bit value: any value is valid (those other than 0, 1 and 3 act as NORMAL).
+  enum DiagnosticLevel : std::int32_t {
     DIAGNOSTIC_QUIET = 0,    ///< nothing on the standard error stream
     DIAGNOSTIC_REDUCED = 1,  ///< fatal errors, errors and warnings
     DIAGNOSTIC_NORMAL = 2,   ///< also status and progress lines
