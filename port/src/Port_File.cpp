@@ -4,7 +4,9 @@
 
 #include "port/Port_File.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -89,6 +91,35 @@ long Stream::readline(StringBase<char>& line) {
   line.Assign(buffer_.data() + position_, consumed);
   position_ = buffer_.size();
   return static_cast<long>(consumed);
+}
+
+std::size_t Stream::read(char* buffer, std::size_t size) {
+  if (size == 0 || buffer == nullptr) return 0;
+  // What readline or geteof buffered comes first.
+  const std::size_t buffered = std::min(size, buffer_.size() - position_);
+  if (buffered > 0) {
+    std::memcpy(buffer, buffer_.data() + position_, buffered);
+    position_ += buffered;
+    if (position_ == buffer_.size()) {
+      buffer_.clear();
+      position_ = 0;
+    }
+  }
+  std::size_t got = buffered;
+  // The rest straight from the file, without a copy through the buffer.
+  if (got < size && !eof_ && !failed_) {
+    const std::size_t wanted = size - got;
+    const std::size_t direct = std::fread(buffer + got, 1, wanted, file_);
+    got += direct;
+    if (direct < wanted) {
+      if (std::ferror(file_) != 0) {
+        failed_ = true;
+      } else {
+        eof_ = true;
+      }
+    }
+  }
+  return got;
 }
 
 bool Stream::geteof() {
