@@ -4,8 +4,6 @@
 
 #include "mintu/Mintu_Utilities.h"
 
-#include <zlib.h>
-
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #endif
@@ -28,6 +26,7 @@
 #include "port/Port_File.h"
 #include "port/Port_OrvanePath.h"
 #include "port/Port_Version.h"
+#include "utilities/Mintu_Crc32.h"
 
 namespace {
 
@@ -97,7 +96,7 @@ bool HasComment(const char* data, std::size_t length) {
 }
 
 // Accumulates the CRC-32 of data lines, the same value StringBase::CRC32
-// gives for their concatenation. Lines are short and zlib is at its fastest
+// gives for their concatenation. Lines are short and the CRC is at its fastest
 // on long blocks, so data lines are gathered into a block first.
 class DataCrc {
  public:
@@ -126,14 +125,14 @@ class DataCrc {
   static constexpr std::size_t BLOCK_SIZE = 64 * 1024;
 
   void Update(const char* data, std::size_t length) {
-    crc_ = crc32_z(crc_, reinterpret_cast<const Bytef*>(data), length);
+    crc_ = Mintu::Detail::Crc32(crc_, data, length);
   }
   void Flush() {
     if (!block_.empty()) Update(block_.data(), block_.size());
     block_.clear();
   }
 
-  uLong crc_ = crc32_z(0L, Z_NULL, 0);
+  std::uint32_t crc_ = 0;
   std::string block_;
 };
 
@@ -211,8 +210,7 @@ class StampScan {
       line = feed ? lineEnd + 1 : end;
     }
     if (out != first) {
-      crc_ = crc32_z(crc_, reinterpret_cast<const Bytef*>(first),
-                     static_cast<std::size_t>(out - first));
+      crc_ = Mintu::Detail::Crc32(crc_, first, static_cast<std::size_t>(out - first));
     }
     return static_cast<std::size_t>(line - block);
   }
@@ -253,7 +251,7 @@ class StampScan {
     storedFrom_ = 0;
   }
 
-  uLong crc_ = crc32_z(0L, Z_NULL, 0);
+  std::uint32_t crc_ = 0;
   bool stamped_ = false;
   char stored_[STAMP_CHECKSUM_LENGTH] = {};
   std::size_t storedLength_ = 0;
