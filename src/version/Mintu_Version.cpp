@@ -27,13 +27,8 @@ struct Version::Patterns {
   const Port_Regexp mintaroMinor;
 };
 
-// Definitions of the four pattern constants (they move to the vocabulary
-// source with the library's other constants).
-const StringBase Version::PSF_INPUT_VERSION_REGULAR_EXPRESSION =
-    "^[vV]?[0-9]+[_.][0-9][0-9][_.][a-zA-Z]$";
-const StringBase Version::PSF_VERSION_REGULAR_EXPRESSION = "[0-9]+[_.][0-9][0-9][_.][a-zA-Z]$";
-const StringBase Version::MINTARO_INPUT_VERSION_REGULAR_EXPRESSION = "^[vV]?[0-9]+[_.][0-9]+$";
-const StringBase Version::MINTARO_VERSION_REGULAR_EXPRESSION = "[0-9]+[_.][0-9]+$";
+// The four pattern constants are defined with the library's other constants,
+// in Mintu_Vocabulary.cpp, so that all are built at load in one order.
 
 namespace {
 
