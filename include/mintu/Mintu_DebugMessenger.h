@@ -8,6 +8,7 @@
 // A chain of unset levels that never reaches a messenger with a level of its
 // own (no parent, or a root set to DEBUG_UNSET) counts as DEBUG_OFF.
 
+#include <cstdint>
 #include <map>
 
 #include "mintu/Mintu_Types.h"
@@ -17,7 +18,8 @@ namespace Mintu {
 
 class MINTU_API DebugMessenger {
  public:
-  enum DebugLevel {
+  /// A 32-bit value compared as signed; any value may be set.
+  enum DebugLevel : std::int32_t {
     DEBUG_UNSET = 0,     ///< follow the parent
     DEBUG_OFF = 1,       ///< nothing passes
     DEBUG_NORMAL = 2,    ///< normal lines pass

@@ -67,12 +67,12 @@ bool Port_Regexp::Search(const char* text, std::size_t length, std::size_t start
     if (!boost::regex_search(text + start, text + length, match, impl_->regex, flags)) {
       return false;
     }
-    for (std::size_t i = 0; i < match.size(); ++i) {
-      if (!match[i].matched) {
+    for (const boost::csub_match& group : match) {
+      if (!group.matched) {
         groups.push_back(Port_Range());
       } else {
-        groups.push_back(ToRange(static_cast<std::size_t>(match[i].first - text),
-                                 static_cast<std::size_t>(match[i].length())));
+        groups.push_back(ToRange(static_cast<std::size_t>(group.first - text),
+                                 static_cast<std::size_t>(group.length())));
       }
     }
     return true;

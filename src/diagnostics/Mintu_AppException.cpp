@@ -4,8 +4,8 @@
 
 namespace Mintu {
 
-AppException::AppException(Level level, const StringBase& message)
-    : std::runtime_error(message.str()), level(level) {}
+AppException::AppException(Level severity, const StringBase& message)
+    : std::runtime_error(message.str()), level(severity) {}
 
 AppException::AppException(const AppException& other) = default;
 

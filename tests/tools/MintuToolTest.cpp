@@ -37,7 +37,8 @@ class MintuTool : public ::testing::Test {
  protected:
   // Runs mintu with `args` (and `input` on stdin) in the temporary tree.
   // `orvane` null runs it without ORVANE, so it falls back to its sample tree.
-  Result Run(const std::vector<std::string>& args, const char* orvane, const std::string& input = "") {
+  Result Run(const std::vector<std::string>& args, const char* orvane,
+             const std::string& input = "") {
     const std::string in = tree.WriteFile("io/stdin", input);
     std::string command = "cd " + Quoted(tree.base()) + " && env -u ORV_MN_API_DEBUG ";
     command += orvane != nullptr ? "ORVANE=" + Quoted(orvane) + " " : "-u ORVANE ";
@@ -54,9 +55,7 @@ class MintuTool : public ::testing::Test {
   }
   Result Run(const std::vector<std::string>& args) { return Run(args, roots.c_str()); }
 
-  void SetUp() override {
-    roots = tree.MakeDir("root1") + ":" + tree.MakeDir("root2");
-  }
+  void SetUp() override { roots = tree.MakeDir("root1") + ":" + tree.MakeDir("root2"); }
 
   TempInstallTree tree;
   std::string roots;
@@ -146,7 +145,8 @@ TEST_F(MintuTool, StampThenVerify) {
 TEST_F(MintuTool, FileListsAndExpansion) {
   tree.WriteFile("lists/a.v", "");
   tree.WriteFile("lists/sub/b.v", "");
-  const std::string list = tree.WriteFile("lists/files.lst", "# sources\na.v  # first\n\n sub//b.v\ngone.v\n");
+  const std::string list =
+      tree.WriteFile("lists/files.lst", "# sources\na.v  # first\n\n sub//b.v\ngone.v\n");
   Result r = Run({"filelist", list});
   EXPECT_EQ(0, r.status);
   EXPECT_EQ("a.v\nsub/b.v\n", r.out);
@@ -228,33 +228,46 @@ TEST_F(MintuTool, ComponentsValidateAgainstTheSchema) {
   EXPECT_EQ(0, Run({"verify", minimal}).status);
   ExpectValidSpirit(minimal);
 
-  std::vector<std::string> args = {"component", "--vendor", "orvane.com", "--library", "ip",
-                                   "--name", "fifo", "--version", "3.1",
-                                   "--description", "A <small> & \"simple\" FIFO"};
+  std::vector<std::string> args = {"component",
+                                   "--vendor",
+                                   "orvane.com",
+                                   "--library",
+                                   "ip",
+                                   "--name",
+                                   "fifo",
+                                   "--version",
+                                   "3.1",
+                                   "--description",
+                                   "A <small> & \"simple\" FIFO"};
   for (int i = 0; i < 40; ++i) {
     args.push_back("--port");
-    args.push_back("p" + std::to_string(i) + (i % 3 == 0 ? ":in" : ":out:" + std::to_string(i) + ":0"));
+    args.push_back("p" + std::to_string(i) +
+                   (i % 3 == 0 ? ":in" : ":out:" + std::to_string(i) + ":0"));
   }
-  args.insert(args.end(), {"--param", "C_WIDTH:long:user=16", "--param", "C_NAME=a < b",
-                           "--param", "C_FLAG:bool=true", "-o", tree.Path("fifo.xml")});
+  args.insert(args.end(), {"--param", "C_WIDTH:long:user=16", "--param", "C_NAME=a < b", "--param",
+                           "C_FLAG:bool=true", "-o", tree.Path("fifo.xml")});
   r = Run(args);
   ASSERT_EQ(0, r.status) << r.err;
   ExpectValidSpirit(tree.Path("fifo.xml"));
   const std::string fifo = TempInstallTree::ReadFile(tree.Path("fifo.xml"));
-  EXPECT_NE(std::string::npos,
-            fifo.find("<spirit:value spirit:resolve=\"user\" spirit:format=\"long\">16</spirit:value>"));
+  EXPECT_NE(
+      std::string::npos,
+      fifo.find("<spirit:value spirit:resolve=\"user\" spirit:format=\"long\">16</spirit:value>"));
   EXPECT_NE(std::string::npos, fifo.find("a &lt; b"));
 
-  r = Run({"component", "--vendor", "orvane.com", "--library", "ip", "--name", "bad",
-           "--version", "1.0", "--port", "clk:sideways"});
+  r = Run({"component", "--vendor", "orvane.com", "--library", "ip", "--name", "bad", "--version",
+           "1.0", "--port", "clk:sideways"});
   EXPECT_EQ(1, r.status);
   EXPECT_NE(std::string::npos, r.err.find("ERROR: mintu component: direction of port clk"));
   EXPECT_EQ(1, Run({"component", "--vendor", "1vendor", "--library", "ip", "--name", "n",
-                    "--version", "1.0"}).status);
+                    "--version", "1.0"})
+                   .status);
   EXPECT_EQ(1, Run({"component", "--vendor", "v", "--library", "ip", "--name", "n", "--version",
-                    "1.0", "--port", "a:in:7:x"}).status);
+                    "1.0", "--port", "a:in:7:x"})
+                   .status);
   EXPECT_EQ(1, Run({"component", "--vendor", "v", "--library", "ip", "--name", "n", "--version",
-                    "1.0", "--port", "a:in", "--port", "a:out"}).status);
+                    "1.0", "--port", "a:in", "--port", "a:out"})
+                   .status);
 }
 
 }  // namespace

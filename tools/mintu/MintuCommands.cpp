@@ -42,10 +42,8 @@ const Command kCommands[] = {
      "The first install root holding NAME wins. With --container NAME is looked up\n"
      "inside the core library directories (mintaro/ip/orvane/*) of each root.\n",
      RunFind},
-    {"java", "the Java program of the installation",
-     "Usage: mintu java\n", RunJava},
-    {"release", "the installed and the next major release",
-     "Usage: mintu release\n", RunRelease},
+    {"java", "the Java program of the installation", "Usage: mintu java\n", RunJava},
+    {"release", "the installed and the next major release", "Usage: mintu release\n", RunRelease},
     {"cores-level", "the installed IP core update level",
      "Usage: mintu cores-level\n"
      "Read from the first install root holding a readable IPupdate.log.\n",

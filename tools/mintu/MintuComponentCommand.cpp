@@ -44,12 +44,23 @@ std::string Escaped(const std::string& text) {
   out.reserve(text.size());
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&apos;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&apos;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -70,7 +81,8 @@ bool IsNameStart(char c) {
 void CheckToken(const std::string& what, const std::string& text) {
   if (text.empty()) throw InvalidValue(what + " is empty");
   for (char c : text) {
-    if (!IsNameChar(c)) throw InvalidValue(what + " '" + text + "' has a character not allowed there");
+    if (!IsNameChar(c))
+      throw InvalidValue(what + " '" + text + "' has a character not allowed there");
   }
 }
 
@@ -148,8 +160,8 @@ Mintu::XmlNestedElement BuildComponent(const std::string& vendor, const std::str
   const StringBase slash = XmlElement::TAG_SEPARATOR;
 
   XmlNestedElement component(Spirit::COMPONENT);
-  component.attributes.Add(boost::shared_ptr<XmlAttribute>(
-      new XmlAttribute("xmlns:spirit", Spirit::SPIRIT_NAMESPACE)));
+  component.attributes.Add(
+      boost::shared_ptr<XmlAttribute>(new XmlAttribute("xmlns:spirit", Spirit::SPIRIT_NAMESPACE)));
   component.attributes.Add(boost::shared_ptr<XmlAttribute>(
       new XmlAttribute("xmlns:xsi", "http://www.w3.org/2001/XMLSchema-instance")));
   component.attributes.Add(boost::shared_ptr<XmlAttribute>(new XmlAttribute(
@@ -182,7 +194,8 @@ Mintu::XmlNestedElement BuildComponent(const std::string& vendor, const std::str
   }
 
   // Description, then parameters, after the model.
-  if (!description.empty()) component.elements.AddLeafElement(Spirit::DESCRIPTION, Escaped(description));
+  if (!description.empty())
+    component.elements.AddLeafElement(Spirit::DESCRIPTION, Escaped(description));
   if (!parameters.empty()) {
     boost::shared_ptr<XmlNestedElement> list(new XmlNestedElement(Spirit::PARAMETERS));
     for (const ParameterSpec& p : parameters) {
@@ -190,10 +203,12 @@ Mintu::XmlNestedElement BuildComponent(const std::string& vendor, const std::str
       parameter->elements.AddLeafElement(Spirit::NAME, Escaped(p.name));
       boost::shared_ptr<XmlLeafElement> value(new XmlLeafElement(Spirit::VALUE, Escaped(p.value)));
       if (!p.resolve.empty()) {
-        value->attributes.Add(boost::shared_ptr<XmlAttribute>(new XmlAttribute(Spirit::RESOLVE, p.resolve)));
+        value->attributes.Add(
+            boost::shared_ptr<XmlAttribute>(new XmlAttribute(Spirit::RESOLVE, p.resolve)));
       }
       if (!p.format.empty()) {
-        value->attributes.Add(boost::shared_ptr<XmlAttribute>(new XmlAttribute(Spirit::FORMAT, p.format)));
+        value->attributes.Add(
+            boost::shared_ptr<XmlAttribute>(new XmlAttribute(Spirit::FORMAT, p.format)));
       }
       parameter->elements.Add(value);
       list->elements.Add(parameter);

@@ -106,7 +106,8 @@ int RunVerify(const std::vector<std::string>& args) {
     bool valid = false;
     const unsigned int result = Mintu::Utilities::ValidateFileChecksum(file, valid);
     std::string content;
-    const bool stamped = ReadWholeFile(file, content) && content.find(kStampTag) != std::string::npos;
+    const bool stamped =
+        ReadWholeFile(file, content) && content.find(kStampTag) != std::string::npos;
     if (result != 0) {
       std::cout << file << ": unreadable\n";
       status = EXIT_REPORTED_FAILURE;

@@ -51,8 +51,9 @@ int RunVersion(const std::vector<std::string>& args) {
     for (const std::string& t : texts) versions.emplace_back(t);
     std::vector<std::size_t> order(texts.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&versions](std::size_t x, std::size_t y) { return versions[x] < versions[y]; });
+    std::stable_sort(order.begin(), order.end(), [&versions](std::size_t x, std::size_t y) {
+      return versions[x] < versions[y];
+    });
     for (std::size_t i : order) std::cout << texts[i] << '\n';
     return EXIT_OK;
   }

@@ -111,7 +111,8 @@ int main(int argc, char** argv) {
 
   Mintu::MsgMan messages(level);
   Mintu::DebugMessengerFactory::SetLevelFromEnv();
-  if (verbose) Mintu::DebugMessengerFactory::GetLogger()->SetLevel(Mintu::DebugMessenger::DEBUG_VERBOSE);
+  if (verbose)
+    Mintu::DebugMessengerFactory::GetLogger()->SetLevel(Mintu::DebugMessenger::DEBUG_VERBOSE);
   UseSampleInstallationIfNeeded(argv[0]);
 
   const std::string name = argv[first];

@@ -1,0 +1,238 @@
+#include "mintu/Mintu_DebugMessenger.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "support/IssuedMessages.h"
+
+namespace {
+
+using Mintu::DebugMessenger;
+using Mintu::StringBase;
+
+typedef MintuTest::IssuedMessages DebugMessengerTest;
+
+// Seconds of a duration text "H:MM:SS.mmm".
+double Seconds(const StringBase& text) {
+  unsigned hours = 0, minutes = 0, seconds = 0, millis = 0;
+  EXPECT_EQ(4, std::sscanf(text.c_str(), "%u:%2u:%2u.%3u", &hours, &minutes, &seconds, &millis))
+      << text.str();
+  return hours * 3600.0 + minutes * 60.0 + seconds + millis / 1000.0;
+}
+
+// Waits until `logger`'s stopwatch reads at least `seconds`.
+void WaitUntil(DebugMessenger& logger, double seconds) {
+  while (Seconds(logger.GetTimer()) < seconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+TEST_F(DebugMessengerTest, FreshRootIsOffAndIssuesNothing) {
+  DebugMessenger root;
+  EXPECT_EQ("root", root.GetName());
+  EXPECT_EQ(DebugMessenger::DEBUG_OFF, root.GetLevel());
+  EXPECT_TRUE(root.IsOff());
+  EXPECT_FALSE(root.IsNormal());
+  EXPECT_FALSE(root.IsDetailed());
+  EXPECT_FALSE(root.IsVerbose());
+  root.Normal("n");
+  root.Detailed("d");
+  root.Verbose("v");
+  EXPECT_TRUE(issued.messages().empty());
+}
+
+// The effective level through a root, a child and a grandchild, and which
+// lines pass: the three line tests are thresholds, IsOff is equality.
+TEST_F(DebugMessengerTest, EffectiveLevelThroughTheTree) {
+  const DebugMessenger::DebugLevel UNSET = DebugMessenger::DEBUG_UNSET;
+  const DebugMessenger::DebugLevel OFF = DebugMessenger::DEBUG_OFF;
+  const DebugMessenger::DebugLevel NORMAL = DebugMessenger::DEBUG_NORMAL;
+  const DebugMessenger::DebugLevel DETAILED = DebugMessenger::DEBUG_DETAILED;
+  const DebugMessenger::DebugLevel VERBOSE = DebugMessenger::DEBUG_VERBOSE;
+  const DebugMessenger::DebugLevel ABOVE = static_cast<DebugMessenger::DebugLevel>(7);
+  const DebugMessenger::DebugLevel BELOW = static_cast<DebugMessenger::DebugLevel>(-1);
+  struct Case {
+    DebugMessenger::DebugLevel root, child, grandchild;
+    int effective;  // of the grandchild
+  };
+  const Case cases[] = {
+      {OFF, UNSET, UNSET, OFF},
+      {VERBOSE, UNSET, UNSET, VERBOSE},
+      {DETAILED, UNSET, UNSET, DETAILED},
+      {OFF, NORMAL, UNSET, NORMAL},
+      {VERBOSE, OFF, UNSET, OFF},
+      {VERBOSE, UNSET, OFF, OFF},
+      {NORMAL, UNSET, DETAILED, DETAILED},
+      {OFF, VERBOSE, NORMAL, NORMAL},
+      {ABOVE, UNSET, UNSET, ABOVE},
+      // Levels compare as signed numbers: below OFF nothing passes, yet it is not OFF.
+      {BELOW, UNSET, UNSET, BELOW},
+      // No messenger of the chain has a level of its own: as if off.
+      {UNSET, UNSET, UNSET, OFF},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << "root " << c.root << " child " << c.child << " grandchild " << c.grandchild);
+    DebugMessenger root;
+    DebugMessenger child(&root, "child");
+    DebugMessenger grandchild(&child, "grandchild");
+    root.SetLevel(c.root);
+    child.SetLevel(c.child);
+    grandchild.SetLevel(c.grandchild);
+    EXPECT_EQ(c.effective, grandchild.GetEffectiveLevel());
+    EXPECT_EQ(c.effective == OFF, grandchild.IsOff());
+    EXPECT_EQ(c.effective >= NORMAL, grandchild.IsNormal());
+    EXPECT_EQ(c.effective >= DETAILED, grandchild.IsDetailed());
+    EXPECT_EQ(c.effective >= VERBOSE, grandchild.IsVerbose());
+
+    issued.Clear();
+    grandchild.Normal("n");
+    grandchild.Detailed("d");
+    grandchild.Verbose("v");
+    std::vector<std::string> expected;
+    if (c.effective >= NORMAL) expected.push_back("DEBUG[grandchild] - n\n");
+    if (c.effective >= DETAILED) expected.push_back("DEBUG[grandchild] - d\n");
+    if (c.effective >= VERBOSE) expected.push_back("DEBUG[grandchild] - v\n");
+    EXPECT_EQ(expected, issued.Texts(PORT_MSG_STATUS));
+    EXPECT_EQ(expected.size(), issued.messages().size());
+    // Set the levels so the destructors stay silent.
+    root.SetLevel(OFF);
+    child.SetLevel(UNSET);
+    grandchild.SetLevel(UNSET);
+  }
+}
+
+TEST_F(DebugMessengerTest, ParentChangeTakesEffectAtOnce) {
+  DebugMessenger root;
+  DebugMessenger child(&root, "child");
+  EXPECT_TRUE(child.IsOff());
+  root.SetLevel(DebugMessenger::DEBUG_VERBOSE);
+  EXPECT_TRUE(child.IsVerbose());
+  child.Verbose("now");
+  root.SetLevel(DebugMessenger::DEBUG_OFF);
+  child.Verbose("not now");
+  EXPECT_EQ(std::vector<std::string>{"DEBUG[child] - now\n"}, issued.Texts(PORT_MSG_STATUS));
+}
+
+TEST_F(DebugMessengerTest, MessengerWithoutParentNorLevelIsOff) {
+  DebugMessenger orphan(nullptr, "orphan");
+  EXPECT_TRUE(orphan.IsOff());
+  orphan.Normal("x");
+  EXPECT_TRUE(issued.messages().empty());
+}
+
+TEST_F(DebugMessengerTest, LineBytes) {
+  struct Case {
+    const char* name;  // null: the root
+    std::string text;
+    std::string line;
+  };
+  const Case cases[] = {
+      {"utilities", "text", "DEBUG[utilities] - text\n"},
+      {"utilities", "ends\n", "DEBUG[utilities] - ends\n"},
+      {"utilities", "a\nb", "DEBUG[utilities] - a\nb\n"},
+      {"utilities", "two\n\n", "DEBUG[utilities] - two\n\n"},
+      {"javavm", "%s %d %n 100%", "DEBUG[javavm] - %s %d %n 100%\n"},
+      {"", "x", "DEBUG[] - x\n"},
+      {nullptr, "", "DEBUG - \n"},
+      {nullptr, "\n", "DEBUG - \n"},
+      {nullptr, "root text", "DEBUG - root text\n"},
+      // Names are compared with "root" without regard to case.
+      {"ROOT", "r", "DEBUG - r\n"},
+      {"roots", "r", "DEBUG[roots] - r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    DebugMessenger root;
+    DebugMessenger named(&root, c.name != nullptr ? c.name : "");
+    DebugMessenger& logger = c.name != nullptr ? named : root;
+    logger.SetLevel(DebugMessenger::DEBUG_NORMAL);
+    issued.Clear();
+    logger.Normal(StringBase(c.text));
+    ASSERT_EQ(1u, issued.messages().size());
+    const Port_Message& message = issued.messages().front();
+    EXPECT_EQ(PORT_MSG_STATUS, message.type);
+    EXPECT_EQ(c.line, message.text.str());
+    EXPECT_EQ("mintutil", message.module);
+    EXPECT_EQ("Mintu_DebugMessenger", message.file);
+    EXPECT_EQ("$Revision 0.0$", message.revision);
+    EXPECT_GT(message.line, 0);
+    logger.SetLevel(DebugMessenger::DEBUG_OFF);
+  }
+}
+
+TEST_F(DebugMessengerTest, LineKeepsEmbeddedNulAndHighBytes) {
+  DebugMessenger root;
+  root.SetLevel(DebugMessenger::DEBUG_VERBOSE);
+  const std::string text("caf\xc3\xa9", 5);
+  root.Verbose(StringBase(text));
+  root.SetLevel(DebugMessenger::DEBUG_OFF);
+  EXPECT_EQ(std::vector<std::string>{"DEBUG - caf\xc3\xa9\n"}, issued.Texts(PORT_MSG_STATUS));
+}
+
+TEST_F(DebugMessengerTest, Marks) {
+  DebugMessenger logger(nullptr, "timing");
+  EXPECT_FALSE(logger.HasTimer("never"));
+  // A mark read before it was set counts from construction and stays.
+  WaitUntil(logger, 0.02);
+  EXPECT_GE(Seconds(logger.GetTimer("never")), 0.02);
+  EXPECT_TRUE(logger.HasTimer("never"));
+
+  logger.StopTimer("absent");
+  EXPECT_FALSE(logger.HasTimer("absent"));
+  EXPECT_TRUE(logger.HasTimer("never"));
+
+  // The second reading replaces the first: the time since the mark is then
+  // short of the time since construction by at least the first wait.
+  logger.SetTimer("lap");
+  WaitUntil(logger, 0.06);
+  logger.SetTimer("lap");
+  const double sinceLap = Seconds(logger.GetTimer("lap"));
+  const double sinceStart = Seconds(logger.GetTimer());
+  EXPECT_GE(sinceStart - sinceLap, 0.059);
+
+  logger.StopTimer("lap");
+  EXPECT_FALSE(logger.HasTimer("lap"));
+  EXPECT_TRUE(logger.HasTimer("never"));
+  EXPECT_TRUE(issued.messages().empty());
+}
+
+TEST_F(DebugMessengerTest, DestructionLineOnlyWhenNormalLinesPass) {
+  struct Case {
+    DebugMessenger::DebugLevel level;
+    bool issues;
+  };
+  const Case cases[] = {{DebugMessenger::DEBUG_UNSET, false},
+                        {DebugMessenger::DEBUG_OFF, false},
+                        {DebugMessenger::DEBUG_NORMAL, true},
+                        {DebugMessenger::DEBUG_VERBOSE, true}};
+  DebugMessenger root;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.level);
+    issued.Clear();
+    {
+      DebugMessenger logger(&root, "closing");
+      logger.SetLevel(c.level);
+    }
+    if (!c.issues) {
+      EXPECT_TRUE(issued.messages().empty());
+      continue;
+    }
+    ASSERT_EQ(1u, issued.messages().size());
+    const std::string text = issued.messages().front().text.str();
+    EXPECT_EQ(PORT_MSG_STATUS, issued.messages().front().type);
+    const std::string prefix = "DEBUG[closing] - Total debug time: ";
+    ASSERT_EQ(prefix, text.substr(0, prefix.size()));
+    EXPECT_EQ('\n', text.back());
+    // The rest is the duration text, once.
+    const std::string duration = text.substr(prefix.size(), text.size() - prefix.size() - 1);
+    EXPECT_GE(Seconds(duration), 0.0);
+    EXPECT_EQ(std::string::npos, duration.find('\n'));
+  }
+}
+
+}  // namespace
