@@ -24,7 +24,7 @@ int main() {
   for (const char* text : texts) {
     Mintu::Version version("");
     const bool parsed = version.Assign(text);
-    std::cout << "  " << text << " -> " << version.VersionText() << "  (" << version.VersionString()
+    std::cout << "  " << text << " -> " << version.GetText() << "  (" << version.VersionString()
               << ")" << (parsed ? "" : "  [not a version]") << "\n";
     if (!parsed) {
       Port_MsgManData::createObject("mintu_versions_demo", __FILE__, __LINE__, "$Revision: 1.1 $")
@@ -38,7 +38,7 @@ int main() {
   for (std::size_t i = 0; i < versions.size(); ++i) {
     const char* relation = "";
     if (i + 1 < versions.size()) relation = versions[i] == versions[i + 1] ? "  ==" : "  <";
-    std::cout << "  " << versions[i].VersionText() << relation << "\n";
+    std::cout << "  " << versions[i].GetText() << relation << "\n";
   }
 
   const Mintu::Version a("v3_1");

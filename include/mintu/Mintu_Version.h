@@ -24,8 +24,10 @@ class MINTU_API Version {
   /// Parses `text` anew into this object; true when it is in one of the two notations.
   bool Assign(const StringBase& text);
 
+  /// Whether the text was in one of the two notations.
+  bool IsValid() const;
   /// The normalised text (3.1, 1.00.a); for an unparsed version the text as given.
-  const StringBase VersionText() const;
+  const StringBase GetText() const;
   /// The underscore form used in core names: _v3_1, _v1_00_a; "_" and the text when unparsed.
   const StringBase VersionString() const;
 

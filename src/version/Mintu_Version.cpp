@@ -147,7 +147,9 @@ bool Version::ExtractMintaroVersion(const StringBase& text) {
   return true;
 }
 
-const StringBase Version::VersionText() const { return versionText; }
+bool Version::IsValid() const { return isValid; }
+
+const StringBase Version::GetText() const { return versionText; }
 
 const StringBase Version::VersionString() const {
   StringBase result;

@@ -94,21 +94,23 @@ TEST(Version, ParsesBothNotationsAndKeepsOtherTextUnchanged) {
   for (const ParseCase& c : ParseCases()) {
     SCOPED_TRACE(testing::Message() << "input \"" << c.input << "\"");
     const Version constructed{StringBase(c.input)};
-    EXPECT_EQ(constructed.VersionText().str(), c.text);
+    EXPECT_EQ(constructed.GetText().str(), c.text);
     EXPECT_EQ(constructed.VersionString().str(), c.underscore);
+    EXPECT_EQ(constructed.IsValid(), c.parsed);
     EXPECT_EQ(Parses(c.input), c.parsed);
 
     // Assign gives the same state as construction, whatever was held before.
     Version assigned("1.00.a");
     EXPECT_EQ(assigned.Assign(c.input), c.parsed);
-    EXPECT_EQ(assigned.VersionText().str(), c.text);
+    EXPECT_EQ(assigned.IsValid(), c.parsed);
+    EXPECT_EQ(assigned.GetText().str(), c.text);
     EXPECT_EQ(assigned.VersionString().str(), c.underscore);
     EXPECT_TRUE(assigned == constructed);
 
     if (c.parsed) {
       // The normal form and the underscore form (without "_") read back as the same version.
-      EXPECT_TRUE(Parses(constructed.VersionText()));
-      EXPECT_TRUE(Version(constructed.VersionText()) == constructed);
+      EXPECT_TRUE(Parses(constructed.GetText()));
+      EXPECT_TRUE(Version(constructed.GetText()) == constructed);
       const std::string bare = c.underscore.substr(1);
       EXPECT_TRUE(Version(bare) == constructed);
     }
@@ -118,12 +120,12 @@ TEST(Version, ParsesBothNotationsAndKeepsOtherTextUnchanged) {
 TEST(Version, AssignReplacesEveryField) {
   Version v("3.1");
   EXPECT_FALSE(v.Assign("abc"));
-  EXPECT_EQ(v.VersionText(), StringBase("abc"));
+  EXPECT_EQ(v.GetText(), StringBase("abc"));
   EXPECT_EQ(v.VersionString(), StringBase("_abc"));
   EXPECT_TRUE(v < Version("0.0"));  // unparsed now, so before every parsed version
 
   EXPECT_TRUE(v.Assign("v2_07_C"));
-  EXPECT_EQ(v.VersionText(), StringBase("2.07.c"));
+  EXPECT_EQ(v.GetText(), StringBase("2.07.c"));
   EXPECT_TRUE(v.Assign("5.6"));  // the letter of the former PSF version is gone
   EXPECT_EQ(v.VersionString(), StringBase("_v5_6"));
   EXPECT_TRUE(v == Version("5.06"));
@@ -220,9 +222,9 @@ TEST(Version, SortingAShuffledTableGivesTheTableOrder) {
     std::stable_sort(versions.begin(), versions.end());
     for (std::size_t i = 0; i + 1 < versions.size(); ++i) {
       EXPECT_TRUE(versions[i] <= versions[i + 1])
-          << versions[i].VersionText() << " then " << versions[i + 1].VersionText();
+          << versions[i].GetText() << " then " << versions[i + 1].GetText();
     }
-    EXPECT_TRUE(versions.back().VersionText().IsEmpty());
+    EXPECT_TRUE(versions.back().GetText().IsEmpty());
   }
 }
 
@@ -262,11 +264,11 @@ TEST(Version, LongAndBinaryTextIsKeptUnparsedWithoutFailing) {
     if (input.compare(0, 2, "1.") == 0 && input.size() == big + 3) {
       // Leading zeros do not matter however many there are.
       EXPECT_TRUE(parsed);
-      EXPECT_EQ(v.VersionText(), StringBase("1.1"));
+      EXPECT_EQ(v.GetText(), StringBase("1.1"));
       continue;
     }
     EXPECT_FALSE(parsed);
-    EXPECT_EQ(v.VersionText().str(), input);
+    EXPECT_EQ(v.GetText().str(), input);
     EXPECT_EQ(v.VersionString().GetLength(), input.size() + 1);
     EXPECT_TRUE(v < Version("0.0"));
   }
@@ -282,7 +284,7 @@ TEST(Version, RandomShortTextsKeepTheInvariants) {
     for (std::size_t k = 0; k < length; ++k) input += alphabet[random() % alphabet.size()];
     Version v("");
     const bool parsed = v.Assign(input);
-    const std::string text = v.VersionText().str();
+    const std::string text = v.GetText().str();
     if (!parsed) {
       ASSERT_EQ(text, input);
       continue;
