@@ -34,5 +34,8 @@ step "$mintu" expand '${ORVANE}/IPupdate.log' '${HOME}/projects'
 for listed in "$sample"/root1/*.lst "$sample"/root2/*.lst; do
   [ -f "$listed" ] && step "$mintu" filelist "$listed" && break
 done
+
+echo; echo "== The installation and file utilities, called from C++"
+step "$build/examples/mintu_install_demo"
 echo
 echo "Done. Library demos: $build/examples/"

@@ -1,0 +1,94 @@
+#ifndef MINTU_UTILITIES_H
+#define MINTU_UTILITIES_H
+// Utilities: static helpers for the installation and for files: path
+// normalisation, lookups under the install roots, environment expansion,
+// checksum stamps in text files and file-list files.
+
+#include <vector>
+
+#include "mintu/Mintu_Types.h"
+#include "port/Port_FileName.h"
+
+namespace Mintu {
+
+class MINTU_API Utilities {
+ public:
+  // ---------------------------------------------------------------- Paths
+  // None of these issues a message, traces or throws.
+
+  /// Rewrites `path` in place: backslashes become slashes, runs of slashes one slash.
+  static void GetPlatformIndependentPath(StringBase& path);
+  /// Whether `path` ends with "/" or "\"; false for the empty text.
+  static bool IsTerminatedWithPathSeparator(const StringBase& path);
+  /// `path` with one platform separator added unless it is empty, already ends
+  /// with a separator, or names an existing regular file.
+  static StringBase TerminateWithPathSeparator(const StringBase& path);
+  /// The absolute form of `path`, with a trailing separator when it names a
+  /// directory; the empty text for the empty text.
+  static StringBase GetAbsolutePath(const StringBase& path);
+  /// The absolute directory of `path`: the directory itself (with a trailing
+  /// separator) or the directory that holds (or would hold) the file.
+  static StringBase GetAbsoluteDirectory(const StringBase& path);
+  /// `path` as "." plus separator plus the rest when it lies inside
+  /// `directory`, else its absolute form; the empty text for an empty `path`.
+  static StringBase MakeRelativePath(const StringBase& directory, const StringBase& path);
+
+  // ----------------------------------------------------- Install tree lookup
+  // Lookups trace at verbose level on the logger "utilities"; a name that is
+  // not found is not an error: they return false and leave `found` untouched.
+
+  /// "Orvane Mintaro".
+  static StringBase ApplicationName();
+  /// The installed release (the installation value "version").
+  static StringBase RevisionVersion();
+  /// The library's build date, such as "Nov 18 2010".
+  static const char* GetBuildDate();
+  /// The library's build time, such as "20:55:52".
+  static const char* GetBuildTime();
+  /// The absolute path of `name` (file or directory) under the first install
+  /// root that holds it.
+  static bool GetFullOrvanePathOf(const StringBase& name, StringBase& found);
+  /// The absolute path of `name` inside the first core library directory
+  /// (under "mintaro/ip/orvane" of each root, in listing order) that holds it.
+  static bool GetFullOrvanePathWithContainer(const StringBase& name, StringBase& found);
+  /// The Java program of the running platform under the first root that has one.
+  static bool GetJavaExecutablePath(StringBase& found);
+  /// The installed major release plus one, followed by ".1" ("14.2" gives
+  /// "15.1"); the empty text when the release cannot be split. Never throws.
+  static StringBase NextMajorRelease();
+
+  // ---------------------------------------------------- Environment expansion
+
+  /// Replaces every ${NAME} by the variable's value (unset gives nothing), in
+  /// one pass. A text starting with "${ORVANE}" is instead the install-root
+  /// path of the expanded rest, or the empty text when no root holds it.
+  static const StringBase ExpandEnvironment(const StringBase& text);
+
+  // -------------------------------------------------------- Checksum stamps
+
+  /// Sets `checksum` to the "%8x" text of the CRC-32 of the lines of `text`
+  /// that hold no "#", joined without their line ends. Returns 0.
+  static unsigned int CalculateChecksum(const StringBase& text, StringBase& checksum);
+  /// Checks the first "# CRC:" stamp of a text file against its data lines.
+  /// 0 when the file was read (`valid` tells the outcome; a file without a
+  /// stamp is valid); 1 and `valid` false when it could not be opened or
+  /// closed (issues "Could not open %s\n" or "Could not close %s\n").
+  static unsigned int ValidateFileChecksum(const StringBase& fileName, bool& valid);
+
+  // ------------------------------------------------------------- File lists
+  // Issue "Cannot read %s\n", "Cannot open %s\n" or "Cannot close %s\n"
+  // (errors) and one "Missing file list member %s\n" warning per absent member.
+
+  /// The cleaned member names, as written, of the members that exist.
+  static std::vector<StringBase> GetFileListFileStrings(const Port::FileName& listFile);
+  /// The same members with the list's directory in front.
+  static std::vector<Port::FileName> GetFileListFileNames(const Port::FileName& listFile);
+
+  // ---------------------------------------------------- Container conversions
+  // Conversions between lists/vectors of strings and string containers are
+  // declared here and defined in src/containers/Mintu_UtilitiesContainers.cpp.
+};
+
+}  // namespace Mintu
+
+#endif  // MINTU_UTILITIES_H
