@@ -1,6 +1,6 @@
 #include "port/Port_Init.h"
 
-#include "mintu/Mintu_UtilitiesContainers.h"
+#include "mintu/Mintu_Utilities.h"
 
 #include "mintu/Mintu_VectorHelper.h"
 
@@ -34,22 +34,22 @@ Sequence FromContainer(const CommonI::RefCountPtr<const UtilI::IStringContainer>
 
 }  // namespace
 
-CommonI::RefCountPtr<UtilI::IStringContainer>
-ContainerConversions::ConvertStringListToStringContainer(const std::list<StringBase>& list) {
+CommonI::RefCountPtr<UtilI::IStringContainer> Utilities::ConvertStringListToStringContainer(
+    const std::list<StringBase>& list) {
   return ToContainer(list);
 }
 
-CommonI::RefCountPtr<UtilI::IStringContainer>
-ContainerConversions::ConvertStringVectorToStringContainer(const std::vector<StringBase>& vector) {
+CommonI::RefCountPtr<UtilI::IStringContainer> Utilities::ConvertStringVectorToStringContainer(
+    const std::vector<StringBase>& vector) {
   return ToContainer(vector);
 }
 
-const std::list<StringBase> ContainerConversions::ConvertStringContainerToStringList(
+const std::list<StringBase> Utilities::ConvertStringContainerToStringList(
     const CommonI::RefCountPtr<const UtilI::IStringContainer>& container) {
   return FromContainer<std::list<StringBase>>(container);
 }
 
-const std::vector<StringBase> ContainerConversions::ConvertStringContainerToStringVector(
+const std::vector<StringBase> Utilities::ConvertStringContainerToStringVector(
     const CommonI::RefCountPtr<const UtilI::IStringContainer>& container) {
   return FromContainer<std::vector<StringBase>>(container);
 }

@@ -1,5 +1,6 @@
 #include "port/Port_Init.h"
 
+#include "mintu/Mintu_IPUpdateInfo.h"
 #include "mintu/Mintu_Version.h"
 #include "mintu/Mintu_Vocabulary.h"
 
@@ -8,8 +9,8 @@
 
 namespace Mintu {
 
-// Place of IPUpdateInfo::CORES_LEVEL_TAG ("cores_level="), the first constant
-// built, once IPUpdateInfo is part of the library.
+// Private constant of IPUpdateInfo.
+const StringBase IPUpdateInfo::CORES_LEVEL_TAG = "cores_level=";
 
 const StringBase EnvVars::JAVA_TOOL_OPTIONS = "JAVA_TOOL_OPTIONS";
 const StringBase EnvVars::ORV_MN_JAVA_MEMORY = "ORV_MN_JAVA_MEMORY";
