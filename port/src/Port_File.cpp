@@ -1,1 +1,181 @@
-// (being written)
+// Port::File and Port::Stream over std::FILE*. Reading is buffered here so
+// that lines of any length come back whole and the end of the file can be
+// seen before asking for another line.
+
+#include "port/Port_File.h"
+
+#include <atomic>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace Port {
+
+namespace {
+
+// Bytes asked of the system per read.
+const std::size_t kChunk = 64 * 1024;
+
+// Streams opened and not yet closed. Constant-initialised, so usable by
+// static objects of any source file at any time.
+std::atomic<long> openStreams(0);
+
+fs::path PathOf(const StringBase<char>& name) { return fs::path(name.str()); }
+
+// The fopen mode for an access mask; null for a mask that means nothing.
+const char* ModeOf(int access, bool textMode) {
+  const bool read = (access & File::ACCESS_READ) != 0;
+  const bool write = (access & File::ACCESS_WRITE) != 0;
+  const bool append = (access & File::ACCESS_APPEND) != 0;
+  if ((access & ~(File::ACCESS_READ | File::ACCESS_WRITE | File::ACCESS_APPEND)) != 0) {
+    return nullptr;
+  }
+  if (append) return read ? (textMode ? "a+" : "a+b") : (textMode ? "a" : "ab");
+  if (read && write) return textMode ? "r+" : "r+b";
+  if (write) return textMode ? "w" : "wb";
+  if (read) return textMode ? "r" : "rb";
+  return nullptr;
+}
+
+}  // namespace
+
+Stream::Stream(std::FILE* file, const StringBase<char>& name)
+    : file_(file), name_(name), position_(0), eof_(false), failed_(false) {}
+
+Stream::~Stream() = default;
+
+// Appends the next chunk of the file to the buffer, first dropping what has
+// been consumed. False when nothing more could be read.
+bool Stream::fill() {
+  if (eof_ || failed_) return false;
+  buffer_.erase(0, position_);
+  position_ = 0;
+  const std::size_t kept = buffer_.size();
+  buffer_.resize(kept + kChunk);
+  const std::size_t got = std::fread(&buffer_[kept], 1, kChunk, file_);
+  buffer_.resize(kept + got);
+  if (got < kChunk) {
+    if (std::ferror(file_) != 0) {
+      failed_ = true;
+    } else {
+      eof_ = true;
+    }
+  }
+  return got > 0;
+}
+
+long Stream::readline(StringBase<char>& line) {
+  line.Empty();
+  std::size_t searched = position_;
+  for (;;) {
+    const std::size_t feed = buffer_.find('\n', searched);
+    if (feed != std::string::npos) {
+      const std::size_t consumed = feed + 1 - position_;
+      line.Assign(buffer_.data() + position_, feed - position_);
+      position_ = feed + 1;
+      return static_cast<long>(consumed);
+    }
+    const std::size_t pending = buffer_.size() - position_;
+    if (!fill()) break;
+    searched = pending;  // fill() moved the unconsumed bytes to the front
+  }
+  if (failed_ || position_ == buffer_.size()) {
+    position_ = buffer_.size();
+    return 0;
+  }
+  // The last line of a file that does not end with a line feed.
+  const std::size_t consumed = buffer_.size() - position_;
+  line.Assign(buffer_.data() + position_, consumed);
+  position_ = buffer_.size();
+  return static_cast<long>(consumed);
+}
+
+bool Stream::geteof() {
+  if (position_ < buffer_.size()) return false;
+  return !fill();
+}
+
+bool Stream::write(const char* data, std::size_t length) {
+  if (length == 0) return true;
+  if (data == nullptr) return false;
+  if (std::fwrite(data, 1, length, file_) != length) {
+    failed_ = true;
+    return false;
+  }
+  return true;
+}
+
+bool Stream::flush() {
+  if (std::fflush(file_) != 0) {
+    failed_ = true;
+    return false;
+  }
+  return true;
+}
+
+bool File::exist(const StringBase<char>& name) {
+  std::error_code error;
+  return !name.IsEmpty() && fs::exists(PathOf(name), error);
+}
+
+bool File::isfile(const StringBase<char>& name) {
+  std::error_code error;
+  return !name.IsEmpty() && fs::is_regular_file(PathOf(name), error);
+}
+
+bool File::isdir(const StringBase<char>& name) {
+  std::error_code error;
+  return !name.IsEmpty() && fs::is_directory(PathOf(name), error);
+}
+
+bool File::canread(const StringBase<char>& name) {
+  if (!isfile(name)) return false;
+  // Trying is the only answer that holds for every platform's access rules.
+  std::FILE* file = std::fopen(name.c_str(), "rb");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
+}
+
+Stream* File::open(const StringBase<char>& name, int access, bool textMode) {
+  const char* mode = ModeOf(access, textMode);
+  // Some systems open a directory for reading and only fail on read.
+  if (mode == nullptr || name.IsEmpty() || isdir(name)) return nullptr;
+  std::FILE* file = std::fopen(name.c_str(), mode);
+  if (file == nullptr) return nullptr;
+  ++openStreams;
+  return new Stream(file, name);
+}
+
+bool File::close(Stream* stream) {
+  if (stream == nullptr) return false;
+  const bool closed = std::fclose(stream->file_) == 0;
+  const bool ok = closed && !stream->failed_;
+  delete stream;
+  --openStreams;
+  return ok;
+}
+
+bool File::chdir(const StringBase<char>& directory) {
+  if (directory.IsEmpty()) return false;
+  std::error_code error;
+  fs::current_path(PathOf(directory), error);
+  return !error;
+}
+
+StringBase<char> File::getcwd() {
+  std::error_code error;
+  const fs::path cwd = fs::current_path(error);
+  if (error) return StringBase<char>();
+  std::string text = cwd.string();
+  const fs::path root = cwd.root_path();
+  while (text.size() > root.string().size() && FileName::IsSeparator(text.back())) {
+    text.pop_back();
+  }
+  return text;
+}
+
+long File::openStreamCount() { return openStreams.load(); }
+
+}  // namespace Port

@@ -1,1 +1,83 @@
-// (being written)
+// Port_Regexp over Boost.Regex (header-only). The pattern is compiled once in
+// the constructor; searches never throw: an invalid pattern, or a search that
+// Boost abandons as too complex, simply finds nothing.
+
+#include "port/Port_Regexp.h"
+
+#include <boost/regex.hpp>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+// "^" and "$" anchor only at the ends of the whole text, and "." stops at a
+// line feed, as in Perl without the /m and /s modifiers.
+const boost::match_flag_type kMatchFlags = boost::match_single_line | boost::match_not_dot_newline;
+
+// Boost can only report an empty piece by its position, which a Port_Range
+// cannot express at index 0: every empty piece becomes the empty range.
+Port_Range ToRange(std::size_t position, std::size_t length) {
+  return length == 0 ? Port_Range() : Port_Range(position, position + length - 1);
+}
+
+}  // namespace
+
+struct Port_Regexp::Impl {
+  boost::regex regex;
+  bool valid = false;
+};
+
+Port_Regexp::Port_Regexp(const Port::StringBase<char>& pattern) : impl_(new Impl) {
+  try {
+    impl_->regex.assign(pattern.GetBuffer(), pattern.GetBuffer() + pattern.GetLength(),
+                        boost::regex::perl | boost::regex::no_mod_m);
+    impl_->valid = true;
+  } catch (const std::exception&) {
+    impl_->valid = false;
+  }
+}
+
+Port_Regexp::~Port_Regexp() = default;
+
+bool Port_Regexp::IsValid() const { return impl_->valid; }
+
+Port_Range Port_Regexp::GetRangeOfMatch(const Port::StringBase<char>& text,
+                                        std::size_t start) const {
+  std::vector<Port_Range> groups;
+  if (!Search(text.GetBuffer(), text.GetLength(), start, groups)) return Port_Range();
+  return groups[0];
+}
+
+Port_Range Port_Regexp::GetRangeOfMatch(const char* text, std::size_t start) const {
+  if (text == nullptr) return Port_Range();
+  std::vector<Port_Range> groups;
+  if (!Search(text, std::strlen(text), start, groups)) return Port_Range();
+  return groups[0];
+}
+
+bool Port_Regexp::Search(const char* text, std::size_t length, std::size_t start,
+                         std::vector<Port_Range>& groups) const {
+  groups.clear();
+  if (!impl_->valid || text == nullptr || start > length) return false;
+  boost::match_flag_type flags = kMatchFlags;
+  // Text before `start` still counts for "^" and word boundaries.
+  if (start > 0) flags |= boost::match_prev_avail;
+  try {
+    boost::cmatch match;
+    if (!boost::regex_search(text + start, text + length, match, impl_->regex, flags)) {
+      return false;
+    }
+    for (std::size_t i = 0; i < match.size(); ++i) {
+      if (!match[i].matched) {
+        groups.push_back(Port_Range());
+      } else {
+        groups.push_back(ToRange(static_cast<std::size_t>(match[i].first - text),
+                                 static_cast<std::size_t>(match[i].length())));
+      }
+    }
+    return true;
+  } catch (const std::exception&) {
+    groups.clear();
+    return false;
+  }
+}

@@ -45,7 +45,7 @@ class PORT_API StringBase<char> {
   /// A null pointer gives the empty string.
   StringBase(const char* text);  // NOLINT(google-explicit-constructor): texts convert freely
   StringBase(const char* text, size_type length);
-  StringBase(const std::string& text);  // NOLINT(google-explicit-constructor)
+  StringBase(const std::string& text);      // NOLINT(google-explicit-constructor)
   StringBase(std::string&& text) noexcept;  // NOLINT(google-explicit-constructor)
   StringBase(const StringBase&) = default;
   StringBase(StringBase&&) noexcept = default;
