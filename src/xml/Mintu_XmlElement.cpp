@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "Mintu_Issue.h"
+#include "diagnostics/Mintu_Issue.h"
 #include "Mintu_XmlCompare.h"
 #include "Mintu_XmlDetail.h"
 #include "Mintu_XmlWriter.h"
