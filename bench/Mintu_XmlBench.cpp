@@ -108,7 +108,8 @@ struct StringWriter : pugi::xml_writer {
 
 void BM_Build_Mintu(benchmark::State& state) {
   for (auto _ : state) {
-    boost::shared_ptr<XmlNestedElement> component = BuildComponent(static_cast<int>(state.range(0)));
+    boost::shared_ptr<XmlNestedElement> component =
+        BuildComponent(static_cast<int>(state.range(0)));
     benchmark::DoNotOptimize(component.get());
     state.PauseTiming();
     component.reset();
@@ -183,9 +184,9 @@ void BM_Equal_Mintu(benchmark::State& state) {
 void BM_SortPorts_Mintu(benchmark::State& state) {
   const boost::shared_ptr<XmlNestedElement> component =
       BuildComponent(static_cast<int>(state.range(0)));
-  const Mintu::XmlElementList& ports =
-      boost::static_pointer_cast<XmlNestedElement>(component->elements.Get("spirit:model/spirit:ports"))
-          ->elements;
+  const Mintu::XmlElementList& ports = boost::static_pointer_cast<XmlNestedElement>(
+                                           component->elements.Get("spirit:model/spirit:ports"))
+                                           ->elements;
   for (auto _ : state) {
     state.PauseTiming();
     Mintu::XmlElementList shuffled;

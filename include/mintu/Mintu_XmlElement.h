@@ -12,7 +12,7 @@ namespace Mintu {
 
 namespace Detail {
 struct BaseOnlyCopy {};
-}
+}  // namespace Detail
 
 class MINTU_API XmlElement {
  public:

@@ -10,8 +10,7 @@ namespace Mintu {
 
 const StringBase XmlAttribute::NAMESPACE_SEPARATOR(":");
 
-XmlAttribute::XmlAttribute(const StringBase& tag, const StringBase& text)
-    : tag_(tag), text_(text) {
+XmlAttribute::XmlAttribute(const StringBase& tag, const StringBase& text) : tag_(tag), text_(text) {
   if (!Detail::SplitTag(tag_, NAMESPACE_SEPARATOR, namespace_, name_)) {
     Detail::ThrowAppException("Invalid XML tag %s\n", tag.c_str());
   }

@@ -291,8 +291,7 @@ Verdict ElementLessStep(const XmlElement& x, const XmlElement& y,
   if (xNested) {
     return NOT_LESS;
   }
-  return A::Tag(x) == A::Tag(y) && AttributeListEqual(x.attributes, y.attributes) ? LESS
-                                                                                   : NOT_LESS;
+  return A::Tag(x) == A::Tag(y) && AttributeListEqual(x.attributes, y.attributes) ? LESS : NOT_LESS;
 }
 
 // The walk of one list comparison over the two sorted member sequences.

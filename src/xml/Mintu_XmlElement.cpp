@@ -8,10 +8,10 @@
 #include <string>
 #include <utility>
 
-#include "diagnostics/Mintu_Issue.h"
 #include "Mintu_XmlCompare.h"
 #include "Mintu_XmlDetail.h"
 #include "Mintu_XmlWriter.h"
+#include "diagnostics/Mintu_Issue.h"
 
 namespace Mintu {
 

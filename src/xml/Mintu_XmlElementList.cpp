@@ -81,7 +81,8 @@ XmlElementList::XmlElementList(const XmlElementList& other) {
         target->items.push_back(std::move(copy));
         jobs.push_back(Job{nested->elements.items.begin(), nested->elements.items.end(), children});
       } else {
-        Port_MsgManData::debugStub("Unable to copy clipped element '%s'.\n", A::Tag(member).c_str());
+        Port_MsgManData::debugStub("Unable to copy clipped element '%s'.\n",
+                                   A::Tag(member).c_str());
       }
     }
   } catch (...) {

@@ -69,7 +69,8 @@ void WriteTree(std::string& out, const XmlNestedElement* owner, const XmlElement
       } else {
         out.append(">\n", 2);
         currentIndent.append("  ", 2);
-        levels.push_back(Level{&nested, nested.elements.items.begin(), nested.elements.items.end()});
+        levels.push_back(
+            Level{&nested, nested.elements.items.begin(), nested.elements.items.end()});
       }
     } else {
       Append(out, element.ToXml(StringBase(currentIndent)));

@@ -41,8 +41,12 @@ TEST(XmlAttribute, SplitsTagsAtOneSeparator) {
     const char* tag;
     const char* nameSpace;
     const char* name;
-  } cases[] = {{"spirit:id", "spirit", "id"}, {"immediate", "", "immediate"}, {":id", "", "id"},
-               {"spirit:", "spirit", ""},     {":", "", ""},                  {" a b ", "", " a b "},
+  } cases[] = {{"spirit:id", "spirit", "id"},
+               {"immediate", "", "immediate"},
+               {":id", "", "id"},
+               {"spirit:", "spirit", ""},
+               {":", "", ""},
+               {" a b ", "", " a b "},
                {"<&\"\xff:\x01", "<&\"\xff", "\x01"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tag);
@@ -86,8 +90,8 @@ TEST(XmlAttribute, CopiesAndAssignmentsAreIndependent) {
 
 // Every pair of a small table: the derived operators agree with == and <.
 TEST(XmlAttribute, OperatorsFollowEqualityAndOrder) {
-  const XmlAttribute table[] = {{":id", "1"},        {"id", "1"},        {"Spirit:id", "1"},
-                                {"spirit:id", "1"},  {"spirit:id", "2"}, {"spirit:name", "0"},
+  const XmlAttribute table[] = {{":id", "1"},       {"id", "1"},        {"Spirit:id", "1"},
+                                {"spirit:id", "1"}, {"spirit:id", "2"}, {"spirit:name", "0"},
                                 {"spirit:id", "1"}};
   for (const XmlAttribute& x : table) {
     for (const XmlAttribute& y : table) {
@@ -130,8 +134,7 @@ TEST(XmlAttributeList, LooksUpFirstMemberByWholeTag) {
   EXPECT_EQ(constList.Get("name")->GetText(), StringBase("1"));
   EXPECT_THROW(constList.Get("spirit"), AppException);
   EXPECT_EQ(list.size(), 3u);
-  EXPECT_EQ(list.ListTags(),
-            (std::list<StringBase>{"name", "spirit:name", "spirit:name"}));
+  EXPECT_EQ(list.ListTags(), (std::list<StringBase>{"name", "spirit:name", "spirit:name"}));
   EXPECT_EQ(list.ToXml(), StringBase(" name=\"1\" spirit:name=\"2\" spirit:name=\"3\""));
   list.clear();
   EXPECT_TRUE(list.empty());

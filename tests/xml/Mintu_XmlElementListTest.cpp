@@ -8,10 +8,10 @@
 
 #include <boost/make_shared.hpp>
 
-#include "support/IssuedMessages.h"
 #include "mintu/Mintu_AppException.h"
 #include "mintu/Mintu_XmlElement.h"
 #include "port/Port_Msg.h"
+#include "support/IssuedMessages.h"
 
 namespace {
 
@@ -126,8 +126,7 @@ TEST(XmlElementList, ThrowsAndLeavesTheTreeAsDescribed) {
   EXPECT_EQ(Thrown([&] { list.Get(""); }), "Cannot find element ''\n");
   // Levels created before a refused tag stay; nothing else changes.
   XmlElementList fresh;
-  EXPECT_EQ(Thrown([&] { fresh.AddLeafElement("x/y/a:b:c/z", "1"); }),
-            "Invalid XML tag a:b:c\n");
+  EXPECT_EQ(Thrown([&] { fresh.AddLeafElement("x/y/a:b:c/z", "1"); }), "Invalid XML tag a:b:c\n");
   EXPECT_EQ(fresh.ToXml("").str(), "<x>\n  <y/>\n</x>\n");
   EXPECT_EQ(Thrown([&] { fresh.AddLeafElement("x/y/q/w/", "1"); }), "Invalid XML tag \n");
   EXPECT_EQ(fresh.ToXml("").str(), "<x>\n  <y>\n    <q>\n      <w/>\n    </q>\n  </y>\n</x>\n");
@@ -330,7 +329,6 @@ TEST(XmlElementList, SortIsStableAndEndsOnNonStrictOrders) {
   stable.sort();
   EXPECT_EQ(*stable.begin(), first);
   EXPECT_EQ(*std::next(stable.begin()), second);
-
 }
 
 }  // namespace

@@ -132,9 +132,9 @@ TEST(XmlElement, CopiesAreDeep) {
   XmlNestedElement copy(source);
   boost::static_pointer_cast<XmlLeafElement>(copy.elements.Get("spirit:name"))->SetText("other");
   copy.elements.Get("spirit:value")->attributes.Get("spirit:format")->SetText("short");
-  EXPECT_EQ(boost::static_pointer_cast<XmlLeafElement>(source.elements.Get("spirit:name"))
-                ->GetText(),
-            StringBase("component_name"));
+  EXPECT_EQ(
+      boost::static_pointer_cast<XmlLeafElement>(source.elements.Get("spirit:name"))->GetText(),
+      StringBase("component_name"));
   EXPECT_EQ(source.ToXml(""), WorkedExample().ToXml(""));
 
   // A caller's own class is left out of a copy, with a note nobody sees.
@@ -143,7 +143,8 @@ TEST(XmlElement, CopiesAreDeep) {
   withComment.elements.Add(boost::make_shared<Comment>("note", false));
   const XmlNestedElement clipped(withComment);
   EXPECT_EQ(clipped.elements.size(), 1u);
-  EXPECT_EQ(Port_MsgManData::lastDebugStub(), StringBase("Unable to copy clipped element 'note'.\n"));
+  EXPECT_EQ(Port_MsgManData::lastDebugStub(),
+            StringBase("Unable to copy clipped element 'note'.\n"));
 }
 
 TEST(XmlElement, AssignmentReplacesWholeValues) {

@@ -20,15 +20,17 @@ using Mintu::XmlNestedElement;
 
 XmlNestedElement Component() {
   XmlNestedElement component("spirit:component");
-  component.attributes.Add(boost::make_shared<XmlAttribute>(
-      "xmlns:spirit", "http://example.org/XMLSchema/SPIRIT/1.4"));
-  component.attributes.Add(boost::make_shared<XmlAttribute>("xmlns:xilinx", "http://example.org/x"));
+  component.attributes.Add(
+      boost::make_shared<XmlAttribute>("xmlns:spirit", "http://example.org/XMLSchema/SPIRIT/1.4"));
+  component.attributes.Add(
+      boost::make_shared<XmlAttribute>("xmlns:xilinx", "http://example.org/x"));
   XmlElementList& e = component.elements;
   e.AddLeafElement("spirit:vendor", "orvane.example");
   e.AddLeafElement("spirit:library", "ip");
   e.AddLeafElement("spirit:name", "fifo_generator");
   e.AddLeafElement("spirit:version", "3.1");
-  e.AddLeafElement("spirit:model/spirit:views/spirit:view/spirit:name", "xilinx_vhdlbehavioralsimulation");
+  e.AddLeafElement("spirit:model/spirit:views/spirit:view/spirit:name",
+                   "xilinx_vhdlbehavioralsimulation");
   e.AddLeafElement("spirit:model/spirit:views/spirit:view/spirit:envIdentifier", ":vhdl.orvane:");
   boost::shared_ptr<XmlNestedElement> ports = boost::make_shared<XmlNestedElement>("spirit:ports");
   boost::static_pointer_cast<XmlNestedElement>(e.Get("spirit:model"))->elements.Add(ports);
@@ -44,7 +46,8 @@ XmlNestedElement Component() {
   e.AddLeafElement("spirit:parameters/spirit:parameter/spirit:value", "fifo_16");
   boost::shared_ptr<XmlElement> value = e.Get("spirit:parameters/spirit:parameter/spirit:value");
   value->attributes.Add(boost::make_shared<XmlAttribute>("spirit:resolve", "user"));
-  value->attributes.Add(boost::make_shared<XmlAttribute>("spirit:id", "PARAM_VALUE.Component_Name"));
+  value->attributes.Add(
+      boost::make_shared<XmlAttribute>("spirit:id", "PARAM_VALUE.Component_Name"));
   e.AddLeafElement("spirit:vendorExtensions/xilinx:coreExtensions/xilinx:displayName", "FIFO");
   e.Add(boost::make_shared<XmlNestedElement>("spirit:description"));
   return component;
@@ -84,8 +87,8 @@ TEST(XmlSpirit, ComponentReadsBackAsTheSameTree) {
   for (const char* indent : {"", "    "}) {
     const std::string text = component.ToXml(indent).str();
     pugi::xml_document document;
-    const pugi::xml_parse_result parsed =
-        document.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata_single);
+    const pugi::xml_parse_result parsed = document.load_buffer(
+        text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata_single);
     ASSERT_TRUE(parsed) << parsed.description() << "\n" << text;
     ExpectSameTree(component, document.document_element());
     EXPECT_EQ(document.select_nodes("//spirit:port").size(), 3u);
