@@ -4,8 +4,11 @@
 // normalisation, lookups under the install roots, environment expansion,
 // checksum stamps in text files and file-list files.
 
+#include <list>
 #include <vector>
 
+#include "mintu/Mintu_IStringContainer.h"
+#include "mintu/Mintu_RefCountPtr.h"
 #include "mintu/Mintu_Types.h"
 #include "port/Port_FileName.h"
 
@@ -85,8 +88,18 @@ class MINTU_API Utilities {
   static std::vector<Port::FileName> GetFileListFileNames(const Port::FileName& listFile);
 
   // ---------------------------------------------------- Container conversions
-  // Conversions between lists/vectors of strings and string containers are
-  // declared here and defined in src/containers/Mintu_UtilitiesContainers.cpp.
+  /// A new container with the strings of `list` in order (never null).
+  static CommonI::RefCountPtr<UtilI::IStringContainer> ConvertStringListToStringContainer(
+      const std::list<StringBase>& list);
+  /// A new container with the strings of `vector` in order (never null).
+  static CommonI::RefCountPtr<UtilI::IStringContainer> ConvertStringVectorToStringContainer(
+      const std::vector<StringBase>& vector);
+  /// The strings of `container` in iteration order; empty when it is null or gives no iterator.
+  static const std::list<StringBase> ConvertStringContainerToStringList(
+      const CommonI::RefCountPtr<const UtilI::IStringContainer>& container);
+  /// The strings of `container` in iteration order; empty when it is null or gives no iterator.
+  static const std::vector<StringBase> ConvertStringContainerToStringVector(
+      const CommonI::RefCountPtr<const UtilI::IStringContainer>& container);
 };
 
 }  // namespace Mintu

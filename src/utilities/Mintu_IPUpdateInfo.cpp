@@ -19,8 +19,6 @@ const char* const CORES_LEVEL_PREFIX = "Cores Update # ";
 
 namespace Mintu {
 
-const StringBase IPUpdateInfo::CORES_LEVEL_TAG("cores_level=");
-
 unsigned int IPUpdateInfo::GetIPUpdateLogLocation(StringBase& location) {
   const Port::PathList& roots = Port::OrvanePath::GetInstance();
   for (Port::PathListIterator it = roots.begin(); it != roots.end(); ++it) {

@@ -167,7 +167,7 @@ TEST_F(MintuTool, FileListsAndExpansion) {
 TEST_F(MintuTool, InstallLookups) {
   tree.WriteFile("root2/shared.txt", "second");
   tree.MakeDir("root1/shared.txt");
-  EXPECT_EQ(tree.Path("root1/shared.txt") + "/\n", Run({"find", "shared.txt"}).out);
+  EXPECT_EQ(tree.Path("root1/shared.txt") + "\n", Run({"find", "shared.txt"}).out);
   tree.WriteFile("root2/mintaro/ip/orvane/cores_lib/my_core/core.xml", "");
   Result r = Run({"find", "--container", "my_core/core.xml"});
   EXPECT_EQ(0, r.status);

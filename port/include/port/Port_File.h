@@ -84,6 +84,14 @@ class PORT_API File {
   static bool isfile(const FileName& name) { return isfile(name.GetFullPath()); }
   static bool isdir(const FileName& name) { return isdir(name.GetFullPath()); }
   static bool canread(const FileName& name) { return canread(name.GetFullPath()); }
+  // Plain texts, which would otherwise fit both forms above.
+  static bool exist(const char* name) { return exist(StringBase<char>(name)); }
+  static bool isfile(const char* name) { return isfile(StringBase<char>(name)); }
+  static bool isdir(const char* name) { return isdir(StringBase<char>(name)); }
+  static bool canread(const char* name) { return canread(StringBase<char>(name)); }
+  static Stream* open(const char* name, int access, bool textMode) {
+    return open(StringBase<char>(name), access, textMode);
+  }
 };
 
 }  // namespace Port

@@ -1,0 +1,116 @@
+// XmlAttributeList: deep copies, lookup by tag, tag listing, text form,
+// sorting and comparison.
+#include "port/Port_Init.h"
+
+#include "mintu/Mintu_XmlAttributeList.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <boost/make_shared.hpp>
+
+#include "Mintu_XmlCompare.h"
+#include "Mintu_XmlDetail.h"
+#include "Mintu_XmlWriter.h"
+
+namespace Mintu {
+
+XmlAttributeList::XmlAttributeList() = default;
+
+XmlAttributeList::XmlAttributeList(const XmlAttributeList& other) {
+  for (const Handle& attribute : other.items) {
+    items.push_back(boost::make_shared<XmlAttribute>(*attribute));
+  }
+}
+
+XmlAttributeList::~XmlAttributeList() = default;
+
+XmlAttributeList& XmlAttributeList::operator=(const XmlAttributeList& other) {
+  if (this != &other) {
+    XmlAttributeList copy(other);
+    swap(copy);
+  }
+  return *this;
+}
+
+void XmlAttributeList::swap(XmlAttributeList& other) { items.swap(other.items); }
+
+void XmlAttributeList::Add(boost::shared_ptr<XmlAttribute> attribute) {
+  items.push_back(std::move(attribute));
+}
+
+bool XmlAttributeList::Has(const StringBase& tag) const {
+  for (const Handle& attribute : items) {
+    if (Detail::XmlAccess::Tag(*attribute) == tag) {
+      return true;
+    }
+  }
+  return false;
+}
+
+boost::shared_ptr<XmlAttribute> XmlAttributeList::Get(const StringBase& tag) {
+  for (const Handle& attribute : items) {
+    if (Detail::XmlAccess::Tag(*attribute) == tag) {
+      return attribute;
+    }
+  }
+  Detail::ThrowAppException("Cannot find attribute %s\n", tag.c_str());
+}
+
+const boost::shared_ptr<XmlAttribute> XmlAttributeList::Get(const StringBase& tag) const {
+  for (const Handle& attribute : items) {
+    if (Detail::XmlAccess::Tag(*attribute) == tag) {
+      return attribute;
+    }
+  }
+  Detail::ThrowAppException("Cannot find attribute %s\n", tag.c_str());
+}
+
+void XmlAttributeList::clear() { items.clear(); }
+
+size_t XmlAttributeList::size() const { return items.size(); }
+
+bool XmlAttributeList::empty() const { return items.empty(); }
+
+std::list<StringBase> XmlAttributeList::ListTags() const {
+  std::list<StringBase> tags;
+  for (const Handle& attribute : items) {
+    tags.push_back(Detail::XmlAccess::Tag(*attribute));
+  }
+  tags.sort();
+  return tags;
+}
+
+const StringBase XmlAttributeList::ToXml() const {
+  std::string out;
+  Detail::WriteAttributes(out, *this);
+  return StringBase(std::move(out));
+}
+
+void XmlAttributeList::sort() {
+  // The list's nodes are sorted by position and then relinked, which cannot
+  // fail: an allocation failure while sorting leaves the list as it was.
+  typedef std::list<Handle>::iterator Position;
+  std::vector<Position> order;
+  order.reserve(items.size());
+  for (Position it = items.begin(); it != items.end(); ++it) {
+    order.push_back(it);
+  }
+  Detail::StableMergeSort(order, [](Position x, Position y) { return **x < **y; });
+  std::list<Handle> sorted;
+  for (Position it : order) {
+    sorted.splice(sorted.end(), items, it);
+  }
+  items.swap(sorted);
+}
+
+bool XmlAttributeList::operator==(const XmlAttributeList& other) const {
+  return Detail::AttributeListEqual(*this, other);
+}
+
+bool XmlAttributeList::operator<(const XmlAttributeList& other) const {
+  return Detail::AttributeListLess(*this, other);
+}
+
+}  // namespace Mintu

@@ -1,0 +1,191 @@
+// XmlElement, XmlNestedElement and XmlLeafElement: construction from a tag,
+// value semantics, text form and comparisons. This file also issues the
+// navigation failures of the element model.
+#include "port/Port_Init.h"
+
+#include "mintu/Mintu_XmlElement.h"
+
+#include <string>
+#include <utility>
+
+#include "Mintu_XmlCompare.h"
+#include "Mintu_XmlDetail.h"
+#include "Mintu_XmlWriter.h"
+#include "diagnostics/Mintu_Issue.h"
+
+namespace Mintu {
+
+namespace {
+typedef Detail::XmlAccess A;
+const Detail::IssueSource kSource = {"Mintu_XmlElement", "$Revision: 1.52.4.5 $"};
+}  // namespace
+
+namespace Detail {
+
+void IssueAddFailure(const StringBase& path, const StringBase& text) {
+  MINTU_ISSUE(kSource).issueError("Could not add element '%s' value '%s'.\n", path.c_str(),
+                                  text.c_str());
+}
+
+}  // namespace Detail
+
+const StringBase XmlElement::NAMESPACE_SEPARATOR(":");
+const StringBase XmlElement::TAG_SEPARATOR("/");
+
+// --- XmlElement ------------------------------------------------------------
+
+XmlElement::XmlElement(const StringBase& tag) : tag_(tag) {
+  if (!Detail::SplitTag(tag_, NAMESPACE_SEPARATOR, namespace_, name_)) {
+    Detail::ThrowAppException("Invalid XML tag %s\n", tag.c_str());
+  }
+}
+
+XmlElement::XmlElement(const XmlElement& other) = default;
+
+XmlElement::~XmlElement() = default;
+
+XmlElement& XmlElement::operator=(const XmlElement& other) {
+  attributes = other.attributes;
+  tag_ = other.tag_;
+  namespace_ = other.namespace_;
+  name_ = other.name_;
+  return *this;
+}
+
+void XmlElement::swap(XmlElement& other) {
+  // Each member through a copy: afterwards each side holds copies of the
+  // other's former attributes.
+  const XmlAttributeList heldAttributes(attributes);
+  attributes = other.attributes;
+  other.attributes = heldAttributes;
+  tag_.swap(other.tag_);
+  namespace_.swap(other.namespace_);
+  name_.swap(other.name_);
+}
+
+const StringBase XmlElement::GetTag() const { return tag_; }
+const StringBase XmlElement::GetNamespace() const { return namespace_; }
+const StringBase XmlElement::GetName() const { return name_; }
+
+bool XmlElement::IsNested() const { return false; }
+
+bool XmlElement::operator==(const XmlElement& other) const {
+  return Detail::ElementEqual(*this, other);
+}
+
+bool XmlElement::operator!=(const XmlElement& other) const { return !(*this == other); }
+
+bool XmlElement::operator<(const XmlElement& other) const {
+  return Detail::ElementLess(*this, other);
+}
+
+bool XmlElement::operator<=(const XmlElement& other) const {
+  return *this == other || *this < other;
+}
+
+bool XmlElement::operator>(const XmlElement& other) const {
+  return !(*this == other) && !(*this < other);
+}
+
+bool XmlElement::operator>=(const XmlElement& other) const { return !(*this < other); }
+
+// --- XmlNestedElement ------------------------------------------------------
+
+XmlNestedElement::XmlNestedElement(const StringBase& tag) : XmlElement(tag) {}
+
+XmlNestedElement::XmlNestedElement(const XmlNestedElement& other)
+    : XmlElement(other), elements(other.elements) {}
+
+XmlNestedElement::XmlNestedElement(const XmlNestedElement& other, Detail::BaseOnlyCopy)
+    : XmlElement(other) {}
+
+XmlNestedElement::~XmlNestedElement() = default;
+
+XmlNestedElement& XmlNestedElement::operator=(const XmlNestedElement& other) {
+  if (this != &other) {
+    XmlNestedElement copy(other);
+    swap(copy);
+  }
+  return *this;
+}
+
+void XmlNestedElement::swap(XmlNestedElement& other) {
+  XmlElement::swap(other);
+  // `other` is a fresh deep copy about to be destroyed (assignment is the only
+  // caller), so exchanging the children themselves leaves the same state as
+  // exchanging copies of them, without copying the subtree twice.
+  elements.items.swap(other.elements.items);
+}
+
+bool XmlNestedElement::IsNested() const { return true; }
+
+const StringBase XmlNestedElement::ToXml(const StringBase& indent) const {
+  std::string out;
+  Detail::WriteNested(out, *this, indent.str());
+  return StringBase(std::move(out));
+}
+
+bool XmlNestedElement::operator==(const XmlNestedElement& other) const {
+  return A::Tag(*this) == A::Tag(other) &&
+         Detail::AttributeListEqual(attributes, other.attributes) &&
+         Detail::ElementListEqual(elements, other.elements);
+}
+
+bool XmlNestedElement::operator<(const XmlNestedElement& other) const {
+  if (A::Namespace(*this) != A::Namespace(other)) {
+    return A::Namespace(*this) < A::Namespace(other);
+  }
+  if (A::Name(*this) != A::Name(other)) {
+    return A::Name(*this) < A::Name(other);
+  }
+  return Detail::ElementListLess(elements, other.elements);
+}
+
+// --- XmlLeafElement --------------------------------------------------------
+
+XmlLeafElement::XmlLeafElement(const StringBase& tag, const StringBase& text)
+    : XmlElement(tag), text_(text) {}
+
+XmlLeafElement::XmlLeafElement(const XmlLeafElement& other) = default;
+
+XmlLeafElement::~XmlLeafElement() = default;
+
+XmlLeafElement& XmlLeafElement::operator=(const XmlLeafElement& other) {
+  if (this != &other) {
+    XmlLeafElement copy(other);
+    swap(copy);
+  }
+  return *this;
+}
+
+void XmlLeafElement::swap(XmlLeafElement& other) {
+  XmlElement::swap(other);
+  text_.swap(other.text_);
+}
+
+const StringBase XmlLeafElement::GetText() const { return text_; }
+
+void XmlLeafElement::SetText(const StringBase& text) { text_.Assign(text, false); }
+
+const StringBase XmlLeafElement::ToXml(const StringBase& indent) const {
+  std::string out;
+  Detail::WriteLeaf(out, *this, indent.str());
+  return StringBase(std::move(out));
+}
+
+bool XmlLeafElement::operator==(const XmlLeafElement& other) const {
+  return A::Tag(*this) == A::Tag(other) && text_ == other.text_ &&
+         Detail::AttributeListEqual(attributes, other.attributes);
+}
+
+bool XmlLeafElement::operator<(const XmlLeafElement& other) const {
+  if (A::Namespace(*this) != A::Namespace(other)) {
+    return A::Namespace(*this) < A::Namespace(other);
+  }
+  if (A::Name(*this) != A::Name(other)) {
+    return A::Name(*this) < A::Name(other);
+  }
+  return text_ < other.text_;
+}
+
+}  // namespace Mintu

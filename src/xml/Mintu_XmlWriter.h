@@ -1,0 +1,28 @@
+#ifndef MINTU_XMLWRITER_H
+#define MINTU_XMLWRITER_H
+// The one writer of the XML model's text form. Every ToXml appends into a
+// single growing buffer, so writing a tree costs time linear in the size of
+// its text whatever its depth; the indent of each level is kept in one
+// buffer too. Elements of a caller's own classes are written by their own
+// ToXml.
+
+#include <string>
+
+#include "Mintu_XmlDetail.h"
+
+namespace Mintu {
+namespace Detail {
+
+/// Appends ` tag="text"` for each attribute.
+void WriteAttributes(std::string& out, const XmlAttributeList& attributes);
+/// Appends every member of `list`, each starting at `indent`.
+void WriteElementList(std::string& out, const XmlElementList& list, const std::string& indent);
+/// Appends `element` (written as a nested element) and its subtree.
+void WriteNested(std::string& out, const XmlNestedElement& element, const std::string& indent);
+/// Appends `element` written as a leaf.
+void WriteLeaf(std::string& out, const XmlLeafElement& element, const std::string& indent);
+
+}  // namespace Detail
+}  // namespace Mintu
+
+#endif  // MINTU_XMLWRITER_H

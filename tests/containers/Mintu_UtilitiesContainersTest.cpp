@@ -1,0 +1,99 @@
+// Conversions between string containers and lists and vectors, in both
+// directions, against the library's container and one of the tests' own.
+
+#include "mintu/Mintu_Utilities.h"
+
+#include <gtest/gtest.h>
+
+#include <list>
+#include <string>
+#include <vector>
+
+#include "ContainerTestSupport.h"
+
+using CommonI::RefCountPtr;
+using Mintu::StringBase;
+using Mintu::Utilities;
+using MintuTest::ListContainer;
+using MintuTest::RefCountOf;
+using UtilI::IStringContainer;
+
+namespace {
+
+const std::vector<StringBase> kStrings = {"b", "a", "", "b", std::string("x\0y", 3), "\xff"};
+
+TEST(UtilitiesContainers, ListAndVectorRoundTripKeepOrderAndDuplicates) {
+  const std::list<StringBase> list(kStrings.begin(), kStrings.end());
+  RefCountPtr<IStringContainer> fromList = Utilities::ConvertStringListToStringContainer(list);
+  RefCountPtr<IStringContainer> fromVector =
+      Utilities::ConvertStringVectorToStringContainer(kStrings);
+  ASSERT_TRUE(fromList);
+  ASSERT_TRUE(fromVector);
+  EXPECT_EQ(RefCountOf(fromList), 1);  // the returned pointer holds the only reference
+  EXPECT_EQ(fromList->GetCount(), kStrings.size());
+
+  EXPECT_EQ(Utilities::ConvertStringContainerToStringVector(fromList), kStrings);
+  EXPECT_EQ(Utilities::ConvertStringContainerToStringList(fromVector), list);
+  // Reading leaves the container's count as it was (the iterator is gone again).
+  EXPECT_EQ(RefCountOf(fromList), 1);
+  EXPECT_EQ(RefCountOf(fromVector), 1);
+}
+
+TEST(UtilitiesContainers, EmptyInputsGiveEmptyButRealResults) {
+  RefCountPtr<IStringContainer> a =
+      Utilities::ConvertStringListToStringContainer(std::list<StringBase>());
+  RefCountPtr<IStringContainer> b =
+      Utilities::ConvertStringVectorToStringContainer(std::vector<StringBase>());
+  ASSERT_TRUE(a);
+  ASSERT_TRUE(b);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(a->GetCount(), 0u);
+  EXPECT_EQ(b->GetCount(), 0u);
+  EXPECT_TRUE(Utilities::ConvertStringContainerToStringList(a).empty());
+  EXPECT_TRUE(Utilities::ConvertStringContainerToStringVector(b).empty());
+  EXPECT_TRUE(Utilities::ConvertStringContainerToStringVector(nullptr).empty());
+  EXPECT_TRUE(Utilities::ConvertStringContainerToStringList(nullptr).empty());
+}
+
+TEST(UtilitiesContainers, ReadAnyImplementationOfTheInterface) {
+  const int aliveBefore = ListContainer::Alive();
+  {
+    const std::list<StringBase> strings(kStrings.begin(), kStrings.end());
+    RefCountPtr<IStringContainer> own = ListContainer::Create(strings);
+    EXPECT_EQ(Utilities::ConvertStringContainerToStringList(own), strings);
+    EXPECT_EQ(Utilities::ConvertStringContainerToStringVector(own), kStrings);
+    EXPECT_EQ(RefCountOf(own), 1);
+    EXPECT_EQ(ListContainer::Alive(), aliveBefore + 1);  // no iterator left behind
+
+    RefCountPtr<IStringContainer> empty = ListContainer::Create({});
+    EXPECT_TRUE(Utilities::ConvertStringContainerToStringVector(empty).empty());
+  }
+  EXPECT_EQ(ListContainer::Alive(), aliveBefore);
+}
+
+TEST(UtilitiesContainers, FaultyContainersGiveWhatTheyCanAndNoLeak) {
+  const int aliveBefore = ListContainer::Alive();
+  {
+    // GetIterator refuses (yet stores an iterator, which must still be released).
+    RefCountPtr<IStringContainer> refused =
+        ListContainer::Create({"a", "b"}, ListContainer::ITERATOR_REFUSED);
+    EXPECT_TRUE(Utilities::ConvertStringContainerToStringList(refused).empty());
+    EXPECT_TRUE(Utilities::ConvertStringContainerToStringVector(refused).empty());
+    EXPECT_EQ(RefCountOf(refused), 1);
+
+    // GetIterator claims success but gives no iterator.
+    RefCountPtr<IStringContainer> none =
+        ListContainer::Create({"a", "b"}, ListContainer::ITERATOR_NULL);
+    EXPECT_TRUE(Utilities::ConvertStringContainerToStringVector(none).empty());
+
+    // An iterator that stops advancing without ever reaching its end ends the walk.
+    RefCountPtr<IStringContainer> stuck =
+        ListContainer::Create({"a", "b"}, ListContainer::ITERATOR_NEVER_ENDS);
+    EXPECT_EQ(Utilities::ConvertStringContainerToStringVector(stuck),
+              (std::vector<StringBase>{"a", "b"}));
+    EXPECT_EQ(RefCountOf(stuck), 1);
+  }
+  EXPECT_EQ(ListContainer::Alive(), aliveBefore);
+}
+
+}  // namespace
