@@ -122,6 +122,66 @@ TEST(Port_FileTest, ReadsLongLinesAndLargeFiles) {
   EXPECT_TRUE(File::close(stream));
 }
 
+// The whole of `path` read with blocks of `size` bytes.
+std::string ReadBlocks(const std::string& path, std::size_t size) {
+  std::string content;
+  Stream* stream = File::open(Text(path), File::ACCESS_READ, false);
+  EXPECT_NE(stream, nullptr);
+  if (stream == nullptr) return content;
+  std::vector<char> block(size);
+  for (;;) {
+    const std::size_t got = stream->read(block.data(), size);
+    EXPECT_LE(got, size);
+    content.append(block.data(), got);
+    if (got < size) break;  // only the end of the file gives a short block
+  }
+  EXPECT_EQ(stream->read(block.data(), size), 0u);
+  EXPECT_TRUE(stream->geteof());
+  EXPECT_TRUE(File::close(stream));
+  return content;
+}
+
+TEST(Port_FileTest, ReadsBlocksOfEveryByte) {
+  MintuTest::TempInstallTree tree;
+  std::string content;
+  for (int i = 0; i < 300000; ++i) content += static_cast<char>((i * 7 + i / 256) % 256);
+  const std::string path = tree.WriteFile("bytes.bin", content);
+  for (std::size_t size : {1u, 7u, 4096u, 65536u, 65537u, 299999u, 300000u, 300001u, 1000000u}) {
+    SCOPED_TRACE(size);
+    EXPECT_EQ(ReadBlocks(path, size), content);
+  }
+  EXPECT_EQ(ReadBlocks(tree.WriteFile("empty.txt", ""), 16), "");
+}
+
+TEST(Port_FileTest, BlocksAndLinesTakeTurns) {
+  MintuTest::TempInstallTree tree;
+  const std::string tail(200000, 't');
+  const std::string path = tree.WriteFile("mixed.txt", "first\nsecond\nthird\n" + tail + "\nend");
+  Stream* stream = File::open(Text(path), File::ACCESS_READ, false);
+  ASSERT_NE(stream, nullptr);
+  Text line;
+  char block[8] = {};
+  EXPECT_EQ(stream->read(block, 0), 0u);
+  EXPECT_EQ(stream->read(nullptr, 8), 0u);
+  EXPECT_EQ(stream->readline(line), 6);
+  EXPECT_EQ(line.str(), "first");
+  ASSERT_EQ(stream->read(block, 3), 3u);  // from what readline buffered
+  EXPECT_EQ(std::string(block, 3), "sec");
+  EXPECT_EQ(stream->readline(line), 4);
+  EXPECT_EQ(line.str(), "ond");
+  EXPECT_FALSE(stream->geteof());
+  ASSERT_EQ(stream->read(block, 6), 6u);
+  EXPECT_EQ(std::string(block, 6), "third\n");
+  // Past what was buffered: the rest comes from the file itself.
+  std::string rest(tail.size() + 10, '\0');
+  ASSERT_EQ(stream->read(&rest[0], rest.size()), tail.size() + 4);
+  rest.resize(tail.size() + 4);
+  EXPECT_EQ(rest, tail + "\nend");
+  EXPECT_TRUE(stream->geteof());
+  EXPECT_EQ(stream->readline(line), 0);
+  EXPECT_TRUE(File::close(stream));
+}
+
 TEST(Port_FileTest, OpensOnlyRegularFilesAndCountsStreams) {
   MintuTest::TempInstallTree tree;
   const std::string file = tree.WriteFile("f.txt", "old\n");

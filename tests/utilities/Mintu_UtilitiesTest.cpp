@@ -11,9 +11,11 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "port/Port_Env.h"
@@ -553,6 +555,67 @@ TEST_F(UtilitiesTest, StampsThatRunAcrossLinesMatchTheWholeTextReading) {
       EXPECT_EQ(0u, Utilities::ValidateFileChecksum(path, valid));
       EXPECT_EQ(ReferenceValidity(text), valid);
     }
+  }
+}
+
+// Text of `size` bytes made of data and comment lines, every line ended.
+std::string Filler(std::size_t size) {
+  std::string text;
+  for (int i = 0; text.size() < size; ++i) {
+    std::string line = i % 5 == 4 ? "# note " + std::to_string(i) : "  data " + std::to_string(i);
+    if (i % 7 == 3) line += "\r";
+    if (i % 11 == 6) line += std::string("\0x", 2);
+    text += line.substr(0, size - text.size() - 1) + "\n";
+  }
+  return text;
+}
+
+TEST_F(UtilitiesTest, StampsAtEveryPlaceAroundTheReadingBlocks) {
+  // The file is read in blocks of some power of two in size: the stamp tag,
+  // its separator and its checksum text are put across each such boundary
+  // byte by byte, with data lines before and after it crossing it as well.
+  const std::string after = "after\r\n\n" + std::string("n\0l", 3) + "\n# c\nlast, no line feed";
+  for (std::size_t boundary : {std::size_t(1) << 16, std::size_t(1) << 17}) {
+    for (std::size_t back = 0; back <= 17; ++back) {
+      for (const char* lead : {"", "x "}) {
+        const std::string before = Filler(boundary - back - std::strlen(lead));
+        const std::string crc = Checksum(before + after);
+        const std::string good = before + lead + "# CRC: " + crc + "\n" + after;
+        std::string bad = good;
+        bad[bad.size() - 1] ^= 1;
+        SCOPED_TRACE(std::to_string(boundary) + " - " + std::to_string(back) + lead);
+        ASSERT_TRUE(ReferenceValidity(good));
+        ASSERT_FALSE(ReferenceValidity(bad));
+        const std::pair<const std::string*, bool> files[] = {{&good, true}, {&bad, false}};
+        for (const auto& file : files) {
+          const std::string path = tree.WriteFile("edge.txt", *file.first);
+          bool valid = !file.second;
+          EXPECT_EQ(0u, Utilities::ValidateFileChecksum(path, valid));
+          EXPECT_EQ(file.second, valid);
+        }
+      }
+    }
+  }
+  EXPECT_TRUE(issued.messages().empty());
+}
+
+TEST_F(UtilitiesTest, StampsInAndAfterLinesLongerThanABlock) {
+  const std::string big(300000, 'b');
+  const std::string crc = Checksum(big + "\ntail\n");
+  const std::vector<std::string> texts = {
+      big + "\n# CRC: " + crc + "\ntail\n",
+      "#" + big + " # CRC: " + crc + "\n" + big + "\ntail",
+      big + "\n# CRC: " + crc.substr(0, 3) + "\n" + big,
+      "# CRC:" + big + "\n" + big + "\ntail\n",
+      big + "#",
+      big,
+  };
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text.size());
+    const std::string path = tree.WriteFile("long.txt", text);
+    bool valid = !ReferenceValidity(text);
+    EXPECT_EQ(0u, Utilities::ValidateFileChecksum(path, valid));
+    EXPECT_EQ(ReferenceValidity(text), valid);
   }
 }
 
