@@ -183,3 +183,23 @@ if [ "$failures" -ne 0 ]; then
   exit 1
 fi
 echo "windows-cross: both DLLs built and export what they should"
+
+# --- Optional: a smoke run under Wine, when Wine is installed (it is not a
+# dependency of this script).
+wine=$(command -v wine64 || true)
+[ -n "$wine" ] || { [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64; } || true
+if [ -n "$wine" ]; then
+  smoke=$build/smoke
+  rm -rf "$smoke"
+  mkdir -p "$smoke/files"
+  "$triplet-g++-posix" -std=c++17 -O1 -Wall -Wextra -Werror \
+    -I"$src/include" -I"$build/include" -I"$src/port/include" -I"$build/port/include" \
+    -isystem "$boost_dir" "$src/ci/windows-smoke.cpp" -o "$smoke/windows-smoke.exe" \
+    "$build/src/libMintu_Utilities.dll.a" "$build/port/libPortability.dll.a"
+  gcc_dir=$(dirname "$("$triplet-g++-posix" -print-libgcc-file-name)")
+  cp "$mintu_dll" "$port_dll" "$gcc_dir/libstdc++-6.dll" "$gcc_dir/libgcc_s_seh-1.dll" \
+    "/usr/$triplet/lib/libwinpthread-1.dll" "/usr/$triplet/lib/zlib1.dll" "$smoke/"
+  echo "== Smoke run under Wine"
+  WINEPREFIX=$build/wineprefix WINEDEBUG=-all \
+    timeout 600 "$wine" "$smoke/windows-smoke.exe" "Z:${smoke//\//\\}\\files"
+fi
