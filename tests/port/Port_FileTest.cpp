@@ -251,4 +251,29 @@ TEST(Port_FileTest, DirectoryListsSortedEntries) {
   }
 }
 
+// A name as the directory listing gives it must open, test and make
+// absolute again, whatever its bytes beyond ASCII (on Windows they pass
+// through the code page both ways).
+TEST(Port_FileTest, ListedNamesBeyondAsciiOpenAgain) {
+  MintuTest::TempInstallTree tree;
+  const std::string dir = tree.MakeDir("d");
+  const std::string made = "caf\xE9 \xA7.txt";
+  {
+    Stream* out = File::open(Text(dir + "/" + made), File::ACCESS_WRITE, false);
+    ASSERT_NE(out, nullptr);
+    EXPECT_TRUE(out->write(Text("one\n")));
+    EXPECT_TRUE(File::close(out));
+  }
+  const std::vector<std::string> names = Names(UT_DIR(Text(dir)));
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_EQ(names[0], made);
+  const Port::FileName listed((dir + "/" + names[0]).c_str());
+  EXPECT_TRUE(File::isfile(listed.GetFullPath()));
+  EXPECT_TRUE(File::canread(listed.GetFullPath()));
+  EXPECT_EQ(ReadLines(listed.GetFullPath().str()), (std::vector<std::string>{"one"}));
+  EXPECT_TRUE(File::isfile(listed.GetAbsolutePath(false)));
+  EXPECT_TRUE(File::chdir(Text(dir)));
+  EXPECT_TRUE(File::isfile(Port::FileName(made.c_str()).GetAbsolutePath(false)));
+}
+
 }  // namespace
