@@ -39,7 +39,7 @@ TEST(Crc32, EqualsZlibForEveryLengthAndOffset) {
   }
 }
 
-TEST(Crc32, ContinuesAnyCrcLikeZlib) {
+TEST(Crc32, ContinuesAnyCrcAndFoldsUniformBytesLikeZlib) {
   const std::string bytes = RandomBytes(70000, 2);
   const std::uint32_t starts[] = {0u, 1u, 0x80000000u, 0xffffffffu, 0x12345678u, 0xdebb20e3u};
   const std::size_t lengths[] = {0, 1, 63, 64, 255, 256, 257, 1000, 4096, 65536, 70000};
@@ -48,6 +48,12 @@ TEST(Crc32, ContinuesAnyCrcLikeZlib) {
       EXPECT_EQ(Zlib(start, bytes, 0, length), Mintu::Detail::Crc32(start, bytes.data(), length))
           << "start " << start << ", length " << length;
     }
+  }
+  // Runs of one value make every lane fold the same pattern.
+  for (int value : {0x00, 0xff, 0x0a, 0x23, 0x80}) {
+    const std::string same(5000, static_cast<char>(value));
+    EXPECT_EQ(Zlib(0, same, 0, same.size()), Mintu::Detail::Crc32(0, same.data(), same.size()))
+        << "byte " << value;
   }
 }
 
@@ -61,15 +67,6 @@ TEST(Crc32, PiecesChainToTheWhole) {
       crc = Mintu::Detail::Crc32(crc, bytes.data() + at, length);
     }
     EXPECT_EQ(whole, crc) << "pieces of " << piece;
-  }
-}
-
-TEST(Crc32, UniformBytes) {
-  // Runs of one value make every lane fold the same pattern.
-  for (int value : {0x00, 0xff, 0x0a, 0x23, 0x80}) {
-    const std::string bytes(5000, static_cast<char>(value));
-    EXPECT_EQ(Zlib(0, bytes, 0, bytes.size()), Mintu::Detail::Crc32(0, bytes.data(), bytes.size()))
-        << "byte " << value;
   }
 }
 
