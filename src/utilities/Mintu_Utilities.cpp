@@ -302,7 +302,10 @@ StringBase Utilities::GetAbsoluteDirectory(const StringBase& path) {
   if (isDirectory) native = TerminateWithPathSeparator(native);
   const StringBase once = Port::FileName(native).GetAbsolutePath(false);
   if (isDirectory) return TerminateWithPathSeparator(Port::FileName(once).GetAbsolutePath(false));
-  return Port::FileName(once).GetHead(false, false);
+  // Directories always come back in one form, with their final separator, so
+  // that two answers for the same directory compare equal (the working
+  // directory guard's Reconfirm relies on it).
+  return TerminateWithPathSeparator(Port::FileName(once).GetHead(false, false));
 }
 
 StringBase Utilities::MakeRelativePath(const StringBase& directory, const StringBase& path) {
