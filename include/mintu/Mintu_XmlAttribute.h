@@ -4,6 +4,8 @@
 // and name at ":", and its text. A plain value: copyable, assignable and
 // ordered, so that attribute lists can compare and sort their members.
 
+#include <cstdint>
+
 #include "mintu/Mintu_Types.h"
 
 namespace Mintu {
@@ -51,10 +53,11 @@ class MINTU_API XmlAttribute {
 
   void swap(XmlAttribute& other);
 
+  // The tag once; namespace and name are the pieces around the separator
+  // at `separator_`.
   StringBase tag_;
-  StringBase namespace_;
-  StringBase name_;
   StringBase text_;
+  std::uint32_t separator_;
 };
 
 }  // namespace Mintu

@@ -7,6 +7,7 @@
 
 #include "mintu/Mintu_Types.h"
 #include "mintu/Mintu_XmlAttribute.h"
+#include "mintu/Mintu_XmlHandles.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -46,7 +47,8 @@ struct MINTU_API XmlAttributeList {
   /// Shorter first, then by sorted tags and first members (not a strict order).
   bool operator<(const XmlAttributeList& other) const;
 
-  std::list<Handle> items;
+  /// The members in list order.
+  XmlHandles<XmlAttribute> items;
 
  private:
   void swap(XmlAttributeList& other);

@@ -4,6 +4,8 @@
 // XmlLeafElement (text) and the XmlNestedElement (children). Elements are
 // values, and trees are built by putting handles into `elements`.
 
+#include <cstdint>
+
 #include "mintu/Mintu_Types.h"
 #include "mintu/Mintu_XmlAttributeList.h"
 #include "mintu/Mintu_XmlElementList.h"
@@ -54,10 +56,20 @@ class MINTU_API XmlElement {
 
  private:
   friend struct Detail::XmlAccess;
+  friend class XmlLeafElement;
+  friend class XmlNestedElement;
 
+  // Set by the library's own constructors: which of its classes built this
+  // object, so that its walks need no run-time type test for them.
+  enum Kind : unsigned char { KIND_OTHER, KIND_LEAF, KIND_NESTED };
+  XmlElement(const XmlElement& other, Kind kind);
+  XmlElement(const StringBase& tag, Kind kind);
+
+  // The tag once; namespace and name are the pieces before and after the
+  // separator at `separator_` (NO_SEPARATOR: no namespace, the whole tag).
   StringBase tag_;
-  StringBase namespace_;
-  StringBase name_;
+  std::uint32_t separator_;
+  Kind kind_;
 };
 
 class MINTU_API XmlNestedElement : public XmlElement {

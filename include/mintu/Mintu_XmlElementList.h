@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "mintu/Mintu_Types.h"
+#include "mintu/Mintu_XmlHandles.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -21,7 +22,7 @@ struct XmlAccess;
 
 struct MINTU_API XmlElementList {
   typedef boost::shared_ptr<XmlElement> Handle;
-  typedef std::list<Handle>::const_iterator const_iterator;
+  typedef XmlHandles<XmlElement>::const_iterator const_iterator;
 
   XmlElementList();
   /// Deep copy of the whole subtree. Members that are neither leaf nor nested
@@ -74,7 +75,8 @@ struct MINTU_API XmlElementList {
   /// Shorter first, then by subtree tags, then by sorted members.
   bool operator<(const XmlElementList& other) const;
 
-  std::list<Handle> items;
+  /// The members in list order.
+  XmlHandles<XmlElement> items;
 
  private:
   friend struct Detail::XmlAccess;
