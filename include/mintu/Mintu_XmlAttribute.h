@@ -19,6 +19,8 @@ class MINTU_API XmlAttribute {
   /// Throws AppException "Invalid XML tag %s\n" for an empty tag or one with
   /// more than one ":". The tag is kept exactly as given.
   XmlAttribute(const StringBase& tag, const StringBase& text);
+  /// The same, taking over a tag and a text the caller no longer needs.
+  XmlAttribute(StringBase&& tag, StringBase&& text);
   XmlAttribute(const XmlAttribute& other);
   virtual ~XmlAttribute();
   /// Copy-and-swap: the target is unchanged if the copy fails.
@@ -52,6 +54,7 @@ class MINTU_API XmlAttribute {
   static const StringBase NAMESPACE_SEPARATOR;
 
   void swap(XmlAttribute& other);
+  void SplitOwnTag();
 
   // The tag once; namespace and name are the pieces around the separator
   // at `separator_`.

@@ -64,6 +64,8 @@ class MINTU_API XmlElement {
   enum Kind : unsigned char { KIND_OTHER, KIND_LEAF, KIND_NESTED };
   XmlElement(const XmlElement& other, Kind kind);
   XmlElement(const StringBase& tag, Kind kind);
+  XmlElement(StringBase&& tag, Kind kind);
+  void SplitOwnTag();
 
   // The tag once; namespace and name are the pieces before and after the
   // separator at `separator_` (NO_SEPARATOR: no namespace, the whole tag).
@@ -76,6 +78,8 @@ class MINTU_API XmlNestedElement : public XmlElement {
  public:
   /// Throws as XmlElement's constructor does.
   explicit XmlNestedElement(const StringBase& tag);
+  /// The same, taking over a tag the caller no longer needs.
+  explicit XmlNestedElement(StringBase&& tag);
   /// Deep copy of the whole subtree.
   XmlNestedElement(const XmlNestedElement& other);
   /// The library's own: a copy of the base fields with no children yet, so
@@ -105,6 +109,8 @@ class MINTU_API XmlLeafElement : public XmlElement {
  public:
   /// Throws as XmlElement's constructor does.
   XmlLeafElement(const StringBase& tag, const StringBase& text);
+  /// The same, taking over a tag and a text the caller no longer needs.
+  XmlLeafElement(StringBase&& tag, StringBase&& text);
   XmlLeafElement(const XmlLeafElement& other);
   ~XmlLeafElement() override;
   XmlLeafElement& operator=(const XmlLeafElement& other);

@@ -15,8 +15,17 @@ const StringBase XmlAttribute::NAMESPACE_SEPARATOR(":");
 
 XmlAttribute::XmlAttribute(const StringBase& tag, const StringBase& text)
     : tag_(tag), text_(text), separator_(Detail::NO_SEPARATOR) {
+  SplitOwnTag();
+}
+
+XmlAttribute::XmlAttribute(StringBase&& tag, StringBase&& text)
+    : tag_(std::move(tag)), text_(std::move(text)), separator_(Detail::NO_SEPARATOR) {
+  SplitOwnTag();
+}
+
+void XmlAttribute::SplitOwnTag() {
   if (!Detail::SplitTag(tag_, NAMESPACE_SEPARATOR, separator_)) {
-    Detail::ThrowAppException("Invalid XML tag %s\n", tag.c_str());
+    Detail::ThrowAppException("Invalid XML tag %s\n", tag_.c_str());
   }
 }
 

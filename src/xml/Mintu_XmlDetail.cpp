@@ -5,6 +5,7 @@
 
 #include <cstdarg>
 #include <cstring>
+#include <string>
 
 #include <boost/tokenizer.hpp>
 
@@ -34,30 +35,37 @@ struct Piece {
   }
 };
 
+// The character traits of the separator set: the tokenizer looks every byte
+// of the tag up in that set, and tags are short, so a plain inline loop beats
+// a call into the library's search.
+struct SeparatorTraits : std::char_traits<char> {
+  static const char* find(const char* s, std::size_t n, const char& c) {
+    for (; n != 0; --n, ++s) {
+      if (*s == c) {
+        return s;
+      }
+    }
+    return nullptr;
+  }
+};
+
 }  // namespace
 
-bool SplitTag(const StringBase& tag, const StringBase& separators, std::uint32_t& separator) {
-  const char* const begin = tag.GetBuffer();
-  const char* const end = begin + tag.GetLength();
-  if (begin == end) {
-    return false;  // the tokenizer gives no piece for the empty text
-  }
-  bool holdsSeparator = false;
-  for (std::size_t i = 0; i < separators.GetLength() && !holdsSeparator; ++i) {
-    holdsSeparator = std::memchr(begin, separators.GetAt(i), tag.GetLength()) != nullptr;
-  }
-  if (!holdsSeparator) {
-    separator = NO_SEPARATOR;  // one piece, the whole tag
-    return true;
-  }
-  // The tokenizer keeps the empty pieces around leading, trailing and
-  // doubled separators.
-  typedef boost::tokenizer<boost::char_separator<char>, const char*, Piece> Tokenizer;
-  const boost::char_separator<char> cutter(separators.c_str(), "", boost::keep_empty_tokens);
-  const Tokenizer pieces(begin, end, cutter);
+namespace {
+
+// Splits a tag holding a separator with the tokenizer: true for one or two
+// pieces, with the length of the first.
+bool TokenizeTag(const char* begin, const char* end, const StringBase& separators,
+                 std::uint32_t& separator) {
+  // One iterator walks the pieces and is asked whether it is done, so the
+  // separator set is copied once rather than into every iterator of a
+  // tokenizer range.
+  typedef boost::char_separator<char, SeparatorTraits> Separator;
+  typedef boost::token_iterator<Separator, const char*, Piece> PieceIterator;
+  PieceIterator it(Separator(separators.c_str(), "", boost::keep_empty_tokens), begin, end);
   std::size_t count = 0;
   std::size_t firstLength = 0;
-  for (Tokenizer::const_iterator it = pieces.begin(); it != pieces.end(); ++it) {
+  for (; !it.at_end(); ++it) {
     if (count == 2) {
       return false;
     }
@@ -76,6 +84,106 @@ bool SplitTag(const StringBase& tag, const StringBase& separators, std::uint32_t
     return true;
   }
   return false;
+}
+
+// The last few tags split on this thread with ":" and what the tokenizer
+// made of them. A tree repeats a handful of tags over and over, and the
+// split depends on the bytes of the tag alone, so a tag seen again is not
+// cut again. Per thread, so that threads building trees of their own share
+// nothing.
+struct SplitMemo {
+  static const std::size_t ENTRIES = 8;
+  static const std::size_t MAX_TAG = 26;
+  struct Entry {
+    std::uint32_t length;  // 0: unused (the empty tag is never split)
+    std::uint32_t separator;
+    bool valid;
+    char bytes[MAX_TAG];
+  };
+  Entry entries[ENTRIES];
+  std::size_t next;
+};
+
+#if defined(__GNUC__) && defined(__ELF__)
+#define MINTU_FAST_TLS __attribute__((tls_model("initial-exec")))
+#else
+#define MINTU_FAST_TLS
+#endif
+
+thread_local SplitMemo memo MINTU_FAST_TLS = {};
+
+// Whether two runs of bytes are equal, by words: tags are short, and the
+// last word (which may overlap the one before) covers the rest.
+inline std::uint64_t Word(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+bool SameBytes(const char* a, const char* b, std::size_t length) {
+  if (length < 8) {
+    for (std::size_t i = 0; i < length; ++i) {
+      if (a[i] != b[i]) {
+        return false;
+      }
+    }
+    return true;
+  }
+  for (std::size_t i = 0; i + 8 < length; i += 8) {
+    if (Word(a + i) != Word(b + i)) {
+      return false;
+    }
+  }
+  return Word(a + length - 8) == Word(b + length - 8);
+}
+
+bool Holds(const char* text, std::size_t length, char c) {
+  for (std::size_t i = 0; i < length; ++i) {
+    if (text[i] == c) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool SplitTag(const StringBase& tag, const StringBase& separators, std::uint32_t& separator) {
+  const char* const begin = tag.GetBuffer();
+  const std::size_t length = tag.GetLength();
+  if (length == 0) {
+    return false;  // the tokenizer gives no piece for the empty text
+  }
+  // Only tags holding a separator are remembered, so a remembered tag is
+  // known to hold one.
+  const bool memorable =
+      length <= SplitMemo::MAX_TAG && separators.GetLength() == 1 && separators.GetAt(0) == ':';
+  if (memorable) {
+    for (const SplitMemo::Entry& entry : memo.entries) {
+      if (entry.length == length && SameBytes(entry.bytes, begin, length)) {
+        separator = entry.separator;
+        return entry.valid;
+      }
+    }
+  }
+  bool holdsSeparator = false;
+  for (std::size_t i = 0; i < separators.GetLength() && !holdsSeparator; ++i) {
+    holdsSeparator = Holds(begin, length, separators.GetAt(i));
+  }
+  if (!holdsSeparator) {
+    separator = NO_SEPARATOR;  // one piece, the whole tag
+    return true;
+  }
+  const bool valid = TokenizeTag(begin, begin + length, separators, separator);
+  if (memorable) {
+    SplitMemo::Entry& entry = memo.entries[memo.next];
+    memo.next = (memo.next + 1) % SplitMemo::ENTRIES;
+    entry.length = static_cast<std::uint32_t>(length);
+    entry.separator = valid ? separator : NO_SEPARATOR;
+    entry.valid = valid;
+    std::memcpy(entry.bytes, begin, length);
+  }
+  return valid;
 }
 
 }  // namespace Detail

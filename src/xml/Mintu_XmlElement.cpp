@@ -39,8 +39,17 @@ XmlElement::XmlElement(const StringBase& tag) : XmlElement(tag, KIND_OTHER) {}
 
 XmlElement::XmlElement(const StringBase& tag, Kind kind)
     : tag_(tag), separator_(Detail::NO_SEPARATOR), kind_(kind) {
+  SplitOwnTag();
+}
+
+XmlElement::XmlElement(StringBase&& tag, Kind kind)
+    : tag_(std::move(tag)), separator_(Detail::NO_SEPARATOR), kind_(kind) {
+  SplitOwnTag();
+}
+
+void XmlElement::SplitOwnTag() {
   if (!Detail::SplitTag(tag_, NAMESPACE_SEPARATOR, separator_)) {
-    Detail::ThrowAppException("Invalid XML tag %s\n", tag.c_str());
+    Detail::ThrowAppException("Invalid XML tag %s\n", tag_.c_str());
   }
 }
 
@@ -106,6 +115,8 @@ bool XmlElement::operator>=(const XmlElement& other) const { return !(*this < ot
 
 XmlNestedElement::XmlNestedElement(const StringBase& tag) : XmlElement(tag, KIND_NESTED) {}
 
+XmlNestedElement::XmlNestedElement(StringBase&& tag) : XmlElement(std::move(tag), KIND_NESTED) {}
+
 XmlNestedElement::XmlNestedElement(const XmlNestedElement& other)
     : XmlElement(other, KIND_NESTED), elements(other.elements) {}
 
@@ -162,6 +173,9 @@ bool XmlNestedElement::operator<(const XmlNestedElement& other) const {
 
 XmlLeafElement::XmlLeafElement(const StringBase& tag, const StringBase& text)
     : XmlElement(tag, KIND_LEAF), text_(text) {}
+
+XmlLeafElement::XmlLeafElement(StringBase&& tag, StringBase&& text)
+    : XmlElement(std::move(tag), KIND_LEAF), text_(std::move(text)) {}
 
 XmlLeafElement::XmlLeafElement(const XmlLeafElement& other)
     : XmlElement(other, KIND_LEAF), text_(other.text_) {}
