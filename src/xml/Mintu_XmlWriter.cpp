@@ -6,6 +6,7 @@
 #include "Mintu_XmlWriter.h"
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace Mintu {
@@ -15,24 +16,24 @@ namespace {
 
 typedef XmlAccess A;
 
-// Appends into `out` past its first `used` bytes. The string is kept sized
-// to what has been made room for, so every piece of an element is copied
-// with one check of the room for the whole element; Finish() cuts it to
-// what was written.
+// Collects the text in chunks and appends it to `out` in one piece at the
+// end, when its length is known: the result is allocated once, at its exact
+// size, and no byte is copied twice or cleared beforehand. Every piece of an
+// element is copied with one check of the room for the whole element.
 class TextSink {
  public:
-  explicit TextSink(std::string& out) : out_(out), used_(out.size()) {}
+  explicit TextSink(std::string& out)
+      : out_(out), begin_(local_), cur_(local_), end_(local_ + sizeof local_) {}
 
   // Room for `count` more bytes, at the returned position.
   char* Room(std::size_t count) {
-    if (out_.size() - used_ < count) {
-      Grow(count);
+    if (static_cast<std::size_t>(end_ - cur_) < count) {
+      NextChunk(count);
     }
-    return &out_[0] + used_;
+    return cur_;
   }
   // The bytes up to `end` (within the room last asked for) are written.
-  void Commit(char* end) { used_ = static_cast<std::size_t>(end - out_.data()); }
-  void Finish() { out_.resize(used_); }
+  void Commit(char* end) { cur_ = end; }
 
   void Append(const char* text, std::size_t length) {
     char* p = Room(length);
@@ -40,17 +41,61 @@ class TextSink {
     Commit(p + length);
   }
 
- private:
-  void Grow(std::size_t count) {
-    std::size_t size = out_.size() < 256 ? 256 : out_.size();
-    while (size - used_ < count) {
-      size *= 2;
+  void Finish() {
+    std::size_t total = static_cast<std::size_t>(cur_ - begin_);
+    for (const Chunk& chunk : full_) {
+      total += chunk.used;
     }
-    out_.resize(size);
+    out_.reserve(out_.size() + total);
+    for (const Chunk& chunk : full_) {
+      out_.append(chunk.bytes.get(), chunk.used);
+    }
+    out_.append(begin_, static_cast<std::size_t>(cur_ - begin_));
+    full_.clear();
+    begin_ = cur_ = local_;
+  }
+
+ private:
+  struct Chunk {
+    std::unique_ptr<char[]> bytes;
+    std::size_t used;
+  };
+  static const std::size_t FIRST_CHUNK = 16 * 1024;
+  static const std::size_t LARGEST_CHUNK = 64 * 1024;  // below the usual mmap threshold
+
+  void NextChunk(std::size_t count) {
+    std::size_t size = full_.empty() ? FIRST_CHUNK : 2 * capacity_;
+    if (size > LARGEST_CHUNK) {
+      size = LARGEST_CHUNK;
+    }
+    if (size < count) {
+      size = count;
+    }
+    std::unique_ptr<char[]> bytes(new char[size]);
+    // The chunk in use is kept with what it holds: the local buffer too is
+    // copied into a chunk, so that all full ones live on the heap.
+    const std::size_t used = static_cast<std::size_t>(cur_ - begin_);
+    if (begin_ == local_) {
+      std::unique_ptr<char[]> first(new char[used == 0 ? 1 : used]);
+      std::memcpy(first.get(), local_, used);
+      full_.push_back(Chunk{std::move(first), used});
+    } else {
+      full_.push_back(Chunk{std::move(current_), used});
+    }
+    current_ = std::move(bytes);
+    capacity_ = size;
+    begin_ = cur_ = current_.get();
+    end_ = begin_ + size;
   }
 
   std::string& out_;
-  std::size_t used_;
+  std::vector<Chunk> full_;
+  std::unique_ptr<char[]> current_;
+  std::size_t capacity_ = 0;
+  char* begin_;
+  char* cur_;
+  char* end_;
+  char local_[1024];
 };
 
 inline char* Put(char* p, const char* text, std::size_t length) {
@@ -88,7 +133,7 @@ void PutLeaf(TextSink& sink, const XmlLeafElement& element, const std::string& i
   const StringBase& tag = A::Tag(element);
   const StringBase& text = A::Text(element);
   const std::size_t attributes =
-      element.attributes.empty() ? 0 : AttributesLength(element.attributes);
+      element.attributes.items.empty() ? 0 : AttributesLength(element.attributes);
   const std::size_t length = indent.size() + 1 + tag.GetLength() + attributes +
                              (text.IsEmpty() ? 3 : text.GetLength() + tag.GetLength() + 5);
   char* p = sink.Room(length);
@@ -114,7 +159,7 @@ void PutLeaf(TextSink& sink, const XmlLeafElement& element, const std::string& i
 void PutStart(TextSink& sink, const XmlNestedElement& element, const std::string& indent) {
   const StringBase& tag = A::Tag(element);
   const std::size_t attributes =
-      element.attributes.empty() ? 0 : AttributesLength(element.attributes);
+      element.attributes.items.empty() ? 0 : AttributesLength(element.attributes);
   const std::size_t length = indent.size() + 1 + tag.GetLength() + attributes + 3;
   char* p = sink.Room(length);
   p = Put(p, indent);
@@ -123,7 +168,7 @@ void PutStart(TextSink& sink, const XmlNestedElement& element, const std::string
   if (attributes != 0) {
     p = PutAttributes(p, element.attributes);
   }
-  if (element.elements.empty()) {
+  if (element.elements.items.empty()) {
     p = Put(p, "/>\n", 3);
   } else {
     p = Put(p, ">\n", 2);
@@ -175,7 +220,7 @@ void WriteTree(TextSink& sink, const XmlNestedElement* owner, const XmlElementLi
     } else if (IsPlainNested(element)) {
       const XmlNestedElement& nested = static_cast<const XmlNestedElement&>(element);
       PutStart(sink, nested, currentIndent);
-      if (!nested.elements.empty()) {
+      if (!nested.elements.items.empty()) {
         currentIndent.append("  ", 2);
         levels.push_back(Level{&nested, &nested.elements, 0});
       }
@@ -207,7 +252,7 @@ void WriteElementList(std::string& out, const XmlElementList& list, const std::s
 void WriteNested(std::string& out, const XmlNestedElement& element, const std::string& indent) {
   TextSink sink(out);
   PutStart(sink, element, indent);
-  if (!element.elements.empty()) {
+  if (!element.elements.items.empty()) {
     WriteTree(sink, &element, element.elements, indent + "  ");
   }
   sink.Finish();
