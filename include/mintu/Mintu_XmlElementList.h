@@ -22,7 +22,7 @@ struct XmlAccess;
 
 struct MINTU_API XmlElementList {
   typedef boost::shared_ptr<XmlElement> Handle;
-  typedef XmlHandles<XmlElement>::const_iterator const_iterator;
+  typedef XmlHandles<XmlElement, 2>::const_iterator const_iterator;
 
   XmlElementList();
   /// Deep copy of the whole subtree. Members that are neither leaf nor nested
@@ -76,7 +76,7 @@ struct MINTU_API XmlElementList {
   bool operator<(const XmlElementList& other) const;
 
   /// The members in list order.
-  XmlHandles<XmlElement> items;
+  XmlHandles<XmlElement, 2> items;
 
  private:
   friend struct Detail::XmlAccess;

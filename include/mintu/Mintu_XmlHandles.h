@@ -1,9 +1,8 @@
 #ifndef MINTU_XMLHANDLES_H
 #define MINTU_XMLHANDLES_H
 // XmlHandles: the ordered sequence of shared handles behind the `items` of
-// the XML lists. One pointer wide, so that an empty list costs no more than
-// a null pointer inside every element; contiguous, so that walking a list
-// does not chase a node per member. Copies copy the handles, not the objects.
+// the XML lists. Contiguous, so that walking a list does not chase a node
+// per member, and small. Copies copy the handles, not the objects.
 
 #include <cstddef>
 #include <new>
@@ -15,8 +14,29 @@
 
 namespace Mintu {
 
-template <class T>
-class XmlHandles {
+namespace Detail {
+// The first handles of a sequence, held in place; none when N is 0.
+template <class V, std::size_t N>
+struct XmlInlineHandles {
+  V* slots() noexcept { return reinterpret_cast<V*>(bytes); }
+  const V* slots() const noexcept { return reinterpret_cast<const V*>(bytes); }
+  alignas(V) unsigned char bytes[N * sizeof(V)];
+  std::size_t inlineCount = 0;
+};
+template <class V>
+struct XmlInlineHandles<V, 0> {
+  V* slots() const noexcept { return nullptr; }
+  static constexpr std::size_t inlineCount = 0;
+};
+}  // namespace Detail
+
+/// Up to N handles are held in place (child lists are mostly short), more on
+/// the heap; with N = 0 the sequence is one pointer wide, so that an empty
+/// list costs no more than a null pointer.
+template <class T, std::size_t N = 0>
+class XmlHandles : private Detail::XmlInlineHandles<boost::shared_ptr<T>, N> {
+  typedef Detail::XmlInlineHandles<boost::shared_ptr<T>, N> Inline;
+
  public:
   typedef boost::shared_ptr<T> value_type;
   typedef value_type& reference;
@@ -34,7 +54,7 @@ class XmlHandles {
       push_back(handle);
     }
   }
-  XmlHandles(XmlHandles&& other) noexcept : block_(other.block_) { other.block_ = nullptr; }
+  XmlHandles(XmlHandles&& other) noexcept : block_(nullptr) { take(other); }
   ~XmlHandles() { release(); }
   XmlHandles& operator=(const XmlHandles& other) {
     if (this != &other) {
@@ -44,11 +64,20 @@ class XmlHandles {
     return *this;
   }
   XmlHandles& operator=(XmlHandles&& other) noexcept {
-    XmlHandles taken(std::move(other));
-    swap(taken);
+    if (this != &other) {
+      XmlHandles old(std::move(*this));
+      take(other);
+    }
     return *this;
   }
-  void swap(XmlHandles& other) noexcept { std::swap(block_, other.block_); }
+  void swap(XmlHandles& other) noexcept {
+    if (this == &other) {
+      return;
+    }
+    XmlHandles held(std::move(*this));
+    take(other);
+    other.take(held);
+  }
 
   iterator begin() noexcept { return data(); }
   iterator end() noexcept { return data() + size(); }
@@ -57,9 +86,9 @@ class XmlHandles {
   const_iterator cbegin() const noexcept { return begin(); }
   const_iterator cend() const noexcept { return end(); }
 
-  size_type size() const noexcept { return block_ == nullptr ? 0 : block_->size; }
+  size_type size() const noexcept { return block_ == nullptr ? Inline::inlineCount : block_->size; }
   bool empty() const noexcept { return size() == 0; }
-  size_type capacity() const noexcept { return block_ == nullptr ? 0 : block_->capacity; }
+  size_type capacity() const noexcept { return block_ == nullptr ? N : block_->capacity; }
 
   reference operator[](size_type i) noexcept { return data()[i]; }
   const_reference operator[](size_type i) const noexcept { return data()[i]; }
@@ -79,28 +108,27 @@ class XmlHandles {
       // The copy is made before a regrow could move `handle` out from under it.
       value_type held(handle);
       regrow(grown());
-      new (data() + block_->size) value_type(std::move(held));
+      append(std::move(held));
     } else {
-      new (data() + block_->size) value_type(handle);
+      append(handle);
     }
-    ++block_->size;
   }
   void push_back(value_type&& handle) {
     if (size() == capacity()) {
       value_type held(std::move(handle));
       regrow(grown());
-      new (data() + block_->size) value_type(std::move(held));
+      append(std::move(held));
     } else {
-      new (data() + block_->size) value_type(std::move(handle));
+      append(std::move(handle));
     }
-    ++block_->size;
   }
   void pop_back() noexcept {
-    --block_->size;
-    data()[block_->size].~value_type();
+    setSize(size() - 1);
+    data()[size()].~value_type();
   }
-  /// Releases every handle; the list becomes empty.
-  void clear() noexcept { XmlHandles().swap(*this); }
+  /// Releases every handle; the list becomes empty. The handles are taken
+  /// out first: a handle's last release may reach back into this list.
+  void clear() noexcept { XmlHandles taken(std::move(*this)); }
 
  private:
   struct Header {
@@ -109,37 +137,75 @@ class XmlHandles {
   };
 
   value_type* data() const noexcept {
-    return block_ == nullptr ? nullptr : reinterpret_cast<value_type*>(block_ + 1);
+    return block_ == nullptr ? const_cast<value_type*>(Inline::slots())
+                             : reinterpret_cast<value_type*>(block_ + 1);
   }
-  size_type grown() const noexcept { return capacity() < 2 ? 2 : 2 * capacity(); }
+  size_type grown() const noexcept {
+    const size_type now = capacity();
+    return now < 2 ? 2 : 2 * now;
+  }
+  void setSize(size_type count) noexcept {
+    if (block_ != nullptr) {
+      block_->size = count;
+    } else if constexpr (N > 0) {
+      Inline::inlineCount = count;
+    }
+  }
+  template <class H>
+  void append(H&& handle) {
+    const size_type at = size();
+    new (data() + at) value_type(std::forward<H>(handle));
+    setSize(at + 1);
+  }
 
+  // Moves every handle into a new heap block of `count` places.
   void regrow(size_type count) {
     Header* block =
         static_cast<Header*>(::operator new(sizeof(Header) + count * sizeof(value_type)));
-    block->size = size();
+    const size_type held = size();
+    block->size = held;
     block->capacity = count;
     value_type* to = reinterpret_cast<value_type*>(block + 1);
     value_type* from = data();
-    for (size_type i = 0; i < block->size; ++i) {
+    for (size_type i = 0; i < held; ++i) {
       new (to + i) value_type(std::move(from[i]));
       from[i].~value_type();
     }
     ::operator delete(block_);
+    if constexpr (N > 0) {
+      Inline::inlineCount = 0;
+    }
     block_ = block;
   }
 
-  void release() noexcept {
-    if (block_ == nullptr) {
+  // Takes over the handles of `other`, which ends empty; this one is empty.
+  void take(XmlHandles& other) noexcept {
+    if (other.block_ != nullptr) {
+      block_ = other.block_;
+      other.block_ = nullptr;
       return;
     }
-    // Detached first: a handle's last release may reach back into this list.
-    Header* block = block_;
-    block_ = nullptr;
-    value_type* items = reinterpret_cast<value_type*>(block + 1);
-    for (size_type i = 0; i < block->size; ++i) {
+    if constexpr (N > 0) {
+      for (size_type i = 0; i < other.Inline::inlineCount; ++i) {
+        new (Inline::slots() + i) value_type(std::move(other.Inline::slots()[i]));
+        other.Inline::slots()[i].~value_type();
+      }
+      Inline::inlineCount = other.Inline::inlineCount;
+      other.Inline::inlineCount = 0;
+    }
+  }
+
+  void release() noexcept {
+    value_type* items = data();
+    const size_type count = size();
+    for (size_type i = 0; i < count; ++i) {
       items[i].~value_type();
     }
-    ::operator delete(block);
+    ::operator delete(block_);
+    block_ = nullptr;
+    if constexpr (N > 0) {
+      Inline::inlineCount = 0;
+    }
   }
 
   Header* block_;

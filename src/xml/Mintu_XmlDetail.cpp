@@ -86,13 +86,14 @@ bool TokenizeTag(const char* begin, const char* end, const StringBase& separator
   return false;
 }
 
-// The last few tags split on this thread with ":" and what the tokenizer
-// made of them. A tree repeats a handful of tags over and over, and the
-// split depends on the bytes of the tag alone, so a tag seen again is not
-// cut again. Per thread, so that threads building trees of their own share
-// nothing.
+// The tags lately split on this thread with ":" and what the tokenizer made
+// of them. A tree repeats a handful of tags over and over, and the split
+// depends on the bytes of the tag alone, so a tag seen again is not cut
+// again. Two-way set-associative, found by a hash of the tag's length and
+// last bytes. Per thread, so that threads building trees of their own
+// share nothing.
 struct SplitMemo {
-  static const std::size_t ENTRIES = 8;
+  static const std::size_t SETS = 32;
   static const std::size_t MAX_TAG = 26;
   struct Entry {
     std::uint32_t length;  // 0: unused (the empty tag is never split)
@@ -100,8 +101,11 @@ struct SplitMemo {
     bool valid;
     char bytes[MAX_TAG];
   };
-  Entry entries[ENTRIES];
-  std::size_t next;
+  struct Set {
+    Entry ways[2];
+    unsigned char older;  // the way to replace next
+  };
+  Set sets[SETS];
 };
 
 #if defined(__GNUC__) && defined(__ELF__)
@@ -137,6 +141,22 @@ bool SameBytes(const char* a, const char* b, std::size_t length) {
   return Word(a + length - 8) == Word(b + length - 8);
 }
 
+// The set of a tag: its length and last bytes, mixed.
+std::size_t MemoSet(const char* tag, std::size_t length) {
+  std::uint64_t key = length;
+  if (length >= 8) {
+    key += Word(tag + length - 8);
+  } else {
+    for (std::size_t i = 0; i < length; ++i) {
+      key = key * 131 + static_cast<unsigned char>(tag[i]);
+    }
+  }
+  key ^= key >> 33;
+  key *= 0xff51afd7ed558ccdULL;
+  key ^= key >> 33;
+  return static_cast<std::size_t>(key % SplitMemo::SETS);
+}
+
 bool Holds(const char* text, std::size_t length, char c) {
   for (std::size_t i = 0; i < length; ++i) {
     if (text[i] == c) {
@@ -158,9 +178,13 @@ bool SplitTag(const StringBase& tag, const StringBase& separators, std::uint32_t
   // known to hold one.
   const bool memorable =
       length <= SplitMemo::MAX_TAG && separators.GetLength() == 1 && separators.GetAt(0) == ':';
+  SplitMemo::Set* set = nullptr;
   if (memorable) {
-    for (const SplitMemo::Entry& entry : memo.entries) {
+    set = &memo.sets[MemoSet(begin, length)];
+    for (unsigned way = 0; way < 2; ++way) {
+      const SplitMemo::Entry& entry = set->ways[way];
       if (entry.length == length && SameBytes(entry.bytes, begin, length)) {
+        set->older = static_cast<unsigned char>(1 - way);
         separator = entry.separator;
         return entry.valid;
       }
@@ -175,9 +199,9 @@ bool SplitTag(const StringBase& tag, const StringBase& separators, std::uint32_t
     return true;
   }
   const bool valid = TokenizeTag(begin, begin + length, separators, separator);
-  if (memorable) {
-    SplitMemo::Entry& entry = memo.entries[memo.next];
-    memo.next = (memo.next + 1) % SplitMemo::ENTRIES;
+  if (set != nullptr) {
+    SplitMemo::Entry& entry = set->ways[set->older];
+    set->older = static_cast<unsigned char>(1 - set->older);
     entry.length = static_cast<std::uint32_t>(length);
     entry.separator = valid ? separator : NO_SEPARATOR;
     entry.valid = valid;

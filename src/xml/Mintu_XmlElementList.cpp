@@ -29,7 +29,7 @@ typedef Detail::XmlAccess A;
 // nested element about to die are taken over first, so that no element's
 // destructor has a subtree left to destroy: deep trees go without recursion.
 // Members are released in breadth-first order.
-void ReleaseAll(XmlHandles<XmlElement>& items) {
+void ReleaseAll(XmlHandles<XmlElement, 2>& items) {
   if (items.empty()) {
     items.clear();
     return;
@@ -42,7 +42,7 @@ void ReleaseAll(XmlHandles<XmlElement>& items) {
   while (!pending.empty()) {
     XmlElementList::Handle& front = pending.front();
     if (front.use_count() == 1 && Detail::IsPlainNested(*front)) {
-      XmlHandles<XmlElement>& children = static_cast<XmlNestedElement&>(*front).elements.items;
+      XmlHandles<XmlElement, 2>& children = static_cast<XmlNestedElement&>(*front).elements.items;
       for (XmlElementList::Handle& child : children) {
         pending.push_back(std::move(child));
       }
@@ -315,7 +315,7 @@ void XmlElementList::sort() {
   Detail::StableMergeSort(order, [this](std::size_t x, std::size_t y) {
     return Detail::ElementLess(*items[x], *items[y]);
   });
-  XmlHandles<XmlElement> sorted;
+  XmlHandles<XmlElement, 2> sorted;
   sorted.reserve(order.size());
   for (std::size_t i : order) {
     sorted.push_back(std::move(items[i]));
