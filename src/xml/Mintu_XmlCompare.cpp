@@ -450,12 +450,24 @@ bool AttributeListLess(const XmlAttributeList& a, const XmlAttributeList& b) {
 }
 
 bool ElementEqual(const XmlElement& x, const XmlElement& y) {
+  // Positionally equal subtrees are equal whatever the rule for each list
+  // (see PositionallyEqual): one walk, without the tag lists, answers the
+  // common case of comparing a tree with a copy of it.
+  if (IsPlainNested(x) && IsPlainNested(y) && A::Tag(x) == A::Tag(y) &&
+      AttributeListEqual(x.attributes, y.attributes) &&
+      PositionallyEqual(static_cast<const XmlNestedElement&>(x).elements,
+                        static_cast<const XmlNestedElement&>(y).elements)) {
+    return true;
+  }
   PairStack pending;
   pending.push_back(std::make_pair(&x, &y));
   return DrainEqual(pending);
 }
 
 bool ElementListEqual(const XmlElementList& a, const XmlElementList& b) {
+  if (PositionallyEqual(a, b)) {
+    return true;
+  }
   PairStack pending;
   return ListEqualStep(a, b, pending) && DrainEqual(pending);
 }
