@@ -12,7 +12,9 @@ unset ORVANE ORV_MN_API_DEBUG
 step() { printf '\n\033[1m$ %s\033[0m\n' "$*"; "$@"; }
 
 echo "== Versions in both notations, in the library's order"
+step "$build/examples/mintu_versions_demo" 2>&1
 step "$mintu" version sort v2_0 1.00.b 1.5 V1_00_A 1.05.b 10.1 9.99.z legacy-core
+step "$mintu" version normalize v3_01 V1_00_A
 step "$mintu" version underscore 3.1 v1_00_a
 
 echo; echo "== A SPIRIT 1.4 component: written, stamped, verified"
@@ -27,13 +29,14 @@ sed -i 's/512/1024/' "$work/fifo_generator.xml"
 step "$mintu" verify "$work/fifo_generator.xml" || echo "(status $?: the edit is caught)"
 
 echo; echo "== The sample installation ($sample)"
+step "$mintu" find data/defaults.txt IPupdate.log
+step "$mintu" find --container data/adder_v2_0.mpd data/fifo_generator_v3_1.mpd
+step "$mintu" verify "$sample/root1/data/fifo_generator.cfg"
 step "$mintu" release
 step "$mintu" java
 step "$mintu" cores-level
 step "$mintu" expand '${ORVANE}/IPupdate.log' '${HOME}/projects'
-for listed in "$sample"/root1/*.lst "$sample"/root2/*.lst; do
-  [ -f "$listed" ] && step "$mintu" filelist "$listed" && break
-done
+step "$mintu" filelist "$sample/root1/sources.lst"
 
 echo; echo "== The installation and file utilities, called from C++"
 step "$build/examples/mintu_install_demo"

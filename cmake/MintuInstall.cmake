@@ -30,6 +30,9 @@ install(FILES
   ${PROJECT_BINARY_DIR}/Mintu_UtilitiesConfigVersion.cmake
   DESTINATION ${MINTU_CMAKE_DIR})
 
+# The .pc file finds the prefix relative to its own folder, so the package
+# can be installed anywhere (cmake --install --prefix ...).
+file(RELATIVE_PATH MINTU_PC_TO_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/mintu_utilities.pc.in
   ${PROJECT_BINARY_DIR}/mintu_utilities.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/mintu_utilities.pc

@@ -14,6 +14,7 @@
 
 #include "mintu/Mintu_DebugMessengerFactory.h"
 #include "mintu/Mintu_IPUpdateInfo.h"
+#include "mintu/Mintu_MsgMan.h"
 #include "mintu/Mintu_SetWorkingDirectory.h"
 #include "mintu/Mintu_Utilities.h"
 #include "port/Port_Env.h"
@@ -58,11 +59,8 @@ std::string ValidityText(unsigned int result, bool valid) {
 }  // namespace
 
 int main() {
-  // Messages go to the standard error stream; errors, warnings and status
-  // lines are on for a new output.
-  Port_MsgStream messages("mintu_install_demo");
-  messages.addStream(std::cerr);
-  Port_MsgDispatcher::addMsgMan(&messages);
+  // Messages go to the standard error stream at the normal level.
+  Mintu::MsgMan messages;
   Mintu::DebugMessengerFactory::SetLevelFromEnv();
 
   const std::string sample = std::string(MINTU_EXAMPLES_DIR) + "/install";
@@ -154,6 +152,5 @@ int main() {
   }
   Show("after it", Port::File::getcwd());
 
-  Port_MsgDispatcher::removeMsgMan(&messages);
   return 0;
 }

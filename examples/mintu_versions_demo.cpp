@@ -1,20 +1,18 @@
 // Parses a handful of core versions written in both notations, prints their
 // normal and underscore forms, sorts them, and reports the texts that are no
-// version through the message dispatcher onto the standard error stream.
+// version through a message manager onto the standard error stream.
 
 #include <algorithm>
 #include <iostream>
 #include <vector>
 
+#include "mintu/Mintu_MsgMan.h"
 #include "mintu/Mintu_Version.h"
 #include "port/Port_Msg.h"
 
 int main() {
-  // Issued messages reach std::cerr through a message stream registered
-  // with the dispatcher for the life of the program.
-  Port_MsgStream messages("mintu_versions_demo");
-  messages.addStream(std::cerr);
-  Port_MsgDispatcher::addMsgMan(&messages);
+  // Issued messages reach std::cerr for the life of the program.
+  Mintu::MsgMan messages;
 
   const char* const texts[] = {"v3_1", "1.00.a", "V2.03.B", "3.01",   "v1_00_b",
                                "10.1", "2.0",    "1.0.a",   "9_99_z", "release-7"};
@@ -47,6 +45,5 @@ int main() {
   std::cout << "1.5 < 1.05.b: "
             << (Mintu::Version("1.5") < Mintu::Version("1.05.b") ? "true" : "false") << "\n";
 
-  Port_MsgDispatcher::removeMsgMan(&messages);
   return 0;
 }

@@ -6,12 +6,14 @@
 #include <filesystem>
 #include <system_error>
 
+#include "Port_PathText.h"
+
 namespace fs = std::filesystem;
 
 UT_DIR::UT_DIR(const Port::StringBase<char>& path, int flags) : open_(false) {
   if (path.IsEmpty()) return;
   std::error_code error;
-  fs::directory_iterator it(fs::path(path.str()), error);
+  fs::directory_iterator it(Port::Detail::PathOf(path.str()), error);
   if (error) return;
   open_ = true;
   for (; it != fs::directory_iterator(); it.increment(error)) {
@@ -19,7 +21,7 @@ UT_DIR::UT_DIR(const Port::StringBase<char>& path, int flags) : open_(false) {
       std::error_code kindError;
       if (!it->is_directory(kindError)) continue;
     }
-    names_.push_back(it->path().filename().string());
+    names_.push_back(Port::Detail::TextOf(it->path().filename()));
   }
   // An entry that vanished or a read failure midway leaves the names read so far.
   std::sort(names_.begin(), names_.end());

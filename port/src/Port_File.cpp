@@ -4,9 +4,14 @@
 
 #include "port/Port_File.h"
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+
+#include "Port_PathText.h"
 
 namespace fs = std::filesystem;
 
@@ -21,7 +26,23 @@ const std::size_t kChunk = 64 * 1024;
 // static objects of any source file at any time.
 std::atomic<long> openStreams(0);
 
-fs::path PathOf(const StringBase<char>& name) { return fs::path(name.str()); }
+fs::path PathOf(const StringBase<char>& name) { return Detail::PathOf(name.str()); }
+
+// fopen for a name read the way the std::filesystem calls here read it.
+std::FILE* OpenFile(const StringBase<char>& name, const char* mode) {
+#ifdef _WIN32
+  const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+  return ::_wfopen(PathOf(name).c_str(), wideMode.c_str());
+#else
+  return std::fopen(name.c_str(), mode);
+#endif
+}
+
+// A byte count as readline returns it; a line too long for a long (where a
+// long has 32 bits) must still not read as the end of the file.
+long ConsumedCount(std::size_t bytes) {
+  return bytes > static_cast<std::size_t>(LONG_MAX) ? LONG_MAX : static_cast<long>(bytes);
+}
 
 // The fopen mode for an access mask; null for a mask that means nothing.
 const char* ModeOf(int access, bool textMode) {
@@ -74,7 +95,7 @@ long Stream::readline(StringBase<char>& line) {
       const std::size_t consumed = feed + 1 - position_;
       line.Assign(buffer_.data() + position_, feed - position_);
       position_ = feed + 1;
-      return static_cast<long>(consumed);
+      return ConsumedCount(consumed);
     }
     const std::size_t pending = buffer_.size() - position_;
     if (!fill()) break;
@@ -88,7 +109,36 @@ long Stream::readline(StringBase<char>& line) {
   const std::size_t consumed = buffer_.size() - position_;
   line.Assign(buffer_.data() + position_, consumed);
   position_ = buffer_.size();
-  return static_cast<long>(consumed);
+  return ConsumedCount(consumed);
+}
+
+std::size_t Stream::read(char* buffer, std::size_t size) {
+  if (size == 0 || buffer == nullptr) return 0;
+  // What readline or geteof buffered comes first.
+  const std::size_t buffered = std::min(size, buffer_.size() - position_);
+  if (buffered > 0) {
+    std::memcpy(buffer, buffer_.data() + position_, buffered);
+    position_ += buffered;
+    if (position_ == buffer_.size()) {
+      buffer_.clear();
+      position_ = 0;
+    }
+  }
+  std::size_t got = buffered;
+  // The rest straight from the file, without a copy through the buffer.
+  if (got < size && !eof_ && !failed_) {
+    const std::size_t wanted = size - got;
+    const std::size_t direct = std::fread(buffer + got, 1, wanted, file_);
+    got += direct;
+    if (direct < wanted) {
+      if (std::ferror(file_) != 0) {
+        failed_ = true;
+      } else {
+        eof_ = true;
+      }
+    }
+  }
+  return got;
 }
 
 bool Stream::geteof() {
@@ -132,7 +182,7 @@ bool File::isdir(const StringBase<char>& name) {
 bool File::canread(const StringBase<char>& name) {
   if (!isfile(name)) return false;
   // Trying is the only answer that holds for every platform's access rules.
-  std::FILE* file = std::fopen(name.c_str(), "rb");
+  std::FILE* file = OpenFile(name, "rb");
   if (file == nullptr) return false;
   std::fclose(file);
   return true;
@@ -142,7 +192,7 @@ Stream* File::open(const StringBase<char>& name, int access, bool textMode) {
   const char* mode = ModeOf(access, textMode);
   // Some systems open a directory for reading and only fail on read.
   if (mode == nullptr || name.IsEmpty() || isdir(name)) return nullptr;
-  std::FILE* file = std::fopen(name.c_str(), mode);
+  std::FILE* file = OpenFile(name, mode);
   if (file == nullptr) return nullptr;
   ++openStreams;
   return new Stream(file, name);
@@ -168,9 +218,9 @@ StringBase<char> File::getcwd() {
   std::error_code error;
   const fs::path cwd = fs::current_path(error);
   if (error) return StringBase<char>();
-  std::string text = cwd.string();
-  const fs::path root = cwd.root_path();
-  while (text.size() > root.string().size() && FileName::IsSeparator(text.back())) {
+  std::string text = Detail::TextOf(cwd);
+  const std::size_t rootLength = Detail::TextOf(cwd.root_path()).size();
+  while (text.size() > rootLength && FileName::IsSeparator(text.back())) {
     text.pop_back();
   }
   return text;

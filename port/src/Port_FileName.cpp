@@ -7,6 +7,8 @@
 #include <string>
 #include <system_error>
 
+#include "Port_PathText.h"
+
 namespace fs = std::filesystem;
 
 namespace Port {
@@ -49,14 +51,14 @@ std::string WithTrailingSeparator(const std::string& path) {
 // steps and doubled separators removed; empty if the system cannot tell.
 std::string Absolute(const std::string& path, bool resolveLinks) {
   std::error_code error;
-  fs::path result = fs::absolute(fs::path(path), error);
+  fs::path result = fs::absolute(Detail::PathOf(path), error);
   if (error) return std::string();
   result = result.lexically_normal();
   if (resolveLinks) {
     const fs::path resolved = fs::weakly_canonical(result, error);
     if (!error) result = resolved;
   }
-  std::string text = result.string();
+  std::string text = Detail::TextOf(result);
   if (EndsWithSeparator(path)) text = WithTrailingSeparator(text);
   return text;
 }

@@ -4,7 +4,12 @@
 
 #include "mintu/Mintu_Utilities.h"
 
-#include <zlib.h>
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+#if defined(_MSC_VER)
+#include <intrin.h>
+#endif
 
 #include <boost/regex.hpp>
 #include <cinttypes>
@@ -21,6 +26,7 @@
 #include "port/Port_File.h"
 #include "port/Port_OrvanePath.h"
 #include "port/Port_Version.h"
+#include "utilities/Mintu_Crc32.h"
 
 namespace {
 
@@ -35,6 +41,9 @@ const char* const STAMP_TAG = "# CRC:";
 // The checksum text starts this many bytes after the stamp tag's "#".
 const std::size_t STAMP_CHECKSUM_OFFSET = 7;
 const std::size_t STAMP_CHECKSUM_LENGTH = 8;
+// Bytes read at a time when validating: small enough that the data stays in
+// the cache between finding the lines and computing their CRC.
+const std::size_t VALIDATE_BLOCK_SIZE = 128 * 1024;
 const char COMMENT_CHAR = '#';
 const char BACKSLASH = '\\';
 const char SLASH = '/';
@@ -71,17 +80,23 @@ void CollapseRuns(Mintu::StringBase& path, char separator) {
   }
 }
 
+// Index of the lowest set bit of a non-zero mask.
+unsigned int LowestBit(unsigned int mask) {
+#if defined(_MSC_VER)
+  unsigned long index;
+  _BitScanForward(&index, mask);
+  return static_cast<unsigned int>(index);
+#else
+  return static_cast<unsigned int>(__builtin_ctz(mask));
+#endif
+}
+
 bool HasComment(const char* data, std::size_t length) {
   return length != 0 && std::memchr(data, COMMENT_CHAR, length) != nullptr;
 }
 
-// Index of the first stamp tag in `line`, or NOT_FOUND.
-std::size_t FindStamp(const Mintu::StringBase& line) {
-  return line.GetIndexOfString(STAMP_TAG, Port::COMPARE_EXACT);
-}
-
 // Accumulates the CRC-32 of data lines, the same value StringBase::CRC32
-// gives for their concatenation. Lines are short and zlib is at its fastest
+// gives for their concatenation. Lines are short and the CRC is at its fastest
 // on long blocks, so data lines are gathered into a block first.
 class DataCrc {
  public:
@@ -110,15 +125,138 @@ class DataCrc {
   static constexpr std::size_t BLOCK_SIZE = 64 * 1024;
 
   void Update(const char* data, std::size_t length) {
-    crc_ = crc32_z(crc_, reinterpret_cast<const Bytef*>(data), length);
+    crc_ = Mintu::Detail::Crc32(crc_, data, length);
   }
   void Flush() {
     if (!block_.empty()) Update(block_.data(), block_.size());
     block_.clear();
   }
 
-  uLong crc_ = crc32_z(0L, Z_NULL, 0);
+  std::uint32_t crc_ = 0;
   std::string block_;
+};
+
+// Copies the bytes from `from` up to the first "\n" or "#" (or `end`) to
+// `out` and returns where it stopped; `out` is moved past the copy. Up to 16
+// bytes past the copy may be written: `out` must have that room.
+const char* CopyDataBytes(const char* from, const char* end, char*& out) {
+#if defined(__SSE2__) || defined(_M_X64)
+  const __m128i feed = _mm_set1_epi8('\n');
+  const __m128i hash = _mm_set1_epi8(COMMENT_CHAR);
+  while (end - from >= 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
+    const unsigned int stops = static_cast<unsigned int>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, feed), _mm_cmpeq_epi8(bytes, hash))));
+    if (stops != 0) {
+      const unsigned int first = LowestBit(stops);
+      out += first;
+      return from + first;
+    }
+    out += 16;
+    from += 16;
+  }
+#endif
+  for (; from < end; ++from) {
+    if (*from == '\n' || *from == COMMENT_CHAR) return from;
+    *out++ = *from;
+  }
+  return end;
+}
+
+// The one-pass reading of a stamped file, fed with blocks of the file. The
+// file reads as a text whose every line (the last one included) ends with
+// "\n". The data bytes of a block are gathered without line feeds and go
+// into the CRC in one call; a line turns out to be a comment only at its
+// "#", and its bytes gathered so far are then dropped. The first stamp's
+// checksum text is kept as it comes, also when it runs across line ends.
+class StampScan {
+ public:
+  /// Takes the whole lines at the front of `block` (the bytes up to its last
+  /// "\n"; all of it when `last`, the end of the file) and returns how many
+  /// bytes it took.
+  std::size_t Consume(const char* block, std::size_t size, bool last) {
+    if (gathered_.size() < size + 16) gathered_.resize(size + 16);
+    char* const first = &gathered_[0];
+    char* out = first;
+    const char* line = block;
+    const char* const end = block + size;
+    while (line < end) {
+      char* const lineOut = out;
+      const char* stop = Capturing() ? end : CopyDataBytes(line, end, out);
+      if (stop < end && *stop == '\n') {  // the common case: a data line
+        line = stop + 1;
+        continue;
+      }
+      // A comment line, the end of the block, or a line that holds part of
+      // the stored checksum text: the whole line is looked at.
+      const char* const from = Capturing() ? line : stop;  // no "\n" before `stop`
+      const void* feed = std::memchr(from, '\n', static_cast<std::size_t>(end - from));
+      if (feed == nullptr && !last) {
+        out = lineOut;  // the line is read again with the next block
+        break;
+      }
+      const char* const lineEnd = feed ? static_cast<const char*>(feed) : end;
+      const std::size_t length = static_cast<std::size_t>(lineEnd - line);
+      const void* hash = std::memchr(line, COMMENT_CHAR, length);
+      out = lineOut;
+      if (hash == nullptr) {
+        std::memcpy(out, line, length);
+        out += length;
+      } else if (!stamped_) {
+        FindStamp(line, static_cast<const char*>(hash), lineEnd);
+      }
+      if (Capturing()) KeepStored(line, length);
+      line = feed ? lineEnd + 1 : end;
+    }
+    if (out != first) {
+      crc_ = Mintu::Detail::Crc32(crc_, first, static_cast<std::size_t>(out - first));
+    }
+    return static_cast<std::size_t>(line - block);
+  }
+
+  /// False when a stamp was found and the data lines do not match it.
+  bool Valid() const {
+    if (!stamped_) return true;
+    Mintu::StringBase computed;
+    computed.Format("%8x", static_cast<unsigned int>(crc_));
+    const Mintu::StringBase stored(stored_, storedLength_);
+    return stored.Compare(computed, Port::COMPARE_NOCASE) == 0;
+  }
+
+ private:
+  // Looks for the tag in a comment line, from its first "#" on.
+  void FindStamp(const char* line, const char* hash, const char* lineEnd) {
+    const std::size_t tagLength = std::strlen(STAMP_TAG);
+    for (const char* at = hash;
+         at != nullptr && static_cast<std::size_t>(lineEnd - at) >= tagLength;
+         at = static_cast<const char*>(
+             std::memchr(at + 1, COMMENT_CHAR, static_cast<std::size_t>(lineEnd - at - 1)))) {
+      if (std::memcmp(at, STAMP_TAG, tagLength) == 0) {
+        stamped_ = true;
+        storedFrom_ = static_cast<std::size_t>(at - line) + STAMP_CHECKSUM_OFFSET;
+        return;
+      }
+    }
+  }
+
+  bool Capturing() const { return stamped_ && storedLength_ < STAMP_CHECKSUM_LENGTH; }
+
+  // Takes bytes of the stored checksum text from a line; index `length`
+  // stands for the line's "\n".
+  void KeepStored(const char* line, std::size_t length) {
+    for (std::size_t i = storedFrom_; i <= length && storedLength_ < STAMP_CHECKSUM_LENGTH; ++i) {
+      stored_[storedLength_++] = i < length ? line[i] : '\n';
+    }
+    storedFrom_ = 0;
+  }
+
+  std::uint32_t crc_ = 0;
+  bool stamped_ = false;
+  char stored_[STAMP_CHECKSUM_LENGTH] = {};
+  std::size_t storedLength_ = 0;
+  std::size_t storedFrom_ = 0;  // where, in the current line, the stored text goes on
+  std::string gathered_;        // the data bytes of a block
 };
 
 }  // namespace
@@ -351,36 +489,21 @@ unsigned int Utilities::ValidateFileChecksum(const StringBase& fileName, bool& v
     return FILE_FAILED;
   }
 
-  // One pass over the file, read as the lines of a text in which every line
-  // (the last one included) ends with "\n": the data lines go into the CRC as
-  // they come, and the first stamp's checksum is kept. The checksum text
-  // starts a fixed distance after the tag and may run across line ends.
-  DataCrc crc;
-  bool stamped = false;
-  StringBase stored;
-  std::size_t storedFrom = 0;  // where, in the current line, the stored text goes on
-  StringBase line;
-  while (!stream->geteof()) {
-    stream->readline(line);
-    const char* data = line.GetBuffer();
-    const std::size_t length = line.GetLength();
-    if (!HasComment(data, length)) {
-      crc.AddDataLine(data, length);
-    } else if (!stamped) {
-      const std::size_t tag = FindStamp(line);
-      if (tag != StringBase::NOT_FOUND) {
-        stamped = true;
-        storedFrom = tag + STAMP_CHECKSUM_OFFSET;
-      }
-    }
-    if (stamped && stored.GetLength() < STAMP_CHECKSUM_LENGTH) {
-      // Index `length` stands for the line's "\n".
-      for (std::size_t i = storedFrom; i <= length && stored.GetLength() < STAMP_CHECKSUM_LENGTH;
-           ++i) {
-        stored.Append(i < length ? data[i] : '\n');
-      }
-      storedFrom = 0;
-    }
+  // One pass over the file in blocks of whole lines. A line longer than the
+  // block makes the block grow: a data line is only known to be one at its
+  // end.
+  StampScan scan;
+  std::string block(VALIDATE_BLOCK_SIZE, '\0');
+  std::size_t held = 0;  // bytes of an unfinished line at the block's front
+  for (bool last = false; !last;) {
+    if (held == block.size()) block.resize(block.size() * 2);
+    const std::size_t wanted = block.size() - held;
+    const std::size_t got = stream->read(&block[held], wanted);
+    last = got < wanted;
+    const std::size_t size = held + got;
+    const std::size_t taken = scan.Consume(&block[0], size, last);
+    held = size - taken;
+    if (held != 0 && taken != 0) std::memmove(&block[0], &block[taken], held);
   }
 
   if (!Port::File::close(stream)) {
@@ -388,7 +511,7 @@ unsigned int Utilities::ValidateFileChecksum(const StringBase& fileName, bool& v
     valid = false;
     return FILE_FAILED;
   }
-  if (stamped && stored.Compare(crc.Text(), Port::COMPARE_NOCASE) != 0) valid = false;
+  if (!scan.Valid()) valid = false;
   return FILE_OK;
 }
 

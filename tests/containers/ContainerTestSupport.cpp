@@ -71,36 +71,13 @@ CitI::IInterface* ListContainer::QueryInterface(const Port::XUID& id) {
   return nullptr;
 }
 
-int ListContainer::Add(const Mintu::StringBase& s) {
-  strings_.push_back(s);
-  return 1;
-}
-
-int ListContainer::Remove(CommonI::RefCountPtr<UtilI::IStringIterator>&) { return 0; }
-
 int ListContainer::GetIterator(CommonI::RefCountPtr<UtilI::IStringIterator>& it) const {
-  switch (fault_) {
-    case ITERATOR_REFUSED:
-      it = Iterator::Create(this);
-      return 0;
-    case ITERATOR_NULL:
-      it.reset();
-      return 1;
-    default:
-      it = Iterator::Create(this);
-      return 1;
+  if (fault_ == ITERATOR_NULL) {
+    it.reset();
+  } else {
+    it = Iterator::Create(this);
   }
+  return fault_ == ITERATOR_REFUSED ? 0 : 1;
 }
-
-std::size_t ListContainer::GetCount() const { return strings_.size(); }
-
-int ListContainer::Clear() {
-  strings_.clear();
-  return 1;
-}
-
-int ListContainer::Dump() const { return 0; }
-
-int ListContainer::Append(const Mintu::StringBase& s) { return Add(s); }
 
 }  // namespace MintuTest

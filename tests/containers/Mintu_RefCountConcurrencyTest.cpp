@@ -10,9 +10,11 @@
 #include <thread>
 #include <vector>
 
+#include "ContainerTestSupport.h"
 #include "mintu/Mintu_VectorHelper.h"
 
 using CommonI::RefCountPtr;
+using MintuTest::RefCountOf;
 using UtilI::IStringContainer;
 using UtilI::IStringIterator;
 
@@ -20,14 +22,6 @@ namespace {
 
 const int kThreads = 4;
 const int kRounds = 2000;
-
-int RefCountOf(const CitI::IInterface* object) {
-  auto* counter = static_cast<CommonI::IRefCount*>(
-      const_cast<CitI::IInterface*>(object)->QueryInterface(CommonI::IRefCount::GetIID()));
-  int count = -1;
-  counter->GetRefCount(&count);
-  return count;
-}
 
 RefCountPtr<IStringContainer> MakeContainer() {
   RefCountPtr<IStringContainer> c = UtilI::VectorHelperT<IStringContainer>::Create();
@@ -53,35 +47,28 @@ long Churn(RefCountPtr<const IStringContainer> container, std::atomic<bool>* go)
   return read;
 }
 
-TEST(RefCountConcurrency, CountsStayExactWhileThreadsShareAContainer) {
-  RefCountPtr<IStringContainer> c = MakeContainer();
-  std::atomic<bool> go(false);
-  std::vector<long> read(kThreads, 0);
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([&, t] { read[t] = Churn(c, &go); });
-  }
-  go = true;
-  for (std::thread& thread : threads) thread.join();
-  for (long n : read) EXPECT_EQ(n, 8L * kRounds);
-  EXPECT_EQ(RefCountOf(c.get()), 1);  // every reference taken was dropped
-}
-
-TEST(RefCountConcurrency, LastReferenceDroppedByAnyThreadFreesTheContainer) {
-  std::atomic<bool> go(false);
-  std::vector<std::thread> threads;
-  std::vector<long> read(kThreads, 0);
-  {
+// Each thread owns one reference. The test keeps its own (the counts must
+// come back to exactly 1), or drops it first (a worker frees the container).
+TEST(RefCountConcurrency, CountsStayExactAndAnyThreadMayFreeTheContainer) {
+  for (bool testKeepsOne : {true, false}) {
+    SCOPED_TRACE(testKeepsOne);
+    std::atomic<bool> go(false);
+    std::vector<std::thread> threads;
+    std::vector<long> read(kThreads, 0);
     RefCountPtr<IStringContainer> c = MakeContainer();
     for (int t = 0; t < kThreads; ++t) {
-      RefCountPtr<const IStringContainer> mine = c;  // each thread owns one reference
+      RefCountPtr<const IStringContainer> mine = c;
       threads.emplace_back(
           [&read, &go, t, mine]() mutable { read[t] = Churn(std::move(mine), &go); });
     }
-  }  // the test's own reference is gone: a worker thread frees the container
-  go = true;
-  for (std::thread& thread : threads) thread.join();
-  for (long n : read) EXPECT_EQ(n, 8L * kRounds);
+    if (!testKeepsOne) c.reset();
+    go = true;
+    for (std::thread& thread : threads) thread.join();
+    for (long n : read) EXPECT_EQ(n, 8L * kRounds);
+    if (testKeepsOne) {
+      EXPECT_EQ(RefCountOf(c), 1);  // every reference taken was dropped
+    }
+  }
 }
 
 }  // namespace

@@ -46,28 +46,13 @@ struct Jvm {
   bool unlinkedBeforeLoad = false;  // natives failed before System.load
 };
 
+// Clears a pending Java exception; returns its class name, or empty.
 std::string TakeException(JNIEnv* env) {
   jthrowable thrown = env->ExceptionOccurred();
   if (thrown == nullptr) return std::string();
   env->ExceptionClear();
-  jclass classOfThrown = env->GetObjectClass(thrown);
-  jclass classClass = env->FindClass("java/lang/Class");
-  jmethodID getName = env->GetMethodID(classClass, "getName", "()Ljava/lang/String;");
-  jstring name = static_cast<jstring>(env->CallObjectMethod(classOfThrown, getName));
-  std::string result = "exception";
-  if (env->ExceptionCheck()) {
-    env->ExceptionClear();
-    return result;
-  }
-  if (name != nullptr) {
-    const char* chars = env->GetStringUTFChars(name, nullptr);
-    if (chars != nullptr) {
-      result = chars;
-      env->ReleaseStringUTFChars(name, chars);
-    }
-  }
-  env->ExceptionClear();
-  return result;
+  jclass linkError = env->FindClass("java/lang/UnsatisfiedLinkError");
+  return env->IsInstanceOf(thrown, linkError) ? "java.lang.UnsatisfiedLinkError" : "exception";
 }
 
 jstring NewJavaString(JNIEnv* env, const std::u16string& text) {

@@ -1,32 +1,30 @@
-// The bridge's functions called through a stand-in JNIEnv that records how
-// the characters of a string are taken and given back. The real JVM test is
-// Mintu_Mintaro2MessageCatcherJvmTest.cpp.
+// The bridge's functions called through a stand-in JNIEnv, for what a real
+// JVM cannot be made to do: fail to give the characters, meet a manager that
+// throws, or show whether the characters are still held while the message
+// goes out. Kinds, texts and linking by name are tested in the real JVM
+// (Mintu_Mintaro2MessageCatcherJvmTest.cpp).
 #include "port/Port_Jni.h"
 
 #include "mintu/Mintu_Mintaro2MessageCatcher.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "mintu/Mintu_DebugMessengerFactory.h"
 #include "support/IssuedMessages.h"
+#include "support/LoggerLevel.h"
 
 namespace {
 
-using Mintu::DebugMessenger;
-using Mintu::DebugMessengerFactory;
-
 typedef void(JNICALL* Native)(JNIEnv*, jobject, jstring);
 
-const Native kInfo = &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputInfoMessageN;
-const Native kWarning =
-    &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputWarningMessageN;
-const Native kError = &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputErrorMessageN;
-const Native kDebug = &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputDebugMessageN;
+const Native kNatives[] = {
+    &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputInfoMessageN,
+    &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputWarningMessageN,
+    &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputErrorMessageN,
+    &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputDebugMessageN};
 
 // What the stand-in environment saw.
 struct Calls {
@@ -55,19 +53,13 @@ void JNICALL FakeReleaseStringUTFChars(JNIEnv*, jstring text, const char* chars)
 
 class FakeJniTest : public MintuTest::IssuedMessages {
  protected:
-  FakeJniTest() : table_(), savedRoot_(root()->GetLevel()), savedJava_(java()->GetLevel()) {
+  FakeJniTest() : table_() {
     table_.GetStringUTFChars = &FakeGetStringUTFChars;
     table_.ReleaseStringUTFChars = &FakeReleaseStringUTFChars;
     env_.functions = &table_;
     calls = &calls_;
   }
-  ~FakeJniTest() override {
-    calls = nullptr;
-    root()->SetLevel(savedRoot_);
-    java()->SetLevel(savedJava_);
-  }
-  static DebugMessenger* root() { return DebugMessengerFactory::GetLogger(); }
-  static DebugMessenger* java() { return DebugMessengerFactory::GetLogger("javavm"); }
+  ~FakeJniTest() override { calls = nullptr; }
 
   // Calls `native` with `text` and checks the characters were taken once,
   // without asking about copies, and given back once, exactly as taken.
@@ -86,101 +78,33 @@ class FakeJniTest : public MintuTest::IssuedMessages {
   JNINativeInterface_ table_;
   JNIEnv env_;
   Calls calls_;
-  DebugMessenger::DebugLevel savedRoot_;
-  DebugMessenger::DebugLevel savedJava_;
+  MintuTest::LoggerLevel java_{"javavm", Mintu::DebugMessenger::DEBUG_NORMAL};
 };
 
-// Gives the characters back only after the message went out: records
-// whether they were still held when a message arrived.
-class ReleaseOrderCheck : public Port_MsgMan {
+// Records whether the characters were still held when a message arrived,
+// and may then throw.
+class Observer : public Port_MsgMan {
  public:
   void handleMessage(const Port_Message&) override {
     heldWhenIssued.push_back(calls != nullptr && calls->released.empty());
+    if (throws) throw std::runtime_error("manager failed");
   }
   std::vector<bool> heldWhenIssued;
+  bool throws = false;
 };
 
-class ThrowingManager : public Port_MsgMan {
- public:
-  void handleMessage(const Port_Message&) override { throw std::runtime_error("manager failed"); }
-};
-
-TEST_F(FakeJniTest, IssuesEachKindWithTheTextAsReceived) {
-  struct Case {
-    Native native;
-    int kind;
-  };
-  const Case cases[] = {
-      {kInfo, PORT_MSG_STATUS}, {kWarning, PORT_MSG_WARNING}, {kError, PORT_MSG_ERROR}};
-  const std::string texts[] = {"plain", "100%d %s %n", "", "no line feed added",
-                               "caf\xc3\xa9 \xc0\x80 \xed\xa0\xbd"};
-  for (const Case& c : cases) {
-    for (const std::string& text : texts) {
-      SCOPED_TRACE(testing::Message() << c.kind << " " << text);
-      issued.Clear();
-      Call(c.native, text);
-      ASSERT_EQ(1u, issued.messages().size());
-      const Port_Message& message = issued.messages().front();
-      EXPECT_EQ(c.kind, message.type);
-      EXPECT_EQ(text, message.text.str());
-      EXPECT_EQ("mintutil", message.module);
-      EXPECT_EQ("Mintu_Mintaro2MessageCatcher", message.file);
-      EXPECT_EQ("$Revision: 1.10.368.2 $", message.revision);
-      EXPECT_GT(message.line, 0);
-    }
-  }
-}
-
-TEST_F(FakeJniTest, DebugGoesToTheJavaLogger) {
-  root()->SetLevel(DebugMessenger::DEBUG_OFF);
-  java()->SetLevel(DebugMessenger::DEBUG_UNSET);
-  Call(kDebug, "hidden");
-  EXPECT_TRUE(issued.messages().empty());
-
-  java()->SetLevel(DebugMessenger::DEBUG_NORMAL);
-  Call(kDebug, "shown %s");
-  Call(kDebug, "");
-  Call(kDebug, "ends\n");
-  EXPECT_EQ((std::vector<std::string>{"DEBUG[javavm] - shown %s\n", "DEBUG[javavm] - \n",
-                                      "DEBUG[javavm] - ends\n"}),
-            issued.Texts(PORT_MSG_STATUS));
-  EXPECT_EQ(3u, issued.messages().size());
-  EXPECT_EQ("Mintu_DebugMessenger", issued.messages().front().file);
-
-  // Following a verbose root.
-  issued.Clear();
-  java()->SetLevel(DebugMessenger::DEBUG_UNSET);
-  root()->SetLevel(DebugMessenger::DEBUG_VERBOSE);
-  Call(kDebug, "from the root");
-  EXPECT_EQ(std::vector<std::string>{"DEBUG[javavm] - from the root\n"},
-            issued.Texts(PORT_MSG_STATUS));
-  java()->SetLevel(DebugMessenger::DEBUG_OFF);
-  Call(kDebug, "silenced");
-  EXPECT_EQ(1u, issued.messages().size());
-}
-
-TEST_F(FakeJniTest, CharactersAreGivenBackAfterIssuing) {
-  ReleaseOrderCheck check;
-  Port_MsgDispatcher::addMsgMan(&check);
-  java()->SetLevel(DebugMessenger::DEBUG_NORMAL);
-  for (Native native : {kInfo, kWarning, kError, kDebug}) Call(native, "x");
-  Port_MsgDispatcher::removeMsgMan(&check);
-  EXPECT_EQ(std::vector<bool>(4, true), check.heldWhenIssued);
-}
-
-TEST_F(FakeJniTest, NoExceptionLeavesAndCharactersAreStillGivenBack) {
-  ThrowingManager thrower;
-  Port_MsgDispatcher::addMsgMan(&thrower);
-  java()->SetLevel(DebugMessenger::DEBUG_NORMAL);
-  for (Native native : {kInfo, kWarning, kError, kDebug}) {
-    EXPECT_NO_THROW(Call(native, "fails to show"));
-  }
-  Port_MsgDispatcher::removeMsgMan(&thrower);
+TEST_F(FakeJniTest, CharactersAreGivenBackAfterIssuingEvenWhenAManagerThrows) {
+  Observer observer;
+  Port_MsgDispatcher::addMsgMan(&observer);
+  for (Native native : kNatives) Call(native, "x");
+  observer.throws = true;
+  for (Native native : kNatives) EXPECT_NO_THROW(Call(native, "fails to show"));
+  Port_MsgDispatcher::removeMsgMan(&observer);
+  EXPECT_EQ(std::vector<bool>(8, true), observer.heldWhenIssued);
 }
 
 TEST_F(FakeJniTest, NullStringAndUnavailableCharacters) {
-  java()->SetLevel(DebugMessenger::DEBUG_NORMAL);
-  for (Native native : {kInfo, kWarning, kError, kDebug}) {
+  for (Native native : kNatives) {
     // A null String: the JVM is not asked for characters, nothing is issued.
     calls_ = Calls();
     native(&env_, nullptr, nullptr);
@@ -196,21 +120,6 @@ TEST_F(FakeJniTest, NullStringAndUnavailableCharacters) {
     EXPECT_TRUE(calls_.released.empty());
   }
   EXPECT_TRUE(issued.messages().empty());
-}
-
-TEST(MessageCatcherExportTest, FunctionsAreExportedUnderTheirJavaNames) {
-  const char* const names[] = {
-      "Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputInfoMessageN",
-      "Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputWarningMessageN",
-      "Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputErrorMessageN",
-      "Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputDebugMessageN"};
-  const Native natives[] = {kInfo, kWarning, kError, kDebug};
-  for (int i = 0; i < 4; ++i) {
-    SCOPED_TRACE(names[i]);
-    void* symbol = dlsym(RTLD_DEFAULT, names[i]);
-    ASSERT_NE(nullptr, symbol);
-    EXPECT_EQ(reinterpret_cast<void*>(natives[i]), symbol);
-  }
 }
 
 }  // namespace

@@ -81,6 +81,7 @@ TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeed) {
       {"a\n\n\nb\n", {"a", "", "", "b"}},
       {"a\r\nb\r\n", {"a\r", "b\r"}},  // only the line feed is stripped
       {std::string("n\0l\n", 4), {std::string("n\0l", 3)}},
+      {"a\n" + std::string(1 << 20, 'x') + "\nb", {"a", std::string(1 << 20, 'x'), "b"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.content);
@@ -88,22 +89,15 @@ TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeed) {
   }
 }
 
-TEST(Port_FileTest, ReadsLongLinesAndLargeFiles) {
+TEST(Port_FileTest, ReadsLargeFilesLineByLine) {
   MintuTest::TempInstallTree tree;
-  const std::string megaLine(1 << 20, 'x');
-  const std::vector<std::string> lines =
-      ReadLines(tree.WriteFile("long.txt", "a\n" + megaLine + "\nb"));
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[1], megaLine);
-  EXPECT_EQ(lines[2], "b");
-
-  // 64 MiB of numbered lines, each read back whole and in order.
-  const std::string path = tree.Path("big.txt");
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(out, nullptr);
-  const long lineCount = (64L << 20) / 16;
-  for (long i = 0; i < lineCount; ++i) std::fprintf(out, "%015ld\n", i);
-  ASSERT_EQ(std::fclose(out), 0);
+  // Numbered lines over many reading chunks, lines and chunks ending at
+  // every offset of each other, each read back whole and in order.
+  std::string content;
+  const long lineCount = (4L << 20) / 15;
+  for (long i = 0; i < lineCount; ++i)
+    content += std::to_string(1000000000000000L + i).substr(2) + "\n";
+  const std::string path = tree.WriteFile("big.txt", content);
   Stream* stream = File::open(Text(path), File::ACCESS_READ, true);
   ASSERT_NE(stream, nullptr);
   Text line;
@@ -112,13 +106,73 @@ TEST(Port_FileTest, ReadsLongLinesAndLargeFiles) {
   bool inOrder = true;
   while (const long consumed = stream->readline(line)) {
     bytes += consumed;
-    if (line.GetLength() != 15 || std::stol(line.str()) != count) inOrder = false;
+    if (line.GetLength() != 14 || std::stol(line.str()) != count) inOrder = false;
     ++count;
   }
   EXPECT_TRUE(inOrder);
   EXPECT_EQ(count, lineCount);
-  EXPECT_EQ(bytes, 64LL << 20);
+  EXPECT_EQ(bytes, static_cast<long long>(content.size()));
   EXPECT_TRUE(stream->geteof());
+  EXPECT_TRUE(File::close(stream));
+}
+
+// The whole of `path` read with blocks of `size` bytes.
+std::string ReadBlocks(const std::string& path, std::size_t size) {
+  std::string content;
+  Stream* stream = File::open(Text(path), File::ACCESS_READ, false);
+  EXPECT_NE(stream, nullptr);
+  if (stream == nullptr) return content;
+  std::vector<char> block(size);
+  for (;;) {
+    const std::size_t got = stream->read(block.data(), size);
+    EXPECT_LE(got, size);
+    content.append(block.data(), got);
+    if (got < size) break;  // only the end of the file gives a short block
+  }
+  EXPECT_EQ(stream->read(block.data(), size), 0u);
+  EXPECT_TRUE(stream->geteof());
+  EXPECT_TRUE(File::close(stream));
+  return content;
+}
+
+TEST(Port_FileTest, ReadsBlocksOfEveryByte) {
+  MintuTest::TempInstallTree tree;
+  std::string content;
+  for (int i = 0; i < 300000; ++i) content += static_cast<char>((i * 7 + i / 256) % 256);
+  const std::string path = tree.WriteFile("bytes.bin", content);
+  for (std::size_t size : {1u, 7u, 4096u, 65536u, 65537u, 299999u, 300000u, 300001u, 1000000u}) {
+    SCOPED_TRACE(size);
+    EXPECT_EQ(ReadBlocks(path, size), content);
+  }
+  EXPECT_EQ(ReadBlocks(tree.WriteFile("empty.txt", ""), 16), "");
+}
+
+TEST(Port_FileTest, BlocksAndLinesTakeTurns) {
+  MintuTest::TempInstallTree tree;
+  const std::string tail(200000, 't');
+  const std::string path = tree.WriteFile("mixed.txt", "first\nsecond\nthird\n" + tail + "\nend");
+  Stream* stream = File::open(Text(path), File::ACCESS_READ, false);
+  ASSERT_NE(stream, nullptr);
+  Text line;
+  char block[8] = {};
+  EXPECT_EQ(stream->read(block, 0), 0u);
+  EXPECT_EQ(stream->read(nullptr, 8), 0u);
+  EXPECT_EQ(stream->readline(line), 6);
+  EXPECT_EQ(line.str(), "first");
+  ASSERT_EQ(stream->read(block, 3), 3u);  // from what readline buffered
+  EXPECT_EQ(std::string(block, 3), "sec");
+  EXPECT_EQ(stream->readline(line), 4);
+  EXPECT_EQ(line.str(), "ond");
+  EXPECT_FALSE(stream->geteof());
+  ASSERT_EQ(stream->read(block, 6), 6u);
+  EXPECT_EQ(std::string(block, 6), "third\n");
+  // Past what was buffered: the rest comes from the file itself.
+  std::string rest(tail.size() + 10, '\0');
+  ASSERT_EQ(stream->read(&rest[0], rest.size()), tail.size() + 4);
+  rest.resize(tail.size() + 4);
+  EXPECT_EQ(rest, tail + "\nend");
+  EXPECT_TRUE(stream->geteof());
+  EXPECT_EQ(stream->readline(line), 0);
   EXPECT_TRUE(File::close(stream));
 }
 
@@ -189,6 +243,31 @@ TEST(Port_FileTest, DirectoryListsSortedEntries) {
     EXPECT_FALSE(missing.isOpen());
     EXPECT_TRUE(missing.begin() == missing.end());
   }
+}
+
+// A name as the directory listing gives it must open, test and make
+// absolute again, whatever its bytes beyond ASCII (on Windows they pass
+// through the code page both ways).
+TEST(Port_FileTest, ListedNamesBeyondAsciiOpenAgain) {
+  MintuTest::TempInstallTree tree;
+  const std::string dir = tree.MakeDir("d");
+  const std::string made = "caf\xE9 \xA7.txt";
+  {
+    Stream* out = File::open(Text(dir + "/" + made), File::ACCESS_WRITE, false);
+    ASSERT_NE(out, nullptr);
+    EXPECT_TRUE(out->write(Text("one\n")));
+    EXPECT_TRUE(File::close(out));
+  }
+  const std::vector<std::string> names = Names(UT_DIR(Text(dir)));
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_EQ(names[0], made);
+  const Port::FileName listed((dir + "/" + names[0]).c_str());
+  EXPECT_TRUE(File::isfile(listed.GetFullPath()));
+  EXPECT_TRUE(File::canread(listed.GetFullPath()));
+  EXPECT_EQ(ReadLines(listed.GetFullPath().str()), (std::vector<std::string>{"one"}));
+  EXPECT_TRUE(File::isfile(listed.GetAbsolutePath(false)));
+  EXPECT_TRUE(File::chdir(Text(dir)));
+  EXPECT_TRUE(File::isfile(Port::FileName(made.c_str()).GetAbsolutePath(false)));
 }
 
 }  // namespace

@@ -26,9 +26,11 @@ std::vector<Port_Message> MessageCapture::OfType(int type) const {
   return result;
 }
 
-std::vector<std::string> MessageCapture::Texts(int type) const {
+std::vector<std::string> MessageCapture::Texts(int type, const char* file) const {
   std::vector<std::string> result;
-  for (const Port_Message& m : OfType(type)) result.push_back(m.text.str());
+  for (const Port_Message& m : OfType(type)) {
+    if (file == nullptr || m.file == file) result.push_back(m.text.str());
+  }
   return result;
 }
 

@@ -24,8 +24,8 @@ class MessageCapture : public Port_MsgMan {
   const std::vector<Port_Message>& messages() const { return messages_; }
   /// Messages of one kind.
   std::vector<Port_Message> OfType(int type) const;
-  /// The texts of the messages of one kind, in order.
-  std::vector<std::string> Texts(int type) const;
+  /// The texts of the messages of one kind (from one file, if given), in order.
+  std::vector<std::string> Texts(int type, const char* file = nullptr) const;
   std::size_t Count(int type) const;
   void Clear() { messages_.clear(); }
 

@@ -12,12 +12,12 @@
 #include "port/Port_File.h"
 #include "port/Port_FileName.h"
 #include "support/IssuedMessages.h"
+#include "support/LoggerLevel.h"
 #include "support/TempInstallTree.h"
-#include "utilities/UtilitiesTestSupport.h"
 
 using Mintu::DebugMessenger;
 using Mintu::SetWorkingDirectory;
-using MintuTest::UtilitiesTrace;
+using Texts = std::vector<std::string>;
 
 namespace {
 
@@ -25,50 +25,48 @@ class SetWorkingDirectoryTest : public MintuTest::IssuedMessages {
  protected:
   void SetUp() override { ASSERT_TRUE(Port::File::chdir(tree.base())); }
 
-  std::vector<std::string> Errors() const {
-    return MintuTest::TextsFrom(issued, PORT_MSG_ERROR, "Mintu_SetWorkingDirectory");
-  }
-  std::vector<std::string> Traces() const { return issued.Texts(PORT_MSG_STATUS); }
+  Texts Errors() const { return issued.Texts(PORT_MSG_ERROR, "Mintu_SetWorkingDirectory"); }
+  Texts Traces() const { return issued.Texts(PORT_MSG_STATUS); }
   // The absolute directory form of a tree path, as the guard records it.
   std::string Dir(const std::string& relative) const {
     return (relative.empty() ? tree.base() : tree.Path(relative)) +
            Port::FileName::GetPathSeparator();
   }
+  std::string Trace(const std::string& what, const std::string& relative) const {
+    return "DEBUG[utilities] - Current working directory " + what + " " + Dir(relative) + "\n";
+  }
   static std::string Cwd() { return Port::File::getcwd().str(); }
 
   MintuTest::TempInstallTree tree;
-  MintuTest::UtilitiesLoggerLevel verbose{DebugMessenger::DEBUG_VERBOSE};
+  MintuTest::LoggerLevel verbose{"utilities", DebugMessenger::DEBUG_VERBOSE};
 };
 
 TEST_F(SetWorkingDirectoryTest, ChangesForTheScopeAndBack) {
   tree.MakeDir("core/work");
+  tree.WriteFile("core/core.mpd", "x");
+  const struct {
+    const char* target;
+    const char* into;  // relative to the tree
+  } cases[] = {{"core/work", "core/work"}, {"", ""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target);
+    issued.Clear();
+    {
+      SetWorkingDirectory guard(c.target);
+      EXPECT_EQ(Dir(c.into), Cwd() + Port::FileName::GetPathSeparator());
+      EXPECT_EQ(Dir(""), guard.GetPreviousDirectory().str());
+      EXPECT_EQ(Dir(c.into), guard.GetTargetDirectory().str());
+      guard.Reconfirm();  // already there: nothing to say
+    }
+    EXPECT_EQ(tree.base(), Cwd());
+    EXPECT_EQ((Texts{Trace("set to", c.into), Trace("reverted to", "")}), Traces());
+    EXPECT_TRUE(Errors().empty());
+  }
   {
-    SetWorkingDirectory guard("core/work");
-    EXPECT_EQ(tree.Path("core/work"), Cwd());
-    EXPECT_EQ(Dir(""), guard.GetPreviousDirectory().str());
-    EXPECT_EQ(Dir("core/work"), guard.GetTargetDirectory().str());
-    guard.Reconfirm();  // already there: nothing to say
-    EXPECT_EQ(std::vector<std::string>{UtilitiesTrace("Current working directory set to " +
-                                                      Dir("core/work") + "\n")},
-              Traces());
+    SetWorkingDirectory guard("core/core.mpd");  // a file means its directory
+    EXPECT_EQ(tree.Path("core"), Cwd());
   }
   EXPECT_EQ(tree.base(), Cwd());
-  EXPECT_EQ(UtilitiesTrace("Current working directory reverted to " + Dir("") + "\n"),
-            Traces().back());
-  EXPECT_EQ(2u, Traces().size());
-  EXPECT_TRUE(Errors().empty());
-}
-
-TEST_F(SetWorkingDirectoryTest, EmptyTextStaysInTheCurrentDirectory) {
-  {
-    SetWorkingDirectory guard("");
-    EXPECT_EQ(Dir(""), guard.GetTargetDirectory().str());
-    EXPECT_EQ(tree.base(), Cwd());
-  }
-  EXPECT_EQ((std::vector<std::string>{
-                UtilitiesTrace("Current working directory set to " + Dir("") + "\n"),
-                UtilitiesTrace("Current working directory reverted to " + Dir("") + "\n")}),
-            Traces());
   EXPECT_TRUE(Errors().empty());
 }
 
@@ -76,25 +74,12 @@ TEST_F(SetWorkingDirectoryTest, MissingDirectoryIsReportedAndNothingChanges) {
   {
     SetWorkingDirectory guard("no/such/dir");
     EXPECT_EQ(tree.base(), Cwd());
-    EXPECT_EQ(std::vector<std::string>{"Unable to set working directory to " +
-                                       tree.Path("no/such/dir") + "\n"},
+    EXPECT_EQ(Texts{"Unable to set working directory to " + tree.Path("no/such/dir") + "\n"},
               Errors());
     EXPECT_TRUE(Traces().empty());
   }
-  EXPECT_EQ(std::vector<std::string>{UtilitiesTrace("Current working directory reverted to " +
-                                                    Dir("") + "\n")},
-            Traces());
+  EXPECT_EQ(Texts{Trace("reverted to", "")}, Traces());
   EXPECT_EQ(1u, Errors().size());
-}
-
-TEST_F(SetWorkingDirectoryTest, AFileMeansItsDirectory) {
-  tree.WriteFile("core/core.mpd", "x");
-  {
-    SetWorkingDirectory guard("core/core.mpd");
-    EXPECT_EQ(tree.Path("core"), Cwd());
-  }
-  EXPECT_EQ(tree.base(), Cwd());
-  EXPECT_TRUE(Errors().empty());
 }
 
 TEST_F(SetWorkingDirectoryTest, ReconfirmReturnsAfterAMove) {
@@ -106,9 +91,9 @@ TEST_F(SetWorkingDirectoryTest, ReconfirmReturnsAfterAMove) {
     issued.Clear();
     guard.Reconfirm();
     EXPECT_EQ(tree.Path("a"), Cwd());
-    EXPECT_EQ(std::vector<std::string>{UtilitiesTrace(
-                  "Reconfirming current working directory from " + Dir("b") + "\n")},
-              Traces());
+    EXPECT_EQ(
+        Texts{"DEBUG[utilities] - Reconfirming current working directory from " + Dir("b") + "\n"},
+        Traces());
 
     // The guarded directory itself gone: reported, not thrown.
     ASSERT_TRUE(Port::File::chdir(tree.Path("b")));
@@ -116,8 +101,7 @@ TEST_F(SetWorkingDirectoryTest, ReconfirmReturnsAfterAMove) {
     issued.Clear();
     guard.Reconfirm();
     EXPECT_EQ(tree.Path("b"), Cwd());
-    EXPECT_EQ(std::vector<std::string>{"Unable to reset working directory to " + Dir("a") + "\n"},
-              Errors());
+    EXPECT_EQ(Texts{"Unable to reset working directory to " + Dir("a") + "\n"}, Errors());
   }
   EXPECT_EQ(tree.base(), Cwd());
 }
@@ -132,14 +116,13 @@ TEST_F(SetWorkingDirectoryTest, PreviousDirectoryRemovedBeforeTheEnd) {
     issued.Clear();
   }  // must not throw
   EXPECT_EQ(tree.Path("target"), Cwd());
-  EXPECT_EQ(std::vector<std::string>{"Unable to revert working directory to " + Dir("gone") + "\n"},
-            Errors());
+  EXPECT_EQ(Texts{"Unable to revert working directory to " + Dir("gone") + "\n"}, Errors());
   EXPECT_TRUE(Traces().empty());
 }
 
 TEST_F(SetWorkingDirectoryTest, NestedGuardsUnwindInOrderAndErrorsIgnoreTheLoggers) {
   tree.MakeDir("outer/inner");
-  MintuTest::UtilitiesLoggerLevel off(DebugMessenger::DEBUG_OFF);
+  MintuTest::LoggerLevel off("utilities", DebugMessenger::DEBUG_OFF);
   {
     SetWorkingDirectory outer("outer");
     {

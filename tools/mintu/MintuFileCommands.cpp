@@ -69,28 +69,31 @@ bool WriteReplacing(const std::string& path, const std::string& content) {
 
 }  // namespace
 
-int RunChecksum(const std::vector<std::string>& args) {
+// The one file argument's content and the checksum of its data lines; false
+// (reported) when the file cannot be read.
+static bool ReadAndChecksum(const std::vector<std::string>& args, std::string& content,
+                            Mintu::StringBase& checksum) {
   ExpectCount(args, 1, 1);
-  std::string content;
   if (!ReadWholeFile(args[0], content)) {
     ReportError("cannot read " + args[0]);
-    return EXIT_REPORTED_FAILURE;
+    return false;
   }
-  Mintu::StringBase checksum;
   Mintu::Utilities::CalculateChecksum(content, checksum);
+  return true;
+}
+
+int RunChecksum(const std::vector<std::string>& args) {
+  std::string content;
+  Mintu::StringBase checksum;
+  if (!ReadAndChecksum(args, content, checksum)) return EXIT_REPORTED_FAILURE;
   std::cout << checksum << '\n';
   return EXIT_OK;
 }
 
 int RunStamp(const std::vector<std::string>& args) {
-  ExpectCount(args, 1, 1);
   std::string content;
-  if (!ReadWholeFile(args[0], content)) {
-    ReportError("cannot read " + args[0]);
-    return EXIT_REPORTED_FAILURE;
-  }
   Mintu::StringBase checksum;
-  Mintu::Utilities::CalculateChecksum(content, checksum);
+  if (!ReadAndChecksum(args, content, checksum)) return EXIT_REPORTED_FAILURE;
   if (!WriteReplacing(args[0], Stamped(args[0], content, checksum.str()))) {
     ReportError("cannot write " + args[0]);
     return EXIT_REPORTED_FAILURE;
@@ -224,16 +227,16 @@ int RunCoresLevel(const std::vector<std::string>& args) {
   ExpectCount(args, 0, 0);
   Mintu::StringBase level;
   switch (Mintu::IPUpdateInfo::GetCoresLevel(level)) {
-    case 3:
+    case Mintu::IPUpdateInfo::LEVEL_READ:
       std::cout << level << '\n';
       return EXIT_OK;
-    case 1:
+    case Mintu::IPUpdateInfo::LOG_MISSING:
       ReportError("no install root holds a readable IPupdate.log");
       return EXIT_REPORTED_FAILURE;
-    case 4:
+    case Mintu::IPUpdateInfo::LEVEL_MISSING:
       ReportError("the update log names no cores level");
       return EXIT_REPORTED_FAILURE;
-    default:  // 2: already reported by the library
+    default:  // LOG_UNOPENED: the library has reported it
       return EXIT_REPORTED_FAILURE;
   }
 }

@@ -1,7 +1,7 @@
 #ifndef PORT_FILE_H
 #define PORT_FILE_H
 // Port::File: file-system questions and file opening; Port::Stream: an open
-// file read line by line or written. Every function answers through its
+// file read line by line or in blocks, or written. Every function answers through its
 // result: nothing here throws for a missing or unreadable file.
 
 #include <cstddef>
@@ -26,6 +26,11 @@ class PORT_API Stream {
   /// bytes consumed (line feed included); 0 at the end of the file or on a
   /// read error, and `line` is then empty. Lines of any length are read.
   long readline(StringBase<char>& line);
+  /// Reads up to `size` bytes into `buffer`, line feeds and all, going on
+  /// where readline stopped. Returns the number of bytes read: fewer than
+  /// `size` only at the end of the file or on a read error, and 0 once
+  /// nothing is left. A read error makes File::close report failure.
+  std::size_t read(char* buffer, std::size_t size);
   /// True when no byte is left to read (or reading failed).
   bool geteof();
   /// Writes `length` bytes; false when the write failed.
@@ -79,6 +84,14 @@ class PORT_API File {
   static bool isfile(const FileName& name) { return isfile(name.GetFullPath()); }
   static bool isdir(const FileName& name) { return isdir(name.GetFullPath()); }
   static bool canread(const FileName& name) { return canread(name.GetFullPath()); }
+  // Plain texts, which would otherwise fit both forms above.
+  static bool exist(const char* name) { return exist(StringBase<char>(name)); }
+  static bool isfile(const char* name) { return isfile(StringBase<char>(name)); }
+  static bool isdir(const char* name) { return isdir(StringBase<char>(name)); }
+  static bool canread(const char* name) { return canread(StringBase<char>(name)); }
+  static Stream* open(const char* name, int access, bool textMode) {
+    return open(StringBase<char>(name), access, textMode);
+  }
 };
 
 }  // namespace Port

@@ -1,0 +1,29 @@
+#ifndef MINTU_TESTS_LOGGERLEVEL_H
+#define MINTU_TESTS_LOGGERLEVEL_H
+// Sets a logger's level for one scope and puts its own level back afterwards,
+// so no test leaks a logger level into the next.
+
+#include "mintu/Mintu_DebugMessengerFactory.h"
+
+namespace MintuTest {
+
+class LoggerLevel {
+ public:
+  /// The logger `name` ("root" for the root).
+  LoggerLevel(const char* name, Mintu::DebugMessenger::DebugLevel level)
+      : logger_(Mintu::DebugMessengerFactory::GetLogger(name)), saved_(logger_->GetLevel()) {
+    logger_->SetLevel(level);
+  }
+  ~LoggerLevel() { logger_->SetLevel(saved_); }
+  LoggerLevel(const LoggerLevel&) = delete;
+  LoggerLevel& operator=(const LoggerLevel&) = delete;
+  Mintu::DebugMessenger* operator->() const { return logger_; }
+
+ private:
+  Mintu::DebugMessenger* logger_;
+  Mintu::DebugMessenger::DebugLevel saved_;
+};
+
+}  // namespace MintuTest
+
+#endif  // MINTU_TESTS_LOGGERLEVEL_H
