@@ -49,10 +49,6 @@ struct SeparatorTraits : std::char_traits<char> {
   }
 };
 
-}  // namespace
-
-namespace {
-
 // Splits a tag holding a separator with the tokenizer: true for one or two
 // pieces, with the length of the first.
 bool TokenizeTag(const char* begin, const char* end, const StringBase& separators,
@@ -108,13 +104,10 @@ struct SplitMemo {
   Set sets[SETS];
 };
 
-#if defined(__GNUC__) && defined(__ELF__)
-#define MINTU_FAST_TLS __attribute__((tls_model("initial-exec")))
-#else
-#define MINTU_FAST_TLS
-#endif
-
-thread_local SplitMemo memo MINTU_FAST_TLS = {};
+// The ordinary thread-local model: the library is also loaded at run time
+// (by the Java virtual machine), where a block this size may not fit in the
+// static TLS surplus that a faster model would need.
+thread_local SplitMemo memo = {};
 
 // Whether two runs of bytes are equal, by words: tags are short, and the
 // last word (which may overlap the one before) covers the rest.
