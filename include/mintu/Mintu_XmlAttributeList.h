@@ -4,6 +4,7 @@
 // handles in the order they were added. Copies are deep; Add shares.
 
 #include <list>
+#include <utility>
 
 #include "mintu/Mintu_Types.h"
 #include "mintu/Mintu_XmlAttribute.h"
@@ -16,7 +17,7 @@ namespace Mintu {
 struct MINTU_API XmlAttributeList {
   typedef boost::shared_ptr<XmlAttribute> Handle;
 
-  XmlAttributeList();
+  XmlAttributeList() = default;
   /// Deep copy: every member is copied into a new attribute.
   XmlAttributeList(const XmlAttributeList& other);
   virtual ~XmlAttributeList();
@@ -24,7 +25,7 @@ struct MINTU_API XmlAttributeList {
   XmlAttributeList& operator=(const XmlAttributeList& other);
 
   /// Appends the handle; the attribute is shared, not copied.
-  void Add(boost::shared_ptr<XmlAttribute> attribute);
+  void Add(boost::shared_ptr<XmlAttribute> attribute) { items.push_back(std::move(attribute)); }
   /// Whether some member's tag equals `tag` (whole tag, case-sensitive).
   bool Has(const StringBase& tag) const;
   /// The first member with that tag; throws AppException

@@ -5,6 +5,7 @@
 // such as "spirit:model/spirit:ports/spirit:port". Copies are deep.
 
 #include <list>
+#include <utility>
 #include <vector>
 
 #include "mintu/Mintu_Types.h"
@@ -24,7 +25,7 @@ struct MINTU_API XmlElementList {
   typedef boost::shared_ptr<XmlElement> Handle;
   typedef XmlHandles<XmlElement, 2>::const_iterator const_iterator;
 
-  XmlElementList();
+  XmlElementList() = default;
   /// Deep copy of the whole subtree. Members that are neither leaf nor nested
   /// elements are left out (debugStub "Unable to copy clipped element '%s'.\n").
   XmlElementList(const XmlElementList& other);
@@ -34,7 +35,7 @@ struct MINTU_API XmlElementList {
   XmlElementList& operator=(const XmlElementList& other);
 
   /// Appends the handle (must not be empty); the element is shared, not copied.
-  void Add(boost::shared_ptr<XmlElement> element);
+  void Add(boost::shared_ptr<XmlElement> element) { items.push_back(std::move(element)); }
   void clear();
   size_t size() const;
   bool empty() const;

@@ -16,8 +16,6 @@
 
 namespace Mintu {
 
-XmlAttributeList::XmlAttributeList() = default;
-
 XmlAttributeList::XmlAttributeList(const XmlAttributeList& other) {
   items.reserve(other.items.size());
   for (const Handle& attribute : other.items) {
@@ -36,10 +34,6 @@ XmlAttributeList& XmlAttributeList::operator=(const XmlAttributeList& other) {
 }
 
 void XmlAttributeList::swap(XmlAttributeList& other) { items.swap(other.items); }
-
-void XmlAttributeList::Add(boost::shared_ptr<XmlAttribute> attribute) {
-  items.push_back(std::move(attribute));
-}
 
 bool XmlAttributeList::Has(const StringBase& tag) const {
   for (const Handle& attribute : items) {

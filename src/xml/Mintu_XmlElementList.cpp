@@ -65,8 +65,6 @@ struct Step {
 
 }  // namespace
 
-XmlElementList::XmlElementList() = default;
-
 XmlElementList::XmlElementList(const XmlElementList& other) {
   struct Job {
     const XmlElementList* source;
@@ -117,10 +115,6 @@ XmlElementList& XmlElementList::operator=(const XmlElementList& other) {
 }
 
 void XmlElementList::swap(XmlElementList& other) { items.swap(other.items); }
-
-void XmlElementList::Add(boost::shared_ptr<XmlElement> element) {
-  items.push_back(std::move(element));
-}
 
 void XmlElementList::clear() { ReleaseAll(items); }
 
