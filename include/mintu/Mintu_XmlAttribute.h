@@ -4,6 +4,8 @@
 // and name at ":", and its text. A plain value: copyable, assignable and
 // ordered, so that attribute lists can compare and sort their members.
 
+#include <cstdint>
+
 #include "mintu/Mintu_Types.h"
 
 namespace Mintu {
@@ -17,6 +19,8 @@ class MINTU_API XmlAttribute {
   /// Throws AppException "Invalid XML tag %s\n" for an empty tag or one with
   /// more than one ":". The tag is kept exactly as given.
   XmlAttribute(const StringBase& tag, const StringBase& text);
+  /// The same, taking over a tag and a text the caller no longer needs.
+  XmlAttribute(StringBase&& tag, StringBase&& text);
   XmlAttribute(const XmlAttribute& other);
   virtual ~XmlAttribute();
   /// Copy-and-swap: the target is unchanged if the copy fails.
@@ -50,11 +54,13 @@ class MINTU_API XmlAttribute {
   static const StringBase NAMESPACE_SEPARATOR;
 
   void swap(XmlAttribute& other);
+  void SplitOwnTag();
 
+  // The tag once; namespace and name are the pieces around the separator
+  // at `separator_`.
   StringBase tag_;
-  StringBase namespace_;
-  StringBase name_;
   StringBase text_;
+  std::uint32_t separator_;
 };
 
 }  // namespace Mintu

@@ -4,9 +4,11 @@
 // handles in the order they were added. Copies are deep; Add shares.
 
 #include <list>
+#include <utility>
 
 #include "mintu/Mintu_Types.h"
 #include "mintu/Mintu_XmlAttribute.h"
+#include "mintu/Mintu_XmlHandles.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -15,7 +17,7 @@ namespace Mintu {
 struct MINTU_API XmlAttributeList {
   typedef boost::shared_ptr<XmlAttribute> Handle;
 
-  XmlAttributeList();
+  XmlAttributeList() = default;
   /// Deep copy: every member is copied into a new attribute.
   XmlAttributeList(const XmlAttributeList& other);
   virtual ~XmlAttributeList();
@@ -23,7 +25,7 @@ struct MINTU_API XmlAttributeList {
   XmlAttributeList& operator=(const XmlAttributeList& other);
 
   /// Appends the handle; the attribute is shared, not copied.
-  void Add(boost::shared_ptr<XmlAttribute> attribute);
+  void Add(boost::shared_ptr<XmlAttribute> attribute) { items.push_back(std::move(attribute)); }
   /// Whether some member's tag equals `tag` (whole tag, case-sensitive).
   bool Has(const StringBase& tag) const;
   /// The first member with that tag; throws AppException
@@ -46,7 +48,8 @@ struct MINTU_API XmlAttributeList {
   /// Shorter first, then by sorted tags and first members (not a strict order).
   bool operator<(const XmlAttributeList& other) const;
 
-  std::list<Handle> items;
+  /// The members in list order.
+  XmlHandles<XmlAttribute> items;
 
  private:
   void swap(XmlAttributeList& other);

@@ -4,6 +4,8 @@
 // XmlLeafElement (text) and the XmlNestedElement (children). Elements are
 // values, and trees are built by putting handles into `elements`.
 
+#include <cstdint>
+
 #include "mintu/Mintu_Types.h"
 #include "mintu/Mintu_XmlAttributeList.h"
 #include "mintu/Mintu_XmlElementList.h"
@@ -54,16 +56,30 @@ class MINTU_API XmlElement {
 
  private:
   friend struct Detail::XmlAccess;
+  friend class XmlLeafElement;
+  friend class XmlNestedElement;
 
+  // Set by the library's own constructors: which of its classes built this
+  // object, so that its walks need no run-time type test for them.
+  enum Kind : unsigned char { KIND_OTHER, KIND_LEAF, KIND_NESTED };
+  XmlElement(const XmlElement& other, Kind kind);
+  XmlElement(const StringBase& tag, Kind kind);
+  XmlElement(StringBase&& tag, Kind kind);
+  void SplitOwnTag();
+
+  // The tag once; namespace and name are the pieces before and after the
+  // separator at `separator_` (NO_SEPARATOR: no namespace, the whole tag).
   StringBase tag_;
-  StringBase namespace_;
-  StringBase name_;
+  std::uint32_t separator_;
+  Kind kind_;
 };
 
 class MINTU_API XmlNestedElement : public XmlElement {
  public:
   /// Throws as XmlElement's constructor does.
   explicit XmlNestedElement(const StringBase& tag);
+  /// The same, taking over a tag the caller no longer needs.
+  explicit XmlNestedElement(StringBase&& tag);
   /// Deep copy of the whole subtree.
   XmlNestedElement(const XmlNestedElement& other);
   /// The library's own: a copy of the base fields with no children yet, so
@@ -93,6 +109,8 @@ class MINTU_API XmlLeafElement : public XmlElement {
  public:
   /// Throws as XmlElement's constructor does.
   XmlLeafElement(const StringBase& tag, const StringBase& text);
+  /// The same, taking over a tag and a text the caller no longer needs.
+  XmlLeafElement(StringBase&& tag, StringBase&& text);
   XmlLeafElement(const XmlLeafElement& other);
   ~XmlLeafElement() override;
   XmlLeafElement& operator=(const XmlLeafElement& other);

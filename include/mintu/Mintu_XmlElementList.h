@@ -5,9 +5,11 @@
 // such as "spirit:model/spirit:ports/spirit:port". Copies are deep.
 
 #include <list>
+#include <utility>
 #include <vector>
 
 #include "mintu/Mintu_Types.h"
+#include "mintu/Mintu_XmlHandles.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -21,9 +23,9 @@ struct XmlAccess;
 
 struct MINTU_API XmlElementList {
   typedef boost::shared_ptr<XmlElement> Handle;
-  typedef std::list<Handle>::const_iterator const_iterator;
+  typedef XmlHandles<XmlElement, 2>::const_iterator const_iterator;
 
-  XmlElementList();
+  XmlElementList() = default;
   /// Deep copy of the whole subtree. Members that are neither leaf nor nested
   /// elements are left out (debugStub "Unable to copy clipped element '%s'.\n").
   XmlElementList(const XmlElementList& other);
@@ -33,7 +35,7 @@ struct MINTU_API XmlElementList {
   XmlElementList& operator=(const XmlElementList& other);
 
   /// Appends the handle (must not be empty); the element is shared, not copied.
-  void Add(boost::shared_ptr<XmlElement> element);
+  void Add(boost::shared_ptr<XmlElement> element) { items.push_back(std::move(element)); }
   void clear();
   size_t size() const;
   bool empty() const;
@@ -74,7 +76,8 @@ struct MINTU_API XmlElementList {
   /// Shorter first, then by subtree tags, then by sorted members.
   bool operator<(const XmlElementList& other) const;
 
-  std::list<Handle> items;
+  /// The members in list order.
+  XmlHandles<XmlElement, 2> items;
 
  private:
   friend struct Detail::XmlAccess;

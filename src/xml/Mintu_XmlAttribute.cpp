@@ -6,13 +6,26 @@
 
 #include "Mintu_XmlDetail.h"
 
+#include <string_view>
+#include <utility>
+
 namespace Mintu {
 
 const StringBase XmlAttribute::NAMESPACE_SEPARATOR(":");
 
-XmlAttribute::XmlAttribute(const StringBase& tag, const StringBase& text) : tag_(tag), text_(text) {
-  if (!Detail::SplitTag(tag_, NAMESPACE_SEPARATOR, namespace_, name_)) {
-    Detail::ThrowAppException("Invalid XML tag %s\n", tag.c_str());
+XmlAttribute::XmlAttribute(const StringBase& tag, const StringBase& text)
+    : tag_(tag), text_(text), separator_(Detail::NO_SEPARATOR) {
+  SplitOwnTag();
+}
+
+XmlAttribute::XmlAttribute(StringBase&& tag, StringBase&& text)
+    : tag_(std::move(tag)), text_(std::move(text)), separator_(Detail::NO_SEPARATOR) {
+  SplitOwnTag();
+}
+
+void XmlAttribute::SplitOwnTag() {
+  if (!Detail::SplitTag(tag_, NAMESPACE_SEPARATOR, separator_)) {
+    Detail::ThrowAppException("Invalid XML tag %s\n", tag_.c_str());
   }
 }
 
@@ -29,15 +42,21 @@ XmlAttribute& XmlAttribute::operator=(const XmlAttribute& other) {
 }
 
 void XmlAttribute::swap(XmlAttribute& other) {
+  // The namespace and the name go with the tag.
   tag_.swap(other.tag_);
-  namespace_.swap(other.namespace_);
-  name_.swap(other.name_);
+  std::swap(separator_, other.separator_);
   text_.swap(other.text_);
 }
 
 const StringBase XmlAttribute::GetTag() const { return tag_; }
-const StringBase XmlAttribute::GetNamespace() const { return namespace_; }
-const StringBase XmlAttribute::GetName() const { return name_; }
+const StringBase XmlAttribute::GetNamespace() const {
+  const std::string_view piece = Detail::NamespaceOf(tag_, separator_);
+  return StringBase(piece.data(), piece.size());
+}
+const StringBase XmlAttribute::GetName() const {
+  const std::string_view piece = Detail::NameOf(tag_, separator_);
+  return StringBase(piece.data(), piece.size());
+}
 const StringBase XmlAttribute::GetText() const { return text_; }
 
 void XmlAttribute::SetText(const StringBase& text) { text_.Assign(text, false); }
@@ -57,11 +76,16 @@ bool XmlAttribute::operator==(const XmlAttribute& other) const {
 bool XmlAttribute::operator!=(const XmlAttribute& other) const { return !(*this == other); }
 
 bool XmlAttribute::operator<(const XmlAttribute& other) const {
-  if (namespace_ != other.namespace_) {
-    return namespace_ < other.namespace_;
+  typedef Detail::XmlAccess A;
+  const std::string_view ns = A::Namespace(*this);
+  const std::string_view otherNs = A::Namespace(other);
+  if (ns != otherNs) {
+    return ns < otherNs;
   }
-  if (name_ != other.name_) {
-    return name_ < other.name_;
+  const std::string_view name = A::Name(*this);
+  const std::string_view otherName = A::Name(other);
+  if (name != otherName) {
+    return name < otherName;
   }
   return text_ < other.text_;
 }

@@ -16,9 +16,8 @@
 
 namespace Mintu {
 
-XmlAttributeList::XmlAttributeList() = default;
-
 XmlAttributeList::XmlAttributeList(const XmlAttributeList& other) {
+  items.reserve(other.items.size());
   for (const Handle& attribute : other.items) {
     items.push_back(boost::make_shared<XmlAttribute>(*attribute));
   }
@@ -35,10 +34,6 @@ XmlAttributeList& XmlAttributeList::operator=(const XmlAttributeList& other) {
 }
 
 void XmlAttributeList::swap(XmlAttributeList& other) { items.swap(other.items); }
-
-void XmlAttributeList::Add(boost::shared_ptr<XmlAttribute> attribute) {
-  items.push_back(std::move(attribute));
-}
 
 bool XmlAttributeList::Has(const StringBase& tag) const {
   for (const Handle& attribute : items) {
@@ -89,18 +84,18 @@ const StringBase XmlAttributeList::ToXml() const {
 }
 
 void XmlAttributeList::sort() {
-  // The list's nodes are sorted by position and then relinked, which cannot
-  // fail: an allocation failure while sorting leaves the list as it was.
-  typedef std::list<Handle>::iterator Position;
-  std::vector<Position> order;
-  order.reserve(items.size());
-  for (Position it = items.begin(); it != items.end(); ++it) {
-    order.push_back(it);
+  // Positions are sorted and the handles moved into place afterwards, which
+  // cannot fail: a failure while sorting leaves the list as it was.
+  std::vector<std::size_t> order(items.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    order[i] = i;
   }
-  Detail::StableMergeSort(order, [](Position x, Position y) { return **x < **y; });
-  std::list<Handle> sorted;
-  for (Position it : order) {
-    sorted.splice(sorted.end(), items, it);
+  Detail::StableMergeSort(order,
+                          [this](std::size_t x, std::size_t y) { return *items[x] < *items[y]; });
+  XmlHandles<XmlAttribute> sorted;
+  sorted.reserve(order.size());
+  for (std::size_t i : order) {
+    sorted.push_back(std::move(items[i]));
   }
   items.swap(sorted);
 }

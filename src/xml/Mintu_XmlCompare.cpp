@@ -9,6 +9,7 @@
 #include "Mintu_XmlCompare.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include <boost/container/small_vector.hpp>
 
@@ -116,7 +117,7 @@ bool PositionallyEqual(const XmlElementList& first, const XmlElementList& second
 
 bool HasLeadingSeparator(const XmlElement& e) {
   const StringBase& tag = A::Tag(e);
-  return !tag.IsEmpty() && tag.GetAt(0) == ':' && A::Namespace(e).IsEmpty();
+  return !tag.IsEmpty() && tag.GetAt(0) == ':' && A::Namespace(e).empty();
 }
 
 // Whether the tags of the whole subtree hold a repeated tag.
@@ -218,18 +219,18 @@ bool ElementEqualStep(const XmlElement& x, const XmlElement& y, PairStack& pendi
   if (A::Tag(x) != A::Tag(y) || !AttributeListEqual(x.attributes, y.attributes)) {
     return false;
   }
-  const bool xNested = x.IsNested();
-  const bool yNested = y.IsNested();
+  const bool xNested = ReportsNested(x);
+  const bool yNested = ReportsNested(y);
   if (xNested && yNested) {
-    const XmlNestedElement* nx = dynamic_cast<const XmlNestedElement*>(&x);
-    const XmlNestedElement* ny = dynamic_cast<const XmlNestedElement*>(&y);
+    const XmlNestedElement* nx = AsNested(x);
+    const XmlNestedElement* ny = AsNested(y);
     return nx != nullptr && ny != nullptr && ListEqualStep(nx->elements, ny->elements, pending);
   }
   if (xNested != yNested) {
     return false;
   }
-  const XmlLeafElement* lx = dynamic_cast<const XmlLeafElement*>(&x);
-  const XmlLeafElement* ly = dynamic_cast<const XmlLeafElement*>(&y);
+  const XmlLeafElement* lx = AsLeaf(x);
+  const XmlLeafElement* ly = AsLeaf(y);
   return lx != nullptr && ly != nullptr && A::Text(*lx) == A::Text(*ly);
 }
 
@@ -256,8 +257,8 @@ Verdict ElementLessStep(const XmlElement& x, const XmlElement& y,
   if (&x == &y) {
     return NOT_LESS;
   }
-  const StringBase& xs = A::Namespace(x);
-  const StringBase& ys = A::Namespace(y);
+  const std::string_view xs = A::Namespace(x);
+  const std::string_view ys = A::Namespace(y);
   if (xs < ys) {
     return LESS;
   }
@@ -269,11 +270,11 @@ Verdict ElementLessStep(const XmlElement& x, const XmlElement& y,
   if (sameName && AttributeListLess(x.attributes, y.attributes)) {
     return LESS;
   }
-  const bool xNested = x.IsNested();
-  const bool yNested = y.IsNested();
+  const bool xNested = ReportsNested(x);
+  const bool yNested = ReportsNested(y);
   if (xNested && yNested) {
-    const XmlNestedElement* nx = dynamic_cast<const XmlNestedElement*>(&x);
-    const XmlNestedElement* ny = dynamic_cast<const XmlNestedElement*>(&y);
+    const XmlNestedElement* nx = AsNested(x);
+    const XmlNestedElement* ny = AsNested(y);
     if (nx == nullptr || ny == nullptr || !sameName) {
       return NOT_LESS;  // the nested order decides by namespace and name first
     }
@@ -281,8 +282,8 @@ Verdict ElementLessStep(const XmlElement& x, const XmlElement& y,
     return CHILDREN;
   }
   if (!xNested && !yNested) {
-    const XmlLeafElement* lx = dynamic_cast<const XmlLeafElement*>(&x);
-    const XmlLeafElement* ly = dynamic_cast<const XmlLeafElement*>(&y);
+    const XmlLeafElement* lx = AsLeaf(x);
+    const XmlLeafElement* ly = AsLeaf(y);
     if (lx == nullptr || ly == nullptr || !sameName) {
       return NOT_LESS;
     }
@@ -449,12 +450,24 @@ bool AttributeListLess(const XmlAttributeList& a, const XmlAttributeList& b) {
 }
 
 bool ElementEqual(const XmlElement& x, const XmlElement& y) {
+  // Positionally equal subtrees are equal whatever the rule for each list
+  // (see PositionallyEqual): one walk, without the tag lists, answers the
+  // common case of comparing a tree with a copy of it.
+  if (IsPlainNested(x) && IsPlainNested(y) && A::Tag(x) == A::Tag(y) &&
+      AttributeListEqual(x.attributes, y.attributes) &&
+      PositionallyEqual(static_cast<const XmlNestedElement&>(x).elements,
+                        static_cast<const XmlNestedElement&>(y).elements)) {
+    return true;
+  }
   PairStack pending;
   pending.push_back(std::make_pair(&x, &y));
   return DrainEqual(pending);
 }
 
 bool ElementListEqual(const XmlElementList& a, const XmlElementList& b) {
+  if (PositionallyEqual(a, b)) {
+    return true;
+  }
   PairStack pending;
   return ListEqualStep(a, b, pending) && DrainEqual(pending);
 }
@@ -494,7 +507,7 @@ void CollectSubtreeTags(const XmlElementList& list, std::vector<const StringBase
         continue;
       }
       foreign = true;
-      if (const XmlNestedElement* nested = dynamic_cast<const XmlNestedElement*>(&e)) {
+      if (const XmlNestedElement* nested = AsNested(e)) {
         pending.push_back(&nested->elements);
       }
     }

@@ -4,6 +4,9 @@
 // copies, tag splitting, the one funnel for thrown exceptions, and the
 // issuing of navigation failures from Mintu_XmlElement.
 
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
 #include <typeinfo>
 
 #include "mintu/Mintu_XmlAttribute.h"
@@ -18,33 +21,106 @@ namespace Detail {
 /// are literals; outside text only ever goes in as a "%s" value.
 [[noreturn]] void ThrowAppException(const char* format, ...) PORT_PRINTF(1, 2);
 
+/// Where a tag splits into namespace and name (see SplitTag).
+enum : std::uint32_t {
+  NO_SEPARATOR = 0xFFFFFFFFu,  // no ":": no namespace, the name is the whole tag
+  FAR_SEPARATOR = 0xFFFFFFFEu  // the one ":" lies too far in to be stored; search it
+};
+
 /// Splits `tag` at every byte of `separators`, keeping empty pieces. Exactly
-/// one or two pieces give the namespace (empty for one) and the name; true
-/// then. The empty tag (no piece) and three or more pieces give false.
-bool SplitTag(const StringBase& tag, const StringBase& separators, StringBase& nameSpace,
-              StringBase& name);
+/// one or two pieces give true, with `separator` set to NO_SEPARATOR or to
+/// where the second piece's separator stands. The empty tag (no piece) and
+/// three or more pieces give false.
+bool SplitTag(const StringBase& tag, const StringBase& separators, std::uint32_t& separator);
+
+inline std::size_t SeparatorIndex(const StringBase& tag, std::uint32_t separator) {
+  return separator == FAR_SEPARATOR ? tag.str().find(':') : separator;
+}
+inline std::string_view NamespaceOf(const StringBase& tag, std::uint32_t separator) {
+  if (separator == NO_SEPARATOR) {
+    return std::string_view();
+  }
+  return std::string_view(tag.GetBuffer(), SeparatorIndex(tag, separator));
+}
+inline std::string_view NameOf(const StringBase& tag, std::uint32_t separator) {
+  const std::string_view whole(tag.GetBuffer(), tag.GetLength());
+  if (separator == NO_SEPARATOR) {
+    return whole;
+  }
+  return whole.substr(SeparatorIndex(tag, separator) + 1);
+}
 
 /// Issues "Could not add element '%s' value '%s'.\n" (from Mintu_XmlElement).
 void IssueAddFailure(const StringBase& path, const StringBase& text);
 
-/// Read access to private fields, without copies.
+/// Read access to private fields, without copies. Namespaces and names are
+/// views into the tag; they compare as StringBase does (bytes as unsigned
+/// values, a proper prefix first).
 struct XmlAccess {
   static const StringBase& Tag(const XmlAttribute& a) { return a.tag_; }
-  static const StringBase& Namespace(const XmlAttribute& a) { return a.namespace_; }
-  static const StringBase& Name(const XmlAttribute& a) { return a.name_; }
+  static std::string_view Namespace(const XmlAttribute& a) {
+    return NamespaceOf(a.tag_, a.separator_);
+  }
+  static std::string_view Name(const XmlAttribute& a) { return NameOf(a.tag_, a.separator_); }
   static const StringBase& Text(const XmlAttribute& a) { return a.text_; }
 
   static const StringBase& Tag(const XmlElement& e) { return e.tag_; }
-  static const StringBase& Namespace(const XmlElement& e) { return e.namespace_; }
-  static const StringBase& Name(const XmlElement& e) { return e.name_; }
+  static std::string_view Namespace(const XmlElement& e) {
+    return NamespaceOf(e.tag_, e.separator_);
+  }
+  static std::string_view Name(const XmlElement& e) { return NameOf(e.tag_, e.separator_); }
   static const StringBase& Text(const XmlLeafElement& e) { return e.text_; }
+
+  static bool BuiltAsLeaf(const XmlElement& e) { return e.kind_ == XmlElement::KIND_LEAF; }
+  static bool BuiltAsNested(const XmlElement& e) { return e.kind_ == XmlElement::KIND_NESTED; }
 };
 
 /// Exactly one of the library's own element classes (not a caller's class
 /// derived from one of them): such elements behave as the library defines,
-/// so its writers and comparisons may take shortcuts with them.
-inline bool IsPlainLeaf(const XmlElement& e) { return typeid(e) == typeid(XmlLeafElement); }
-inline bool IsPlainNested(const XmlElement& e) { return typeid(e) == typeid(XmlNestedElement); }
+/// so its writers and comparisons may take shortcuts with them. The kind set
+/// by the constructors rules out the other class without a type comparison.
+inline bool IsPlainLeaf(const XmlElement& e) {
+  return XmlAccess::BuiltAsLeaf(e) && typeid(e) == typeid(XmlLeafElement);
+}
+inline bool IsPlainNested(const XmlElement& e) {
+  return XmlAccess::BuiltAsNested(e) && typeid(e) == typeid(XmlNestedElement);
+}
+
+/// dynamic_cast, without one for the library's own classes.
+inline const XmlLeafElement* AsLeaf(const XmlElement& e) {
+  if (IsPlainLeaf(e)) {
+    return static_cast<const XmlLeafElement*>(&e);
+  }
+  if (IsPlainNested(e)) {
+    return nullptr;
+  }
+  return dynamic_cast<const XmlLeafElement*>(&e);
+}
+inline const XmlNestedElement* AsNested(const XmlElement& e) {
+  if (IsPlainNested(e)) {
+    return static_cast<const XmlNestedElement*>(&e);
+  }
+  if (IsPlainLeaf(e)) {
+    return nullptr;
+  }
+  return dynamic_cast<const XmlNestedElement*>(&e);
+}
+inline XmlLeafElement* AsLeaf(XmlElement& e) {
+  return const_cast<XmlLeafElement*>(AsLeaf(static_cast<const XmlElement&>(e)));
+}
+inline XmlNestedElement* AsNested(XmlElement& e) {
+  return const_cast<XmlNestedElement*>(AsNested(static_cast<const XmlElement&>(e)));
+}
+/// IsNested(), without a virtual call for the library's own classes.
+inline bool ReportsNested(const XmlElement& e) {
+  if (IsPlainNested(e)) {
+    return true;
+  }
+  if (IsPlainLeaf(e)) {
+    return false;
+  }
+  return e.IsNested();
+}
 
 }  // namespace Detail
 }  // namespace Mintu

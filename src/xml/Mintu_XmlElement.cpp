@@ -6,6 +6,7 @@
 #include "mintu/Mintu_XmlElement.h"
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "Mintu_XmlCompare.h"
@@ -34,38 +35,59 @@ const StringBase XmlElement::TAG_SEPARATOR("/");
 
 // --- XmlElement ------------------------------------------------------------
 
-XmlElement::XmlElement(const StringBase& tag) : tag_(tag) {
-  if (!Detail::SplitTag(tag_, NAMESPACE_SEPARATOR, namespace_, name_)) {
-    Detail::ThrowAppException("Invalid XML tag %s\n", tag.c_str());
+XmlElement::XmlElement(const StringBase& tag) : XmlElement(tag, KIND_OTHER) {}
+
+XmlElement::XmlElement(const StringBase& tag, Kind kind)
+    : tag_(tag), separator_(Detail::NO_SEPARATOR), kind_(kind) {
+  SplitOwnTag();
+}
+
+XmlElement::XmlElement(StringBase&& tag, Kind kind)
+    : tag_(std::move(tag)), separator_(Detail::NO_SEPARATOR), kind_(kind) {
+  SplitOwnTag();
+}
+
+void XmlElement::SplitOwnTag() {
+  if (!Detail::SplitTag(tag_, NAMESPACE_SEPARATOR, separator_)) {
+    Detail::ThrowAppException("Invalid XML tag %s\n", tag_.c_str());
   }
 }
 
-XmlElement::XmlElement(const XmlElement& other) = default;
+// The kind belongs to the class of the object being built, not to the one
+// copied from.
+XmlElement::XmlElement(const XmlElement& other) : XmlElement(other, KIND_OTHER) {}
+
+XmlElement::XmlElement(const XmlElement& other, Kind kind)
+    : attributes(other.attributes), tag_(other.tag_), separator_(other.separator_), kind_(kind) {}
 
 XmlElement::~XmlElement() = default;
 
 XmlElement& XmlElement::operator=(const XmlElement& other) {
   attributes = other.attributes;
   tag_ = other.tag_;
-  namespace_ = other.namespace_;
-  name_ = other.name_;
+  separator_ = other.separator_;
   return *this;
 }
 
 void XmlElement::swap(XmlElement& other) {
   // Each member through a copy: afterwards each side holds copies of the
-  // other's former attributes.
+  // other's former attributes. The namespace and the name go with the tag.
   const XmlAttributeList heldAttributes(attributes);
   attributes = other.attributes;
   other.attributes = heldAttributes;
   tag_.swap(other.tag_);
-  namespace_.swap(other.namespace_);
-  name_.swap(other.name_);
+  std::swap(separator_, other.separator_);
 }
 
 const StringBase XmlElement::GetTag() const { return tag_; }
-const StringBase XmlElement::GetNamespace() const { return namespace_; }
-const StringBase XmlElement::GetName() const { return name_; }
+const StringBase XmlElement::GetNamespace() const {
+  const std::string_view piece = A::Namespace(*this);
+  return StringBase(piece.data(), piece.size());
+}
+const StringBase XmlElement::GetName() const {
+  const std::string_view piece = A::Name(*this);
+  return StringBase(piece.data(), piece.size());
+}
 
 bool XmlElement::IsNested() const { return false; }
 
@@ -91,13 +113,15 @@ bool XmlElement::operator>=(const XmlElement& other) const { return !(*this < ot
 
 // --- XmlNestedElement ------------------------------------------------------
 
-XmlNestedElement::XmlNestedElement(const StringBase& tag) : XmlElement(tag) {}
+XmlNestedElement::XmlNestedElement(const StringBase& tag) : XmlElement(tag, KIND_NESTED) {}
+
+XmlNestedElement::XmlNestedElement(StringBase&& tag) : XmlElement(std::move(tag), KIND_NESTED) {}
 
 XmlNestedElement::XmlNestedElement(const XmlNestedElement& other)
-    : XmlElement(other), elements(other.elements) {}
+    : XmlElement(other, KIND_NESTED), elements(other.elements) {}
 
 XmlNestedElement::XmlNestedElement(const XmlNestedElement& other, Detail::BaseOnlyCopy)
-    : XmlElement(other) {}
+    : XmlElement(other, KIND_NESTED) {}
 
 XmlNestedElement::~XmlNestedElement() = default;
 
@@ -132,11 +156,15 @@ bool XmlNestedElement::operator==(const XmlNestedElement& other) const {
 }
 
 bool XmlNestedElement::operator<(const XmlNestedElement& other) const {
-  if (A::Namespace(*this) != A::Namespace(other)) {
-    return A::Namespace(*this) < A::Namespace(other);
+  const std::string_view ns = A::Namespace(*this);
+  const std::string_view otherNs = A::Namespace(other);
+  if (ns != otherNs) {
+    return ns < otherNs;
   }
-  if (A::Name(*this) != A::Name(other)) {
-    return A::Name(*this) < A::Name(other);
+  const std::string_view name = A::Name(*this);
+  const std::string_view otherName = A::Name(other);
+  if (name != otherName) {
+    return name < otherName;
   }
   return Detail::ElementListLess(elements, other.elements);
 }
@@ -144,9 +172,13 @@ bool XmlNestedElement::operator<(const XmlNestedElement& other) const {
 // --- XmlLeafElement --------------------------------------------------------
 
 XmlLeafElement::XmlLeafElement(const StringBase& tag, const StringBase& text)
-    : XmlElement(tag), text_(text) {}
+    : XmlElement(tag, KIND_LEAF), text_(text) {}
 
-XmlLeafElement::XmlLeafElement(const XmlLeafElement& other) = default;
+XmlLeafElement::XmlLeafElement(StringBase&& tag, StringBase&& text)
+    : XmlElement(std::move(tag), KIND_LEAF), text_(std::move(text)) {}
+
+XmlLeafElement::XmlLeafElement(const XmlLeafElement& other)
+    : XmlElement(other, KIND_LEAF), text_(other.text_) {}
 
 XmlLeafElement::~XmlLeafElement() = default;
 
@@ -179,11 +211,15 @@ bool XmlLeafElement::operator==(const XmlLeafElement& other) const {
 }
 
 bool XmlLeafElement::operator<(const XmlLeafElement& other) const {
-  if (A::Namespace(*this) != A::Namespace(other)) {
-    return A::Namespace(*this) < A::Namespace(other);
+  const std::string_view ns = A::Namespace(*this);
+  const std::string_view otherNs = A::Namespace(other);
+  if (ns != otherNs) {
+    return ns < otherNs;
   }
-  if (A::Name(*this) != A::Name(other)) {
-    return A::Name(*this) < A::Name(other);
+  const std::string_view name = A::Name(*this);
+  const std::string_view otherName = A::Name(other);
+  if (name != otherName) {
+    return name < otherName;
   }
   return text_ < other.text_;
 }

@@ -7,6 +7,7 @@
 #include "mintu/Mintu_XmlElementList.h"
 
 #include <algorithm>
+#include <deque>
 #include <string>
 #include <utility>
 
@@ -27,13 +28,25 @@ typedef Detail::XmlAccess A;
 // Releases every handle of `items`, which ends empty. The children of a
 // nested element about to die are taken over first, so that no element's
 // destructor has a subtree left to destroy: deep trees go without recursion.
-void ReleaseAll(std::list<XmlElementList::Handle>& items) {
-  std::list<XmlElementList::Handle> pending;
-  pending.swap(items);
+// Members are released in breadth-first order.
+void ReleaseAll(XmlHandles<XmlElement, 2>& items) {
+  if (items.empty()) {
+    items.clear();
+    return;
+  }
+  std::deque<XmlElementList::Handle> pending;
+  for (XmlElementList::Handle& handle : items) {
+    pending.push_back(std::move(handle));
+  }
+  items.clear();
   while (!pending.empty()) {
     XmlElementList::Handle& front = pending.front();
     if (front.use_count() == 1 && Detail::IsPlainNested(*front)) {
-      pending.splice(pending.end(), static_cast<XmlNestedElement&>(*front).elements.items);
+      XmlHandles<XmlElement, 2>& children = static_cast<XmlNestedElement&>(*front).elements.items;
+      for (XmlElementList::Handle& child : children) {
+        pending.push_back(std::move(child));
+      }
+      children.clear();
     }
     pending.pop_front();
   }
@@ -52,34 +65,34 @@ struct Step {
 
 }  // namespace
 
-XmlElementList::XmlElementList() = default;
-
 XmlElementList::XmlElementList(const XmlElementList& other) {
   struct Job {
-    std::list<Handle>::const_iterator next;
-    std::list<Handle>::const_iterator end;
+    const XmlElementList* source;
+    std::size_t next;
     XmlElementList* target;
   };
   try {
-    std::vector<Job> jobs(1, Job{other.items.begin(), other.items.end(), this});
+    std::vector<Job> jobs(1, Job{&other, 0, this});
+    items.reserve(other.items.size());
     while (!jobs.empty()) {
       Job& job = jobs.back();
-      if (job.next == job.end) {
+      if (job.next == job.source->items.size()) {
         jobs.pop_back();
         continue;
       }
-      const XmlElement& member = **job.next;
+      const XmlElement& member = *job.source->items[job.next];
       ++job.next;
       XmlElementList* target = job.target;
-      if (const XmlLeafElement* leaf = dynamic_cast<const XmlLeafElement*>(&member)) {
+      if (const XmlLeafElement* leaf = Detail::AsLeaf(member)) {
         target->items.push_back(boost::make_shared<XmlLeafElement>(*leaf));
-      } else if (const XmlNestedElement* nested = dynamic_cast<const XmlNestedElement*>(&member)) {
+      } else if (const XmlNestedElement* nested = Detail::AsNested(member)) {
         // The copy's children are copied by this same loop, in order.
         boost::shared_ptr<XmlNestedElement> copy =
             boost::make_shared<XmlNestedElement>(*nested, Detail::BaseOnlyCopy());
         XmlElementList* children = &copy->elements;
+        children->items.reserve(nested->elements.items.size());
         target->items.push_back(std::move(copy));
-        jobs.push_back(Job{nested->elements.items.begin(), nested->elements.items.end(), children});
+        jobs.push_back(Job{&nested->elements, 0, children});
       } else {
         Port_MsgManData::debugStub("Unable to copy clipped element '%s'.\n",
                                    A::Tag(member).c_str());
@@ -102,10 +115,6 @@ XmlElementList& XmlElementList::operator=(const XmlElementList& other) {
 }
 
 void XmlElementList::swap(XmlElementList& other) { items.swap(other.items); }
-
-void XmlElementList::Add(boost::shared_ptr<XmlElement> element) {
-  items.push_back(std::move(element));
-}
 
 void XmlElementList::clear() { ReleaseAll(items); }
 
@@ -152,8 +161,8 @@ bool XmlElementList::Has(std::vector<StringBase> path) const {
     if (depth + 1 == path.size()) {
       return true;
     }
-    if (member.IsNested()) {
-      if (const XmlNestedElement* nested = dynamic_cast<const XmlNestedElement*>(&member)) {
+    if (Detail::ReportsNested(member)) {
+      if (const XmlNestedElement* nested = Detail::AsNested(member)) {
         walk.push_back(Step{&nested->elements, nested->elements.items.begin(), depth + 1});
       } else {
         Port_MsgManData::debugStub("Non-nested XML element identified as nested.\n");
@@ -185,7 +194,7 @@ boost::shared_ptr<XmlElement> XmlElementList::Get(std::vector<StringBase> path) 
     if (depth + 1 == path.size()) {
       return member;
     }
-    if (const XmlNestedElement* nested = dynamic_cast<const XmlNestedElement*>(member.get())) {
+    if (const XmlNestedElement* nested = Detail::AsNested(*member)) {
       walk.push_back(Step{&nested->elements, nested->elements.items.begin(), depth + 1});
     }
   }
@@ -211,7 +220,7 @@ bool XmlElementList::AddLeafElement(std::vector<StringBase> path, const StringBa
   XmlElementList* list = this;
   for (std::size_t depth = 0; depth + 1 < path.size(); ++depth) {
     const StringBase& tag = path[depth];
-    std::list<Handle>::const_iterator member = list->items.begin();
+    XmlElementList::const_iterator member = list->items.begin();
     while (member != list->items.end() && A::Tag(**member) != tag) {
       ++member;
     }
@@ -220,7 +229,7 @@ bool XmlElementList::AddLeafElement(std::vector<StringBase> path, const StringBa
       XmlElementList* children = &created->elements;
       list->items.push_back(std::move(created));
       list = children;
-    } else if (XmlNestedElement* nested = dynamic_cast<XmlNestedElement*>(member->get())) {
+    } else if (XmlNestedElement* nested = Detail::AsNested(**member)) {
       list = &nested->elements;
     } else {
       Detail::ThrowAppException("Cannot add leaf elements to leaf element '%s'\n", tag.c_str());
@@ -260,14 +269,13 @@ std::vector<boost::shared_ptr<XmlLeafElement> > XmlElementList::GetLeafElements(
       continue;
     }
     if (depth + 1 == path.size()) {
-      if (XmlLeafElement* leaf = dynamic_cast<XmlLeafElement*>(member.get())) {
+      if (XmlLeafElement* leaf = Detail::AsLeaf(*member)) {
         found.push_back(boost::shared_ptr<XmlLeafElement>(member, leaf));
-      } else if (dynamic_cast<const XmlNestedElement*>(member.get()) != nullptr) {
+      } else if (Detail::AsNested(*member) != nullptr) {
         Detail::ThrowAppException("Cannot get leaf elements on nested element '%s'\n",
                                   path[depth].c_str());
       }
-    } else if (const XmlNestedElement* nested =
-                   dynamic_cast<const XmlNestedElement*>(member.get())) {
+    } else if (const XmlNestedElement* nested = Detail::AsNested(*member)) {
       walk.push_back(Step{&nested->elements, nested->elements.items.begin(), depth + 1});
     }
   }
@@ -292,19 +300,19 @@ const StringBase XmlElementList::ToXml(const StringBase& indent) const {
 }
 
 void XmlElementList::sort() {
-  // Positions are sorted and the nodes relinked afterwards, which cannot
-  // fail: a failure while comparing leaves the list as it was.
-  typedef std::list<Handle>::iterator Position;
-  std::vector<Position> order;
-  order.reserve(items.size());
-  for (Position it = items.begin(); it != items.end(); ++it) {
-    order.push_back(it);
+  // Positions are sorted and the handles moved into place afterwards, which
+  // cannot fail: a failure while comparing leaves the list as it was.
+  std::vector<std::size_t> order(items.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    order[i] = i;
   }
-  Detail::StableMergeSort(order,
-                          [](Position x, Position y) { return Detail::ElementLess(**x, **y); });
-  std::list<Handle> sorted;
-  for (Position it : order) {
-    sorted.splice(sorted.end(), items, it);
+  Detail::StableMergeSort(order, [this](std::size_t x, std::size_t y) {
+    return Detail::ElementLess(*items[x], *items[y]);
+  });
+  XmlHandles<XmlElement, 2> sorted;
+  sorted.reserve(order.size());
+  for (std::size_t i : order) {
+    sorted.push_back(std::move(items[i]));
   }
   items.swap(sorted);
 }
