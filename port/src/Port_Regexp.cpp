@@ -41,43 +41,58 @@ Port_Regexp::~Port_Regexp() = default;
 
 bool Port_Regexp::IsValid() const { return impl_->valid; }
 
+namespace {
+
+// One search, its result left in `match`; false when nothing matched, the
+// pattern is invalid or Boost gave up.
+bool Find(const boost::regex& regex, const char* text, std::size_t length, std::size_t start,
+          boost::cmatch& match) {
+  if (text == nullptr || start > length) return false;
+  boost::match_flag_type flags = kMatchFlags;
+  // Text before `start` still counts for "^" and word boundaries.
+  if (start > 0) flags |= boost::match_prev_avail;
+  try {
+    return boost::regex_search(text + start, text + length, match, regex, flags);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+// The whole match only: the match record is kept per thread, so a search
+// allocates nothing once the record has grown to the pattern's groups.
+Port_Range WholeMatch(const boost::regex& regex, const char* text, std::size_t length,
+                      std::size_t start) {
+  static thread_local boost::cmatch match;
+  if (!Find(regex, text, length, start, match)) return Port_Range();
+  return ToRange(static_cast<std::size_t>(match[0].first - text),
+                 static_cast<std::size_t>(match[0].length()));
+}
+
+}  // namespace
+
 Port_Range Port_Regexp::GetRangeOfMatch(const Port::StringBase<char>& text,
                                         std::size_t start) const {
-  std::vector<Port_Range> groups;
-  if (!Search(text.GetBuffer(), text.GetLength(), start, groups)) return Port_Range();
-  return groups[0];
+  if (!impl_->valid) return Port_Range();
+  return WholeMatch(impl_->regex, text.GetBuffer(), text.GetLength(), start);
 }
 
 Port_Range Port_Regexp::GetRangeOfMatch(const char* text, std::size_t start) const {
-  if (text == nullptr) return Port_Range();
-  std::vector<Port_Range> groups;
-  if (!Search(text, std::strlen(text), start, groups)) return Port_Range();
-  return groups[0];
+  if (!impl_->valid || text == nullptr) return Port_Range();
+  return WholeMatch(impl_->regex, text, std::strlen(text), start);
 }
 
 bool Port_Regexp::Search(const char* text, std::size_t length, std::size_t start,
                          std::vector<Port_Range>& groups) const {
   groups.clear();
-  if (!impl_->valid || text == nullptr || start > length) return false;
-  boost::match_flag_type flags = kMatchFlags;
-  // Text before `start` still counts for "^" and word boundaries.
-  if (start > 0) flags |= boost::match_prev_avail;
-  try {
-    boost::cmatch match;
-    if (!boost::regex_search(text + start, text + length, match, impl_->regex, flags)) {
-      return false;
+  boost::cmatch match;
+  if (!impl_->valid || !Find(impl_->regex, text, length, start, match)) return false;
+  for (const boost::csub_match& group : match) {
+    if (!group.matched) {
+      groups.push_back(Port_Range());
+    } else {
+      groups.push_back(ToRange(static_cast<std::size_t>(group.first - text),
+                               static_cast<std::size_t>(group.length())));
     }
-    for (const boost::csub_match& group : match) {
-      if (!group.matched) {
-        groups.push_back(Port_Range());
-      } else {
-        groups.push_back(ToRange(static_cast<std::size_t>(group.first - text),
-                                 static_cast<std::size_t>(group.length())));
-      }
-    }
-    return true;
-  } catch (const std::exception&) {
-    groups.clear();
-    return false;
   }
+  return true;
 }
