@@ -19,20 +19,7 @@ packages=(
   libboost1.81-dev             # headers only, shared with the native build
   openjdk-17-jdk-headless      # jni.h (its jni_md.h is Linux's; ours is written below)
 )
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -q || true
-  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+./ci/install-packages.sh "${packages[@]}"
 
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
