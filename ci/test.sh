@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds everything (warnings as errors, benchmarks built but not
-# run) and runs the whole test suite, then again under ASan+UBSan, and
-# checks the formatting.
+# run) and runs the whole test suite, then again under ASan+UBSan, runs the
+# containers' tests under ThreadSanitizer, and checks the formatting.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./ci/setup.sh
@@ -17,6 +17,11 @@ echo "== Build and test (asan)"
 cmake --preset asan
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs"
+
+echo "== Reference counts shared between threads (ThreadSanitizer)"
+cmake --preset tsan -DMINTU_BUILD_TOOLS=OFF
+cmake --build --preset tsan -j "$jobs" --target VectorHelperTest UtilitiesContainersTest RefCountConcurrencyTest
+ctest --preset tsan -L containers
 
 echo "== Format check"
 ./ci/format.sh --check
