@@ -13,14 +13,6 @@ namespace {
 
 using namespace XmlTest;
 
-// Claims to be nested without being an XmlNestedElement.
-class Liar : public XmlElement {
- public:
-  explicit Liar(const char* tag) : XmlElement(tag) {}
-  bool IsNested() const override { return true; }
-  const StringBase ToXml(const StringBase& indent) const override { return indent; }
-};
-
 // A list of leaves added by "path=text".
 XmlElementList Built(const std::vector<std::string>& leaves) {
   XmlElementList list;

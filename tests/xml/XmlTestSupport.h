@@ -35,6 +35,14 @@ inline boost::shared_ptr<XmlAttribute> Attr(const StringBase& tag, const StringB
   return boost::make_shared<XmlAttribute>(tag, text);
 }
 
+// A caller's class that claims to be nested without being an XmlNestedElement.
+class Liar : public XmlElement {
+ public:
+  explicit Liar(const char* tag) : XmlElement(tag) {}
+  bool IsNested() const override { return true; }
+  const StringBase ToXml(const StringBase& indent) const override { return indent; }
+};
+
 // The text of the AppException `call` throws.
 inline std::string Thrown(const std::function<void()>& call) {
   try {
