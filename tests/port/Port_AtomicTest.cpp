@@ -22,12 +22,7 @@ TEST(Port_AtomicTest, CountsFromManyThreads) {
   for (int t = 0; t < 4; ++t) {
     threads.emplace_back([&counter, t] {
       for (int i = 0; i < 100000; ++i) {
-        if (t % 2 == 0) {
-          Port::SafeIncr(counter);
-          Port::SafeIncr(counter);
-        } else {
-          Port::SafeDecr(counter);
-        }
+        t % 2 == 0 ? (Port::SafeIncr(counter), Port::SafeIncr(counter)) : Port::SafeDecr(counter);
       }
     });
   }

@@ -14,12 +14,20 @@ using Text = StringBase<char>;
 using Pieces = std::vector<Text>;
 
 TEST(Port_StringBaseTest, SplitKeepsOrDropsEmptyPieces) {
-  EXPECT_EQ(Text::Split("a,,b,", ",", true, "", ""), (Pieces{"a", "", "b", ""}));
-  EXPECT_EQ(Text::Split("a,,b,", ",", false, "", ""), (Pieces{"a", "b"}));
-  EXPECT_EQ(Text::Split(",", ",", true, "", ""), (Pieces{"", ""}));
-  EXPECT_EQ(Text::Split("", ",", true, "", ""), Pieces{});
-  EXPECT_EQ(Text::Split("a b\tc", " \t", false, "", ""), (Pieces{"a", "b", "c"}));
-  EXPECT_EQ(Text::Split("abc", ",", false, "", ""), (Pieces{"abc"}));
+  const struct {
+    const char *text, *separators;
+    bool keepEmpty;
+    Pieces pieces;
+  } cases[] = {{"a,,b,", ",", true, {"a", "", "b", ""}},
+               {"a,,b,", ",", false, {"a", "b"}},
+               {",", ",", true, {"", ""}},
+               {"", ",", true, {}},
+               {"a b\tc", " \t", false, {"a", "b", "c"}},
+               {"abc", ",", false, {"abc"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(Text::Split(c.text, c.separators, c.keepEmpty, "", ""), c.pieces);
+  }
   // Separators inside a quoted stretch do not cut.
   EXPECT_EQ(Text::Split("a \"b c\" [d e]", " ", false, "\"[", "\"]"),
             (Pieces{"a", "\"b c\"", "[d e]"}));
@@ -90,17 +98,19 @@ TEST(Port_StringBaseTest, ReplaceFirstOrAll) {
 
 TEST(Port_StringBaseTest, TrimTypes) {
   const struct {
+    const char *text, *chars;
     Port::TrimType type;
     const char* result;
-  } cases[] = {{Port::TRIM_LEFT, "x y \t"}, {Port::TRIM_RIGHT, " \tx y"}, {Port::TRIM_BOTH, "x y"}};
+  } cases[] = {{" \tx y \t", " \t", Port::TRIM_LEFT, "x y \t"},
+               {" \tx y \t", " \t", Port::TRIM_RIGHT, " \tx y"},
+               {" \tx y \t", " \t", Port::TRIM_BOTH, "x y"},
+               {"..a..", ".", Port::TRIM_BOTH, "a"}};
   for (const auto& c : cases) {
-    Text text(" \tx y \t");
-    EXPECT_EQ(text.Trim(" \t", c.type), Text(c.result));
+    Text text(c.text);
+    EXPECT_EQ(text.Trim(c.chars, c.type), Text(c.result));
   }
-  Text dots("..a..");
-  EXPECT_EQ(dots.Trim("."), Text("a"));
   Text blank(" \t ");
-  EXPECT_EQ(blank.Trim(), Text(""));
+  EXPECT_EQ(blank.Trim(), Text(""));  // blanks by default, both ends
 }
 
 TEST(Port_StringBaseTest, NumbersMustFillTheRange) {
