@@ -218,12 +218,9 @@ TEST(XmlElementList, EqualityAndOrderOfWholeSubtrees) {
 }
 
 TEST(XmlElementList, SortIsStableAndEndsOnNonStrictOrders) {
-  XmlElementList list;
-  list.AddLeafElement("spirit:value", "2");  // fewer attributes, greater text
-  list.AddLeafElement("spirit:value", "1");
+  // The first value has fewer attributes but the greater text.
+  XmlElementList list = Built({"spirit:value=2", "spirit:value=1", "b=1", "a=1"});
   (*std::next(list.begin()))->attributes.Add(Attr("f", "l"));
-  list.AddLeafElement("b", "1");
-  list.AddLeafElement("a", "1");
   list.Add(Nested("a"));
   list.AddLeafElement("a", "1");
   list.AddLeafElement(":a", "1");
