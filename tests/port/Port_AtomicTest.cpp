@@ -22,12 +22,7 @@ TEST(Port_AtomicTest, CountsFromManyThreads) {
   for (int t = 0; t < 4; ++t) {
     threads.emplace_back([&counter, t] {
       for (int i = 0; i < 100000; ++i) {
-        if (t % 2 == 0) {
-          Port::SafeIncr(counter);
-          Port::SafeIncr(counter);
-        } else {
-          Port::SafeDecr(counter);
-        }
+        t % 2 == 0 ? (Port::SafeIncr(counter), Port::SafeIncr(counter)) : Port::SafeDecr(counter);
       }
     });
   }
@@ -36,11 +31,8 @@ TEST(Port_AtomicTest, CountsFromManyThreads) {
 }
 
 TEST(Port_AtomicTest, XuidEqualOnlyWhenBothHalvesAre) {
-  const Port::XUID a(1, 2);
-  EXPECT_EQ(a, Port::XUID(1, 2));
-  EXPECT_NE(a, Port::XUID(1, 3));
-  EXPECT_NE(a, Port::XUID(0, 2));
-  EXPECT_EQ(Port::XUID(), Port::XUID(0, 0));
+  EXPECT_TRUE(Port::XUID(1, 2) == Port::XUID(1, 2) && Port::XUID() == Port::XUID(0, 0));
+  EXPECT_FALSE(Port::XUID(1, 2) == Port::XUID(1, 3) || Port::XUID(1, 2) == Port::XUID(0, 2));
 }
 
 TEST(Port_AtomicTest, DurationTexts) {
@@ -64,8 +56,6 @@ TEST(Port_AtomicTest, DurationTexts) {
   }
   // Enormous durations still give a well-formed text.
   EXPECT_NE(UT_TIMER::asciitime(1e300).GetIndexOfFirstChar(':'), Port::StringBase<char>::NOT_FOUND);
-  UT_TIMER timer;
-  EXPECT_GE(timer.get_delta_real(), 0.0);
 }
 
 }  // namespace

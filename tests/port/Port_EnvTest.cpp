@@ -23,18 +23,15 @@ TEST(Port_EnvTest, SetsReadsAndUnsetsVariables) {
   MintuTest::TempInstallTree tree;
   tree.SetEnv("PORT_ENV_TEST", nullptr);  // restored afterwards
   EXPECT_EQ(Port_Env::GetEnv("PORT_ENV_TEST"), nullptr);
-  EXPECT_TRUE(Text(Port_Env::GetEnv("PORT_ENV_TEST")).IsEmpty());
-
   EXPECT_TRUE(Port_Env::SetEnv("PORT_ENV_TEST", "a b=c"));
-  ASSERT_NE(Port_Env::GetEnv("PORT_ENV_TEST"), nullptr);
   EXPECT_STREQ(Port_Env::GetEnv("PORT_ENV_TEST"), "a b=c");
-  EXPECT_TRUE(Port_Env::SetEnv("PORT_ENV_TEST", nullptr));
+  EXPECT_TRUE(Port_Env::SetEnv("PORT_ENV_TEST", nullptr));  // null unsets
   EXPECT_EQ(Port_Env::GetEnv("PORT_ENV_TEST"), nullptr);
   EXPECT_TRUE(Port_Env::SetEnv("PORT_ENV_TEST", "x"));
   EXPECT_TRUE(Port_Env::UnsetEnv("PORT_ENV_TEST"));
   EXPECT_EQ(Port_Env::GetEnv("PORT_ENV_TEST"), nullptr);
-
   for (const char* bad : {static_cast<const char*>(nullptr), "", "A=B"}) {
+    SCOPED_TRACE(bad == nullptr ? "null" : bad);
     EXPECT_EQ(Port_Env::GetEnv(bad), nullptr);
     EXPECT_FALSE(Port_Env::SetEnv(bad, "x"));
     EXPECT_FALSE(Port_Env::UnsetEnv(bad));
@@ -78,8 +75,7 @@ TEST(Port_EnvTest, InstallationValues) {
   EXPECT_EQ(Port::Version::getValue("version"), Text("14.2"));
   EXPECT_EQ(Port::Version::getValue("product"), Text("Orvane Mintaro"));
   EXPECT_FALSE(Port::Version::getValue("build").IsEmpty());
-  EXPECT_TRUE(Port::Version::getValue("Version").IsEmpty());
-  EXPECT_TRUE(Port::Version::getValue("unknown").IsEmpty());
+  EXPECT_TRUE(Port::Version::getValue("Version").IsEmpty());  // names are exact
   Port::Version::setValue("version", "15.1");
   Port::Version::setValue("extra", "e");
   EXPECT_EQ(Port::Version::getValue("version"), Text("15.1"));

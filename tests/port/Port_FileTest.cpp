@@ -16,18 +16,22 @@ using Port::File;
 using Port::Stream;
 using Text = Port::StringBase<char>;
 
-// Every line of `path` as readline gives them, checking geteof agrees.
-std::vector<std::string> ReadLines(const std::string& path) {
+// Every line of `path` as readline gives them, checking that geteof and the
+// bytes consumed agree with the file.
+std::vector<std::string> ReadLines(const std::string& path, bool textMode = false) {
   std::vector<std::string> lines;
-  Stream* stream = File::open(Text(path), File::ACCESS_READ, false);
+  Stream* stream = File::open(Text(path), File::ACCESS_READ, textMode);
   EXPECT_NE(stream, nullptr);
   if (stream == nullptr) return lines;
   Text line;
+  std::uintmax_t bytes = 0;
   while (!stream->geteof()) {
     const long consumed = stream->readline(line);
     EXPECT_GT(consumed, 0);
+    bytes += static_cast<std::uintmax_t>(consumed);
     lines.push_back(line.str());
   }
+  EXPECT_EQ(bytes, std::filesystem::file_size(path));
   EXPECT_EQ(stream->readline(line), 0);
   EXPECT_TRUE(line.IsEmpty());
   EXPECT_TRUE(File::close(stream));
@@ -43,21 +47,21 @@ std::vector<std::string> Names(const UT_DIR& dir) {
 TEST(Port_FileTest, QuestionsAboutPaths) {
   MintuTest::TempInstallTree tree;
   const std::string file = tree.WriteFile("d/f.txt", "x");
-  const std::string dir = tree.Path("d");
-  const std::string none = tree.Path("none");
-  EXPECT_TRUE(File::exist(Text(file)));
-  EXPECT_TRUE(File::exist(Text(dir)));
-  EXPECT_FALSE(File::exist(Text(none)));
-  EXPECT_FALSE(File::exist(Text("")));
-  EXPECT_TRUE(File::isfile(Text(file)));
-  EXPECT_FALSE(File::isfile(Text(dir)));
-  EXPECT_TRUE(File::isdir(Text(dir)));
-  EXPECT_FALSE(File::isdir(Text(file)));
-  EXPECT_TRUE(File::canread(Text(file)));
-  EXPECT_FALSE(File::canread(Text(dir)));
-  EXPECT_FALSE(File::canread(Text(none)));
+  const struct {
+    std::string path;
+    bool exist, isfile, isdir, canread;
+  } cases[] = {{file, true, true, false, true},
+               {tree.Path("d"), true, false, true, false},
+               {tree.Path("none"), false, false, false, false},
+               {"", false, false, false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(File::exist(Text(c.path)), c.exist);
+    EXPECT_EQ(File::isfile(Text(c.path)), c.isfile);
+    EXPECT_EQ(File::isdir(Text(c.path)), c.isdir);
+    EXPECT_EQ(File::canread(Text(c.path)), c.canread);
+  }
   EXPECT_TRUE(File::isfile(Port::FileName(file.c_str())));
-
   std::filesystem::permissions(file, std::filesystem::perms::none);
   std::FILE* probe = std::fopen(file.c_str(), "rb");
   if (probe != nullptr) {
@@ -70,6 +74,14 @@ TEST(Port_FileTest, QuestionsAboutPaths) {
 
 TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeed) {
   MintuTest::TempInstallTree tree;
+  // Numbered lines over many reading chunks: lines and chunks end at every
+  // offset of each other.
+  std::string numbered;
+  std::vector<std::string> numbers;
+  for (long i = 0; i < (4L << 20) / 15; ++i) {
+    numbers.push_back(std::to_string(1000000000000000L + i).substr(2));
+    numbered += numbers.back() + "\n";
+  }
   const struct {
     std::string content;
     std::vector<std::string> lines;
@@ -82,38 +94,12 @@ TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeed) {
       {"a\r\nb\r\n", {"a\r", "b\r"}},  // only the line feed is stripped
       {std::string("n\0l\n", 4), {std::string("n\0l", 3)}},
       {"a\n" + std::string(1 << 20, 'x') + "\nb", {"a", std::string(1 << 20, 'x'), "b"}},
+      {numbered, numbers},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.content);
-    EXPECT_EQ(ReadLines(tree.WriteFile("f.txt", c.content)), c.lines);
+  for (std::size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(ReadLines(tree.WriteFile("f.txt", cases[i].content), i % 2 == 1) == cases[i].lines);
   }
-}
-
-TEST(Port_FileTest, ReadsLargeFilesLineByLine) {
-  MintuTest::TempInstallTree tree;
-  // Numbered lines over many reading chunks, lines and chunks ending at
-  // every offset of each other, each read back whole and in order.
-  std::string content;
-  const long lineCount = (4L << 20) / 15;
-  for (long i = 0; i < lineCount; ++i)
-    content += std::to_string(1000000000000000L + i).substr(2) + "\n";
-  const std::string path = tree.WriteFile("big.txt", content);
-  Stream* stream = File::open(Text(path), File::ACCESS_READ, true);
-  ASSERT_NE(stream, nullptr);
-  Text line;
-  long count = 0;
-  long long bytes = 0;
-  bool inOrder = true;
-  while (const long consumed = stream->readline(line)) {
-    bytes += consumed;
-    if (line.GetLength() != 14 || std::stol(line.str()) != count) inOrder = false;
-    ++count;
-  }
-  EXPECT_TRUE(inOrder);
-  EXPECT_EQ(count, lineCount);
-  EXPECT_EQ(bytes, static_cast<long long>(content.size()));
-  EXPECT_TRUE(stream->geteof());
-  EXPECT_TRUE(File::close(stream));
 }
 
 // The whole of `path` read with blocks of `size` bytes.

@@ -76,9 +76,8 @@ TEST_F(Port_MsgIssueTest, IssuingCarriesTheRecordsOrigin) {
   EXPECT_EQ(issued.Count(PORT_MSG_PROGRESS), 1u);
 }
 
-TEST(Port_MsgTest, DispatcherRegistration) {
-  Recorder a;
-  Recorder b;
+TEST(Port_MsgTest, DispatcherRegistrationAndRemoval) {
+  Recorder a, b;
   EXPECT_EQ(Port_MsgDispatcher::addMsgMan(nullptr), 0);
   EXPECT_EQ(Port_MsgDispatcher::addMsgMan(&a), 1);
   EXPECT_EQ(Port_MsgDispatcher::addMsgMan(&a), 0);  // already there
@@ -98,26 +97,18 @@ TEST(Port_MsgTest, DispatcherRegistration) {
   EXPECT_EQ(b.texts, (std::vector<std::string>{"once", "twice"}));
   EXPECT_EQ(Port_MsgDispatcher::removeMsgMan(&b), 1);
   EXPECT_FALSE(IsRegistered(&b));
-}
 
-TEST(Port_MsgTest, ManagerRemovedDuringDispatchIsNotCalled) {
-  Recorder first;
-  Recorder second;
-  Recorder self;
+  // A manager removed during a dispatch is not called; one may remove itself.
+  Recorder first, second, self;
   first.victim = &second;
   self.victim = &self;
-  Registration r1(&first);
-  Registration r2(&second);
-  Registration r3(&self);
+  Registration r1(&first), r2(&second), r3(&self);
   Port_MsgManData::createObject("m", "f", 1, "r").issueStatus("one");
-  EXPECT_EQ(first.texts.size(), 1u);
   EXPECT_TRUE(second.texts.empty());
-  EXPECT_EQ(self.texts.size(), 1u);  // it was called, then removed itself
-  EXPECT_FALSE(IsRegistered(&second));
-  EXPECT_FALSE(IsRegistered(&self));
+  EXPECT_FALSE(IsRegistered(&second) || IsRegistered(&self));
   Port_MsgManData::createObject("m", "f", 1, "r").issueStatus("two");
   EXPECT_EQ(first.texts.size(), 2u);
-  EXPECT_EQ(self.texts.size(), 1u);
+  EXPECT_EQ(self.texts.size(), 1u);  // called once, then gone
 }
 
 TEST(Port_MsgTest, ActivationNests) {

@@ -14,12 +14,20 @@ using Text = StringBase<char>;
 using Pieces = std::vector<Text>;
 
 TEST(Port_StringBaseTest, SplitKeepsOrDropsEmptyPieces) {
-  EXPECT_EQ(Text::Split("a,,b,", ",", true, "", ""), (Pieces{"a", "", "b", ""}));
-  EXPECT_EQ(Text::Split("a,,b,", ",", false, "", ""), (Pieces{"a", "b"}));
-  EXPECT_EQ(Text::Split(",", ",", true, "", ""), (Pieces{"", ""}));
-  EXPECT_EQ(Text::Split("", ",", true, "", ""), Pieces{});
-  EXPECT_EQ(Text::Split("a b\tc", " \t", false, "", ""), (Pieces{"a", "b", "c"}));
-  EXPECT_EQ(Text::Split("abc", ",", false, "", ""), (Pieces{"abc"}));
+  const struct {
+    const char *text, *separators;
+    bool keepEmpty;
+    Pieces pieces;
+  } cases[] = {{"a,,b,", ",", true, {"a", "", "b", ""}},
+               {"a,,b,", ",", false, {"a", "b"}},
+               {",", ",", true, {"", ""}},
+               {"", ",", true, {}},
+               {"a b\tc", " \t", false, {"a", "b", "c"}},
+               {"abc", ",", false, {"abc"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(Text::Split(c.text, c.separators, c.keepEmpty, "", ""), c.pieces);
+  }
   // Separators inside a quoted stretch do not cut.
   EXPECT_EQ(Text::Split("a \"b c\" [d e]", " ", false, "\"[", "\"]"),
             (Pieces{"a", "\"b c\"", "[d e]"}));
@@ -90,45 +98,46 @@ TEST(Port_StringBaseTest, ReplaceFirstOrAll) {
 
 TEST(Port_StringBaseTest, TrimTypes) {
   const struct {
+    const char *text, *chars;
     Port::TrimType type;
     const char* result;
-  } cases[] = {{Port::TRIM_LEFT, "x y \t"}, {Port::TRIM_RIGHT, " \tx y"}, {Port::TRIM_BOTH, "x y"}};
+  } cases[] = {{" \tx y \t", " \t", Port::TRIM_LEFT, "x y \t"},
+               {" \tx y \t", " \t", Port::TRIM_RIGHT, " \tx y"},
+               {" \tx y \t", " \t", Port::TRIM_BOTH, "x y"},
+               {"..a..", ".", Port::TRIM_BOTH, "a"}};
   for (const auto& c : cases) {
-    Text text(" \tx y \t");
-    EXPECT_EQ(text.Trim(" \t", c.type), Text(c.result));
+    Text text(c.text);
+    EXPECT_EQ(text.Trim(c.chars, c.type), Text(c.result));
   }
-  Text dots("..a..");
-  EXPECT_EQ(dots.Trim("."), Text("a"));
   Text blank(" \t ");
-  EXPECT_EQ(blank.Trim(), Text(""));
+  EXPECT_EQ(blank.Trim(), Text(""));  // blanks by default, both ends
 }
 
 TEST(Port_StringBaseTest, NumbersMustFillTheRange) {
   const struct {
     const char* text;
-    bool intOk;
-    std::int32_t intValue;
-    bool uintOk;
-    std::uint32_t uintValue;
-  } cases[] = {
-      {"0", true, 0, true, 0},
-      {"42", true, 42, true, 42},
-      {"-42", true, -42, false, 0},
-      {"2147483647", true, 2147483647, true, 2147483647u},
-      {"-2147483648", true, INT32_MIN, false, 0},
-      {"2147483648", false, 0, true, 2147483648u},
-      {"4294967295", false, 0, true, 4294967295u},
-      {"4294967296", false, 0, false, 0},
-      {"99999999999999999999", false, 0, false, 0},
-      {"12a", false, 0, false, 0},
-      {"a12", false, 0, false, 0},
-      {" 12", false, 0, false, 0},
-      {"12 ", false, 0, false, 0},
-      {"1-2", false, 0, false, 0},
-      {"--1", false, 0, false, 0},
-      {"-", false, 0, false, 0},
-      {"", false, 0, false, 0},
-  };
+    bool intOk = false;
+    std::int32_t intValue = 0;
+    bool uintOk = false;
+    std::uint32_t uintValue = 0;
+  } cases[] = {{"0", true, 0, true, 0},
+               {"42", true, 42, true, 42},
+               {"-42", true, -42, false, 0},
+               {"2147483647", true, 2147483647, true, 2147483647u},
+               {"-2147483648", true, INT32_MIN, false, 0},
+               {"2147483648", false, 0, true, 2147483648u},
+               {"4294967295", false, 0, true, 4294967295u},
+               // Neither: too large, or not a number over the whole range.
+               {"4294967296"},
+               {"99999999999999999999"},
+               {"12a"},
+               {"a12"},
+               {" 12"},
+               {"12 "},
+               {"1-2"},
+               {"--1"},
+               {"-"},
+               {""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     const Text text(c.text);

@@ -1,32 +1,12 @@
-// XmlAttribute and XmlAttributeList: tag splitting, refused tags, value
-// semantics, order, lookup, tag listing and list comparisons.
+// XmlAttribute and XmlAttributeList: value semantics, order, lookup, tag
+// listing and list comparisons (tag splitting is checked with the elements').
 #include <gtest/gtest.h>
 
-#include <boost/make_shared.hpp>
-
-#include "mintu/Mintu_AppException.h"
-#include "mintu/Mintu_XmlAttribute.h"
-#include "mintu/Mintu_XmlAttributeList.h"
+#include "XmlTestSupport.h"
 
 namespace {
 
-using Mintu::AppException;
-using Mintu::StringBase;
-using Mintu::XmlAttribute;
-using Mintu::XmlAttributeList;
-
-std::string ThrownText(const StringBase& tag) {
-  try {
-    XmlAttribute attribute(tag, "x");
-  } catch (const std::runtime_error& e) {
-    return e.what();
-  }
-  return "<nothing thrown>";
-}
-
-boost::shared_ptr<XmlAttribute> Attr(const char* tag, const char* text) {
-  return boost::make_shared<XmlAttribute>(tag, text);
-}
+using namespace XmlTest;
 
 XmlAttributeList List(std::initializer_list<std::pair<const char*, const char*> > members) {
   XmlAttributeList list;
@@ -34,42 +14,6 @@ XmlAttributeList List(std::initializer_list<std::pair<const char*, const char*> 
     list.Add(Attr(m.first, m.second));
   }
   return list;
-}
-
-TEST(XmlAttribute, SplitsTagsAtOneSeparator) {
-  struct Case {
-    const char* tag;
-    const char* nameSpace;
-    const char* name;
-  } cases[] = {{"spirit:id", "spirit", "id"},
-               {"immediate", "", "immediate"},
-               {":id", "", "id"},
-               {"spirit:", "spirit", ""},
-               {":", "", ""},
-               {" a b ", "", " a b "},
-               {"<&\"\xff:\x01", "<&\"\xff", "\x01"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.tag);
-    const XmlAttribute a(c.tag, "immediate");
-    EXPECT_EQ(a.GetTag(), StringBase(c.tag));
-    EXPECT_EQ(a.GetNamespace(), StringBase(c.nameSpace));
-    EXPECT_EQ(a.GetName(), StringBase(c.name));
-    EXPECT_EQ(a.GetText(), StringBase("immediate"));
-  }
-}
-
-TEST(XmlAttribute, RefusesEmptyTagsAndTwoSeparators) {
-  EXPECT_EQ(ThrownText(""), "Invalid XML tag \n");
-  EXPECT_EQ(ThrownText("a::b"), "Invalid XML tag a::b\n");
-  EXPECT_EQ(ThrownText("a:b:c"), "Invalid XML tag a:b:c\n");
-  EXPECT_EQ(ThrownText("::"), "Invalid XML tag ::\n");
-  EXPECT_EQ(ThrownText("%s%n:%d:"), "Invalid XML tag %s%n:%d:\n");
-  try {
-    XmlAttribute attribute("a:b:", "");
-    FAIL();
-  } catch (const AppException& e) {
-    EXPECT_EQ(e.GetLevel(), AppException::LEVEL_ERROR);
-  }
 }
 
 TEST(XmlAttribute, CopiesAndAssignmentsAreIndependent) {
@@ -88,42 +32,22 @@ TEST(XmlAttribute, CopiesAndAssignmentsAreIndependent) {
   EXPECT_EQ(XmlAttribute("e", "").ToXml(), StringBase("e=\"\""));
 }
 
-// Every pair of a small table: the derived operators agree with == and <.
 TEST(XmlAttribute, OperatorsFollowEqualityAndOrder) {
   const XmlAttribute table[] = {{":id", "1"},       {"id", "1"},        {"Spirit:id", "1"},
                                 {"spirit:id", "1"}, {"spirit:id", "2"}, {"spirit:name", "0"},
                                 {"spirit:id", "1"}};
-  for (const XmlAttribute& x : table) {
-    for (const XmlAttribute& y : table) {
-      const bool eq = x == y;
-      const bool lt = x < y;
-      EXPECT_EQ(x != y, !eq);
-      EXPECT_EQ(x <= y, eq || lt);
-      EXPECT_EQ(x > y, !eq && !lt);
-      EXPECT_EQ(x >= y, !lt);
-    }
-  }
+  ExpectOperatorsAgree(table);
   // Same namespace and name, different tags: unequal, neither less.
-  EXPECT_FALSE(table[0] == table[1]);
-  EXPECT_FALSE(table[0] < table[1]);
-  EXPECT_FALSE(table[1] < table[0]);
-  EXPECT_TRUE(table[0] > table[1] && table[1] > table[0]);
-  EXPECT_FALSE(table[0] <= table[1] || table[1] <= table[0]);
+  EXPECT_FALSE(table[0] == table[1] || table[0] < table[1] || table[1] < table[0]);
   // Empty namespace, then "Spirit", then "spirit"; then name, then text.
   EXPECT_TRUE(table[1] < table[2] && table[2] < table[3]);
   EXPECT_TRUE(table[3] < table[4] && table[4] < table[5]);
-  EXPECT_TRUE(table[3] == table[6] && !(table[3] < table[6]) && table[3] >= table[6]);
+  EXPECT_TRUE(table[3] == table[6] && !(table[3] < table[6]));
 }
 
 TEST(XmlAttributeList, LooksUpFirstMemberByWholeTag) {
   XmlAttributeList list;
-  EXPECT_TRUE(list.empty());
-  try {
-    list.Get("spirit:id");
-    FAIL();
-  } catch (const AppException& e) {
-    EXPECT_STREQ(e.what(), "Cannot find attribute spirit:id\n");
-  }
+  EXPECT_EQ(Thrown([&] { list.Get("spirit:id"); }), "Cannot find attribute spirit:id\n");
   list.Add(Attr("name", "1"));
   list.Add(Attr("spirit:name", "2"));
   list.Add(Attr("spirit:name", "3"));
@@ -133,7 +57,6 @@ TEST(XmlAttributeList, LooksUpFirstMemberByWholeTag) {
   const XmlAttributeList& constList = list;
   EXPECT_EQ(constList.Get("name")->GetText(), StringBase("1"));
   EXPECT_THROW(constList.Get("spirit"), AppException);
-  EXPECT_EQ(list.size(), 3u);
   EXPECT_EQ(list.ListTags(), (std::list<StringBase>{"name", "spirit:name", "spirit:name"}));
   EXPECT_EQ(list.ToXml(), StringBase(" name=\"1\" spirit:name=\"2\" spirit:name=\"3\""));
   list.clear();

@@ -4,77 +4,34 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 
-#include <boost/make_shared.hpp>
-
-#include "mintu/Mintu_AppException.h"
-#include "mintu/Mintu_XmlElement.h"
+#include "XmlTestSupport.h"
 #include "port/Port_Msg.h"
 #include "support/IssuedMessages.h"
 
 namespace {
 
-using Mintu::AppException;
-using Mintu::StringBase;
-using Mintu::XmlAttribute;
-using Mintu::XmlElement;
-using Mintu::XmlElementList;
-using Mintu::XmlLeafElement;
-using Mintu::XmlNestedElement;
+using namespace XmlTest;
 
-boost::shared_ptr<XmlLeafElement> Leaf(const char* tag, const char* text) {
-  return boost::make_shared<XmlLeafElement>(tag, text);
-}
-
-boost::shared_ptr<XmlNestedElement> Nested(const char* tag) {
-  return boost::make_shared<XmlNestedElement>(tag);
-}
-
-std::string Thrown(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AppException& e) {
-    return e.what();
+// A list of leaves added by "path=text".
+XmlElementList Built(const std::vector<std::string>& leaves) {
+  XmlElementList list;
+  for (const std::string& leaf : leaves) {
+    const std::size_t at = leaf.find('=');
+    list.AddLeafElement(leaf.substr(0, at), leaf.substr(at + 1));
   }
-  return "<nothing thrown>";
+  return list;
 }
 
-std::string Texts(const std::vector<boost::shared_ptr<XmlLeafElement> >& leaves) {
-  std::string out;
-  for (const auto& leaf : leaves) {
-    out += leaf->GetText().str() + ";";
+std::vector<std::string> Members(const XmlElementList& list) {
+  std::vector<std::string> out;
+  for (const auto& e : list) {
+    out.push_back(e->ToXml("").str());
   }
   return out;
 }
 
-// Claims to be nested without being an XmlNestedElement.
-class Liar : public XmlElement {
- public:
-  explicit Liar(const char* tag) : XmlElement(tag) {}
-  bool IsNested() const override { return true; }
-  const StringBase ToXml(const StringBase& indent) const override { return indent; }
-};
-
 class XmlNavigation : public MintuTest::IssuedMessages {};
-
-TEST(XmlElementList, ListsTagsOfWholeSubtrees) {
-  XmlElementList list;
-  boost::shared_ptr<XmlNestedElement> bus = Nested("bus");
-  bus->elements.Add(Leaf("name", "b"));
-  boost::shared_ptr<XmlNestedElement> port = Nested("port");
-  port->elements.Add(Leaf("width", "8"));
-  bus->elements.Add(port);
-  list.Add(bus);
-  list.Add(Leaf("vendor", "v"));
-  EXPECT_EQ(list.ListTags(), (std::list<StringBase>{"bus", "name", "port", "vendor", "width"}));
-  EXPECT_EQ(list.size(), 2u);
-  std::vector<std::string> order;
-  for (XmlElementList::const_iterator it = list.begin(); it != list.end(); ++it) {
-    order.push_back((*it)->GetTag().str());
-  }
-  EXPECT_EQ(order, (std::vector<std::string>{"bus", "vendor"}));
-}
 
 TEST_F(XmlNavigation, AddLeafElementCreatesAndReusesLevels) {
   XmlElementList list;
@@ -89,6 +46,9 @@ TEST_F(XmlNavigation, AddLeafElementCreatesAndReusesLevels) {
   list.AddLeafElement("", "nothing");  // no step: nothing happens
   EXPECT_EQ(list.size(), 3u);
   EXPECT_EQ(issued.messages().size(), 0u);
+  // Tags of whole subtrees, sorted.
+  list.AddLeafElement("a/b/d/z", "3");
+  EXPECT_EQ(list.ListTags(), (std::list<StringBase>{"a", "b", "c", "c", "d", "x", "x", "z"}));
 }
 
 TEST(XmlElementList, RepeatedTagsFirstMatchAndAllMatches) {
@@ -105,7 +65,6 @@ TEST(XmlElementList, RepeatedTagsFirstMatchAndAllMatches) {
   EXPECT_EQ(boost::static_pointer_cast<XmlLeafElement>(list.Get("a/b"))->GetText(),
             StringBase("2"));
   EXPECT_EQ(list.Get("a"), *list.begin());
-  EXPECT_FALSE(list.Has("name"));
   list.Add(Leaf("spirit:name", "n"));
   EXPECT_FALSE(list.Has("name"));
   EXPECT_TRUE(list.Has(std::vector<StringBase>{"spirit:name"}));
@@ -130,20 +89,16 @@ TEST(XmlElementList, ThrowsAndLeavesTheTreeAsDescribed) {
   EXPECT_EQ(fresh.ToXml("").str(), "<x>\n  <y/>\n</x>\n");
   EXPECT_EQ(Thrown([&] { fresh.AddLeafElement("x/y/q/w/", "1"); }), "Invalid XML tag \n");
   EXPECT_EQ(fresh.ToXml("").str(), "<x>\n  <y>\n    <q>\n      <w/>\n    </q>\n  </y>\n</x>\n");
-}
-
-TEST(XmlElementList, EmptyAndDoubledSeparatorsAreEmptyTags) {
-  XmlElementList list;
-  list.AddLeafElement("a", "1");
-  for (const char* path : {"", "/", "//", "a/", "/a", "a//b", "///a"}) {
+  // Empty and doubled separators make empty tags: found nowhere, refused.
+  for (const char* path : {"", "/", "//", "x/", "/x", "x//y", "///x"}) {
     SCOPED_TRACE(path);
-    EXPECT_FALSE(list.Has(path));
-    EXPECT_TRUE(list.GetLeafElements(path).empty());
-    EXPECT_THROW(list.Get(path), AppException);
+    EXPECT_FALSE(fresh.Has(path));
+    EXPECT_TRUE(fresh.GetLeafElements(path).empty());
+    EXPECT_THROW(fresh.Get(path), AppException);
   }
-  EXPECT_THROW(list.AddLeafElement("a//b", "1"), AppException);
-  EXPECT_THROW(list.AddLeafElement("/", "1"), AppException);
-  EXPECT_EQ(list.size(), 1u);
+  EXPECT_THROW(fresh.AddLeafElement("x//b", "1"), AppException);
+  EXPECT_THROW(fresh.AddLeafElement("/", "1"), AppException);
+  EXPECT_EQ(fresh.size(), 1u);
 }
 
 TEST(XmlElementList, LiarsAndForeignMembersAreHandled) {
@@ -181,7 +136,6 @@ TEST(XmlElementList, SameHandleTwice) {
   EXPECT_FALSE(copy < list || list < copy);
   EXPECT_EQ(Texts(list.GetLeafElements("s/v")), "1;1;");
   list.sort();
-  EXPECT_EQ(list.size(), 2u);
   EXPECT_EQ(copy.ToXml("").str(), list.ToXml("").str());
   // The copy shares nothing: two distinct objects.
   EXPECT_NE(copy.begin()->get(), std::next(copy.begin())->get());
@@ -190,116 +144,83 @@ TEST(XmlElementList, SameHandleTwice) {
   EXPECT_EQ(shared.use_count(), 1);
 }
 
-TEST(XmlElementList, TenThousandStepPath) {
+// Every walk keeps its own stack: a recursive one would overflow this one.
+TEST(XmlElementList, TenThousandStepPathOnASmallStack) {
   std::string path = "spirit:a";
   for (int i = 1; i < 10000; ++i) {
     path += "/spirit:a";
   }
-  XmlElementList list;
-  list.AddLeafElement(path, "deep");
-  list.AddLeafElement(path, "deeper");
-  EXPECT_TRUE(list.Has(path));
-  EXPECT_EQ(Texts(list.GetLeafElements(path)), "deep;deeper;");
-  EXPECT_EQ(boost::static_pointer_cast<XmlLeafElement>(list.Get(path))->GetText(),
-            StringBase("deep"));
-  EXPECT_FALSE(list.Has(path + "/x"));
-  const std::string text = list.ToXml("").str();
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 * 9999 + 2);
-  EXPECT_NE(text.find("\n" + std::string(2 * 9999, ' ') + "<spirit:a>deeper</spirit:a>\n" +
-                      std::string(2 * 9998, ' ') + "</spirit:a>\n"),
-            std::string::npos);
-  XmlElementList copy(list);
-  EXPECT_TRUE(copy == list);
-  EXPECT_FALSE(copy < list);
-  EXPECT_EQ(copy.ListTags().size(), 10001u);
-  list.AddLeafElement(path, "third");
-  EXPECT_FALSE(copy == list);
-  // Order re-lists each level's subtree, so it costs the square of the depth:
-  // a shallower chain keeps the test quick.
-  XmlElementList shallow;
-  shallow.AddLeafElement(path.substr(0, 1000 * 9 - 1), "1");
-  XmlElementList shallowCopy(shallow);
-  shallow.AddLeafElement(path.substr(0, 1000 * 9 - 1), "2");
-  EXPECT_TRUE(shallowCopy < shallow);
-  EXPECT_FALSE(shallow < shallowCopy);
-  XmlElementList assigned;
-  assigned = copy;
-  const XmlElementList kept(copy);
-  copy.clear();
-  EXPECT_TRUE(copy.empty());
-  EXPECT_TRUE(assigned == kept);
+  OnSmallStack([&] {
+    XmlElementList list;
+    list.AddLeafElement(path, "deep");
+    list.AddLeafElement(path, "deeper");
+    EXPECT_TRUE(list.Has(path));
+    EXPECT_EQ(Texts(list.GetLeafElements(path)), "deep;deeper;");
+    EXPECT_EQ(boost::static_pointer_cast<XmlLeafElement>(list.Get(path))->GetText(),
+              StringBase("deep"));
+    EXPECT_FALSE(list.Has(path + "/x"));
+    XmlElementList copy(list);
+    EXPECT_TRUE(copy == list);
+    EXPECT_FALSE(copy < list);
+    list.AddLeafElement(path, "third");
+    EXPECT_FALSE(copy == list);
+    XmlElementList assigned;
+    assigned = copy;
+    copy.clear();
+    EXPECT_EQ(assigned.ListTags().size(), 10001u);
+    // Order and text grow with the square of the depth: 2,000 levels do.
+    const std::string part = path.substr(0, 2000 * 9 - 1);
+    XmlElementList shallow;
+    shallow.AddLeafElement(part, "1");
+    const XmlElementList shallowCopy(shallow);
+    shallow.AddLeafElement(part, "2");
+    EXPECT_TRUE(shallowCopy < shallow);
+    EXPECT_FALSE(shallow < shallowCopy);
+    const std::string text = shallow.ToXml("").str();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 * 1999 + 2);
+    EXPECT_NE(text.find("\n" + std::string(2 * 1999, ' ') + "<spirit:a>2</spirit:a>\n" +
+                        std::string(2 * 1998, ' ') + "</spirit:a>\n"),
+              std::string::npos);
+  });
 }
 
-std::vector<std::string> Members(const XmlElementList& list) {
-  std::vector<std::string> out;
-  for (const auto& e : list) {
-    out.push_back(e->ToXml("").str());
+TEST(XmlElementList, EqualityAndOrderOfWholeSubtrees) {
+  const std::vector<std::string> five = {"x=1", "y=2", "n/c=3", "n/d=4", "n/c=5"};
+  const struct {
+    std::vector<std::string> a, b;
+    bool equal;
+    int aLess, bLess;  // -1: not decided here
+  } cases[] = {
+      {{}, {}, true, 0, 0},
+      // Another order, no repeated tag; nested members as whole subtrees.
+      {{"x=1", "y=2"}, {"y=2", "x=1"}, true, -1, -1},
+      {{"x=1", "y=2", "n/c=3", "n/d=4"}, {"y=2", "x=1", "n/d=4", "n/c=3"}, true, -1, -1},
+      {five, {"y=2", "x=1", "n/d=4", "n/c=3", "n/c=3"}, false, -1, -1},
+      // Repeated tags: compared after a stable sort.
+      {{"p=1", "p=2"}, {"p=2", "p=1"}, true, -1, -1},
+      {{"p=1", "p=2"}, {"p=2", "p=1", "p=3"}, false, 1, -1},
+      // Same tags at the top, different deeper tags.
+      {{"n/c=1"}, {"n/e=1"}, false, 1, 0},
+      // Tags that share namespace and name.
+      {{":x=1", "x=1"}, {"x=1", ":x=1"}, true, -1, -1},
+      // A shorter list is less, whatever its members.
+      {{"z=9"}, five, false, 1, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.a) + " vs " + ::testing::PrintToString(c.b));
+    const XmlElementList a = Built(c.a);
+    const XmlElementList b = Built(c.b);
+    EXPECT_EQ(a == b, c.equal);
+    EXPECT_EQ(b == a, c.equal);
+    EXPECT_TRUE(c.aLess < 0 || (a < b) == (c.aLess == 1));
+    EXPECT_TRUE(c.bLess < 0 || (b < a) == (c.bLess == 1));
   }
-  return out;
-}
-
-TEST(XmlElementList, EqualityOfWholeSubtrees) {
-  EXPECT_TRUE(XmlElementList() == XmlElementList());
-  EXPECT_FALSE(XmlElementList() < XmlElementList());
-  // Leaves in another order, no repeated tag: equal.
-  XmlElementList a;
-  a.AddLeafElement("x", "1");
-  a.AddLeafElement("y", "2");
-  XmlElementList b;
-  b.AddLeafElement("y", "2");
-  b.AddLeafElement("x", "1");
-  EXPECT_TRUE(a == b);
-  // Nested members with children are compared as whole subtrees.
-  a.AddLeafElement("n/c", "3");
-  a.AddLeafElement("n/d", "4");
-  b.AddLeafElement("n/d", "4");
-  b.AddLeafElement("n/c", "3");
-  EXPECT_TRUE(a == b);
-  EXPECT_TRUE(b == a);
-  b.AddLeafElement("n/c", "3");
-  a.AddLeafElement("n/c", "5");
-  EXPECT_FALSE(a == b);
-  // Repeated tags: compared after a stable sort.
-  XmlElementList p;
-  p.AddLeafElement("p", "1");
-  p.AddLeafElement("p", "2");
-  XmlElementList q;
-  q.AddLeafElement("p", "2");
-  q.AddLeafElement("p", "1");
-  EXPECT_TRUE(p == q);
-  q.AddLeafElement("p", "3");
-  EXPECT_FALSE(p == q);
-  EXPECT_TRUE(p < q);
-  // Same tags at the top, different deeper tags.
-  XmlElementList r;
-  r.AddLeafElement("n/c", "1");
-  XmlElementList s;
-  s.AddLeafElement("n/e", "1");
-  EXPECT_FALSE(r == s);
-  EXPECT_TRUE(r < s);
-  EXPECT_FALSE(s < r);
-  // Tags that share namespace and name: ":x" and "x".
-  XmlElementList t;
-  t.AddLeafElement(":x", "1");
-  t.AddLeafElement("x", "1");
-  XmlElementList u;
-  u.AddLeafElement("x", "1");
-  u.AddLeafElement(":x", "1");
-  EXPECT_TRUE(t == u);
-  // A shorter list is less, whatever its members.
-  XmlElementList z;
-  z.AddLeafElement("z", "9");
-  EXPECT_TRUE(z < a);
-  EXPECT_FALSE(a < z);
 }
 
 TEST(XmlElementList, SortIsStableAndEndsOnNonStrictOrders) {
-  XmlElementList list;
-  list.AddLeafElement("spirit:value", "2");  // fewer attributes, greater text
-  list.AddLeafElement("spirit:value", "1");
-  (*std::next(list.begin()))->attributes.Add(boost::make_shared<XmlAttribute>("f", "l"));
-  list.AddLeafElement("b", "1");
-  list.AddLeafElement("a", "1");
+  // The first value has fewer attributes but the greater text.
+  XmlElementList list = Built({"spirit:value=2", "spirit:value=1", "b=1", "a=1"});
+  (*std::next(list.begin()))->attributes.Add(Attr("f", "l"));
   list.Add(Nested("a"));
   list.AddLeafElement("a", "1");
   list.AddLeafElement(":a", "1");

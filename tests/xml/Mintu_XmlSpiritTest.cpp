@@ -5,25 +5,16 @@
 
 #include <pugixml.hpp>
 
-#include <boost/make_shared.hpp>
-
-#include "mintu/Mintu_XmlElement.h"
+#include "XmlTestSupport.h"
 
 namespace {
 
-using Mintu::StringBase;
-using Mintu::XmlAttribute;
-using Mintu::XmlElement;
-using Mintu::XmlElementList;
-using Mintu::XmlLeafElement;
-using Mintu::XmlNestedElement;
+using namespace XmlTest;
 
 XmlNestedElement Component() {
   XmlNestedElement component("spirit:component");
-  component.attributes.Add(
-      boost::make_shared<XmlAttribute>("xmlns:spirit", "http://example.org/XMLSchema/SPIRIT/1.4"));
-  component.attributes.Add(
-      boost::make_shared<XmlAttribute>("xmlns:xilinx", "http://example.org/x"));
+  component.attributes.Add(Attr("xmlns:spirit", "http://example.org/XMLSchema/SPIRIT/1.4"));
+  component.attributes.Add(Attr("xmlns:xilinx", "http://example.org/x"));
   XmlElementList& e = component.elements;
   e.AddLeafElement("spirit:vendor", "orvane.example");
   e.AddLeafElement("spirit:library", "ip");
@@ -32,10 +23,10 @@ XmlNestedElement Component() {
   e.AddLeafElement("spirit:model/spirit:views/spirit:view/spirit:name",
                    "xilinx_vhdlbehavioralsimulation");
   e.AddLeafElement("spirit:model/spirit:views/spirit:view/spirit:envIdentifier", ":vhdl.orvane:");
-  boost::shared_ptr<XmlNestedElement> ports = boost::make_shared<XmlNestedElement>("spirit:ports");
+  auto ports = Nested("spirit:ports");
   boost::static_pointer_cast<XmlNestedElement>(e.Get("spirit:model"))->elements.Add(ports);
   for (int i = 0; i < 3; ++i) {
-    boost::shared_ptr<XmlNestedElement> port = boost::make_shared<XmlNestedElement>("spirit:port");
+    auto port = Nested("spirit:port");
     port->elements.AddLeafElement("spirit:name", StringBase::doFormat("din_%d", i));
     port->elements.AddLeafElement("spirit:wire/spirit:direction", i == 0 ? "out" : "in");
     port->elements.AddLeafElement("spirit:wire/spirit:vector/spirit:left", "7");
@@ -45,11 +36,10 @@ XmlNestedElement Component() {
   e.AddLeafElement("spirit:parameters/spirit:parameter/spirit:name", "component_name");
   e.AddLeafElement("spirit:parameters/spirit:parameter/spirit:value", "fifo_16");
   boost::shared_ptr<XmlElement> value = e.Get("spirit:parameters/spirit:parameter/spirit:value");
-  value->attributes.Add(boost::make_shared<XmlAttribute>("spirit:resolve", "user"));
-  value->attributes.Add(
-      boost::make_shared<XmlAttribute>("spirit:id", "PARAM_VALUE.Component_Name"));
+  value->attributes.Add(Attr("spirit:resolve", "user"));
+  value->attributes.Add(Attr("spirit:id", "PARAM_VALUE.Component_Name"));
   e.AddLeafElement("spirit:vendorExtensions/xilinx:coreExtensions/xilinx:displayName", "FIFO");
-  e.Add(boost::make_shared<XmlNestedElement>("spirit:description"));
+  e.Add(Nested("spirit:description"));
   return component;
 }
 
@@ -98,7 +88,7 @@ TEST(XmlSpirit, ComponentReadsBackAsTheSameTree) {
   EXPECT_TRUE(copy == component);
   EXPECT_EQ(copy.ToXml(""), component.ToXml(""));
   copy.elements.Get("spirit:model/spirit:ports/spirit:port/spirit:wire/spirit:direction")
-      ->attributes.Add(boost::make_shared<XmlAttribute>("a", "b"));
+      ->attributes.Add(Attr("a", "b"));
   EXPECT_FALSE(copy == component);
   EXPECT_TRUE(component < copy);
 }
