@@ -336,6 +336,20 @@ const char* Utilities::GetBuildDate() { return __DATE__; }
 
 const char* Utilities::GetBuildTime() { return __TIME__; }
 
+namespace {
+
+// The search of both lookups ends at the first candidate that exists, as a
+// directory or a file: its absolute path is the answer, and the hit is traced.
+bool FoundAt(const Port::FileName& candidate, const StringBase& name, StringBase& found,
+             DebugMessenger* logger) {
+  if (!IsDirOrFile(candidate)) return false;
+  found = candidate.GetAbsolutePath(false);
+  TraceFound(logger, name, found);
+  return true;
+}
+
+}  // namespace
+
 bool Utilities::GetFullOrvanePathOf(const StringBase& name, StringBase& found) {
   DebugMessenger* logger = Logger();
   const Port::PathList& roots = Port::OrvanePath::GetInstance();
@@ -343,11 +357,7 @@ bool Utilities::GetFullOrvanePathOf(const StringBase& name, StringBase& found) {
     Port::FileName candidate;
     candidate.SetHead(*it);
     candidate.SetTail(name);
-    if (IsDirOrFile(candidate)) {
-      found = candidate.GetAbsolutePath(false);
-      TraceFound(logger, name, found);
-      return true;
-    }
+    if (FoundAt(candidate, name, found, logger)) return true;
   }
   TraceNotFound(logger, name);
   return false;
@@ -366,11 +376,7 @@ bool Utilities::GetFullOrvanePathWithContainer(const StringBase& name, StringBas
       Port::FileName candidate(container);
       candidate.PushPathEnd(*entry);
       candidate.SetTail(name);
-      if (IsDirOrFile(candidate)) {
-        found = candidate.GetAbsolutePath(false);
-        TraceFound(logger, name, found);
-        return true;
-      }
+      if (FoundAt(candidate, name, found, logger)) return true;
     }
     listing.close();
   }

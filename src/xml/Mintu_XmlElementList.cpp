@@ -63,6 +63,47 @@ struct Step {
   std::size_t depth;  // index of the path tag looked for at this level
 };
 
+// Walks, depth first and in list order at every level, the members whose
+// tags follow `path`, on an explicit stack so that paths and trees deeper
+// than the call stack are safe. `atEnd(handle)` sees each member matching
+// the whole path and returns true to stop the walk; `descend(member)` gives
+// the child list in which a member matching an earlier step continues the
+// path, or null when it leads nowhere.
+template <class AtEnd, class Descend>
+void WalkPath(const XmlElementList& list, const std::vector<StringBase>& path, AtEnd atEnd,
+              Descend descend) {
+  if (path.empty()) {
+    return;
+  }
+  std::vector<Step> walk(1, Step{&list, list.items.begin(), 0});
+  while (!walk.empty()) {
+    Step& step = walk.back();
+    if (step.next == step.list->items.end()) {
+      walk.pop_back();
+      continue;
+    }
+    const boost::shared_ptr<XmlElement>& member = *step.next;
+    ++step.next;
+    const std::size_t depth = step.depth;
+    if (A::Tag(*member) != path[depth]) {
+      continue;
+    }
+    if (depth + 1 == path.size()) {
+      if (atEnd(member)) {
+        return;
+      }
+    } else if (const XmlElementList* children = descend(*member)) {
+      walk.push_back(Step{children, children->items.begin(), depth + 1});
+    }
+  }
+}
+
+// The child list of a nested member, for Get and GetLeafElements.
+const XmlElementList* ChildrenOf(const XmlElement& member) {
+  const XmlNestedElement* nested = Detail::AsNested(member);
+  return nested != nullptr ? &nested->elements : nullptr;
+}
+
 }  // namespace
 
 XmlElementList::XmlElementList(const XmlElementList& other) {
@@ -142,63 +183,34 @@ std::list<StringBase> XmlElementList::ListTags() const {
 // --- Path navigation -------------------------------------------------------
 
 bool XmlElementList::Has(std::vector<StringBase> path) const {
-  if (path.empty()) {
-    return false;
-  }
-  std::vector<Step> walk(1, Step{this, items.begin(), 0});
-  while (!walk.empty()) {
-    Step& step = walk.back();
-    if (step.next == step.list->items.end()) {
-      walk.pop_back();
-      continue;
-    }
-    const XmlElement& member = **step.next;
-    ++step.next;
-    const std::size_t depth = step.depth;
-    if (A::Tag(member) != path[depth]) {
-      continue;
-    }
-    if (depth + 1 == path.size()) {
-      return true;
-    }
-    if (Detail::ReportsNested(member)) {
-      if (const XmlNestedElement* nested = Detail::AsNested(member)) {
-        walk.push_back(Step{&nested->elements, nested->elements.items.begin(), depth + 1});
-      } else {
-        Port_MsgManData::debugStub("Non-nested XML element identified as nested.\n");
-      }
-    }
-  }
-  return false;
+  bool found = false;
+  WalkPath(
+      *this, path, [&found](const Handle&) { return found = true; },
+      [](const XmlElement& member) -> const XmlElementList* {
+        if (!Detail::ReportsNested(member)) {
+          return nullptr;
+        }
+        const XmlElementList* children = ChildrenOf(member);
+        if (children == nullptr) {
+          Port_MsgManData::debugStub("Non-nested XML element identified as nested.\n");
+        }
+        return children;
+      });
+  return found;
 }
 
 bool XmlElementList::Has(const StringBase& path) const { return Has(SplitPath(path)); }
 
 boost::shared_ptr<XmlElement> XmlElementList::Get(std::vector<StringBase> path) const {
-  if (path.empty()) {
-    return Handle();
-  }
-  std::vector<Step> walk(1, Step{this, items.begin(), 0});
-  while (!walk.empty()) {
-    Step& step = walk.back();
-    if (step.next == step.list->items.end()) {
-      walk.pop_back();
-      continue;
-    }
-    const Handle& member = *step.next;
-    ++step.next;
-    const std::size_t depth = step.depth;
-    if (A::Tag(*member) != path[depth]) {
-      continue;
-    }
-    if (depth + 1 == path.size()) {
-      return member;
-    }
-    if (const XmlNestedElement* nested = Detail::AsNested(*member)) {
-      walk.push_back(Step{&nested->elements, nested->elements.items.begin(), depth + 1});
-    }
-  }
-  return Handle();
+  Handle found;
+  WalkPath(
+      *this, path,
+      [&found](const Handle& member) {
+        found = member;
+        return true;
+      },
+      ChildrenOf);
+  return found;
 }
 
 boost::shared_ptr<XmlElement> XmlElementList::Get(const StringBase& path) const {
@@ -252,33 +264,18 @@ void XmlElementList::AddLeafElement(const StringBase& path, const StringBase& te
 std::vector<boost::shared_ptr<XmlLeafElement> > XmlElementList::GetLeafElements(
     std::vector<StringBase> path) const {
   std::vector<boost::shared_ptr<XmlLeafElement> > found;
-  if (path.empty()) {
-    return found;
-  }
-  std::vector<Step> walk(1, Step{this, items.begin(), 0});
-  while (!walk.empty()) {
-    Step& step = walk.back();
-    if (step.next == step.list->items.end()) {
-      walk.pop_back();
-      continue;
-    }
-    const Handle& member = *step.next;
-    ++step.next;
-    const std::size_t depth = step.depth;
-    if (A::Tag(*member) != path[depth]) {
-      continue;
-    }
-    if (depth + 1 == path.size()) {
-      if (XmlLeafElement* leaf = Detail::AsLeaf(*member)) {
-        found.push_back(boost::shared_ptr<XmlLeafElement>(member, leaf));
-      } else if (Detail::AsNested(*member) != nullptr) {
-        Detail::ThrowAppException("Cannot get leaf elements on nested element '%s'\n",
-                                  path[depth].c_str());
-      }
-    } else if (const XmlNestedElement* nested = Detail::AsNested(*member)) {
-      walk.push_back(Step{&nested->elements, nested->elements.items.begin(), depth + 1});
-    }
-  }
+  WalkPath(
+      *this, path,
+      [&found, &path](const Handle& member) {
+        if (XmlLeafElement* leaf = Detail::AsLeaf(*member)) {
+          found.push_back(boost::shared_ptr<XmlLeafElement>(member, leaf));
+        } else if (Detail::AsNested(*member) != nullptr) {
+          Detail::ThrowAppException("Cannot get leaf elements on nested element '%s'\n",
+                                    path.back().c_str());
+        }
+        return false;
+      },
+      ChildrenOf);
   return found;
 }
 
