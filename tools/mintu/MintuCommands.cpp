@@ -1,63 +1,96 @@
-// The table of mintu's commands and their help texts.
+// The table of mintu's commands, their options and their help texts. A new
+// subcommand adds a row here and a Run function declared in MintuCli.h.
 
 #include "MintuCli.h"
+#include "MintuComponentArgs.h"
 
 namespace MintuCli {
 
-const Command kCommands[] = {
-    {"version", "normalise, convert, compare and sort core versions",
+const std::vector<Command> kCommands = {
+    {"version",
+     "normalise, convert, compare and sort core versions",
      "Usage: mintu version normalize VERSION...   the normal form (3.1, 1.00.a)\n"
      "       mintu version underscore VERSION...  the form used in core names (_v3_1)\n"
      "       mintu version compare A B            prints <, = or >\n"
-     "       mintu version sort [VERSION...]      sorts the arguments, or the lines of stdin\n"
+     "       mintu version sort [VERSION... | -]  sorts the arguments, or the lines of\n"
+     "                                            the standard input (none given, or -)\n"
      "Versions: Mintaro notation (3.1, v3_1) or PSF notation (1.00.a, v1_00_a).\n"
      "normalize fails (status 1) for a text in neither notation.\n",
+     {},
      RunVersion},
-    {"checksum", "print the checksum text of a file's data lines",
+    {"checksum",
+     "print the checksum text of a file's data lines",
      "Usage: mintu checksum FILE\n"
-     "Prints the eight-character checksum of the lines of FILE that hold no '#'.\n",
+     "Prints the eight-character checksum of the lines of FILE that hold no '#'\n"
+     "(\"-\" is the standard input).\n",
+     {},
      RunChecksum},
-    {"stamp", "write or renew the \"# CRC:\" stamp of a file",
-     "Usage: mintu stamp FILE\n"
-     "Renews the checksum after the first \"# CRC:\" of FILE, or appends a stamp line\n"
-     "(inside a comment for XML files).\n",
+    {"stamp",
+     "write or renew the \"# CRC:\" stamp of files",
+     "Usage: mintu stamp FILE...\n"
+     "Renews the checksum after the first \"# CRC:\" of each FILE, or appends a stamp\n"
+     "line (inside a comment for XML files). The first \"# CRC:\" must be a stamp: one\n"
+     "separating character and eight checksum characters that end the line or are\n"
+     "followed by \"-->\"; anything else is refused and the file left as it was.\n"
+     "The file is replaced whole (old content or new, never a mix) and keeps its mode,\n"
+     "owner and group; a symbolic link is followed and its target stamped. Refused:\n"
+     "files without write permission in their mode (also for the superuser) and\n"
+     "files with several hard links (replacing one would split them).\n",
+     {},
      RunStamp},
-    {"verify", "check the stamps of files",
+    {"verify",
+     "check the stamps of files",
      "Usage: mintu verify FILE...\n"
-     "One line per file. Status 0 only when every file validates (a file without\n"
-     "a stamp validates).\n",
+     "One line per file (\"-\" is the standard input). Status 0 only when every file\n"
+     "validates (a file without a stamp validates).\n",
+     {},
      RunVerify},
-    {"filelist", "print the existing members of a file list",
+    {"filelist",
+     "print the existing members of a file list",
      "Usage: mintu filelist [--full] LIST\n"
-     "Members as written, or with --full behind the list's own directory. Missing\n"
+     "Members as written, or with --full behind the list's own directory (\"-\" reads\n"
+     "the list from the standard input, relative to the current directory). Missing\n"
      "members are reported as warnings and left out.\n",
+     {{"full", 'f', false}},
      RunFileList},
-    {"expand", "expand ${NAME} references and the ${ORVANE} form",
+    {"expand",
+     "expand ${NAME} references and the ${ORVANE} form",
      "Usage: mintu expand TEXT...\n"
      "${NAME} takes the value of the environment variable NAME. A text that begins\n"
      "with ${ORVANE} names a path looked up under the install roots.\n",
+     {},
      RunExpand},
-    {"find", "look a name up under the install roots",
+    {"find",
+     "look a name up under the install roots",
      "Usage: mintu find [--container] NAME...\n"
      "The first install root holding NAME wins. With --container NAME is looked up\n"
      "inside the core library directories (mintaro/ip/orvane/*) of each root.\n",
+     {{"container", 'c', false}},
      RunFind},
-    {"java", "the Java program of the installation", "Usage: mintu java\n", RunJava},
-    {"release", "the installed and the next major release", "Usage: mintu release\n", RunRelease},
-    {"cores-level", "the installed IP core update level",
+    {"java", "the Java program of the installation", "Usage: mintu java\n", {}, RunJava},
+    {"release",
+     "the installed and the next major release",
+     "Usage: mintu release\n",
+     {},
+     RunRelease},
+    {"cores-level",
+     "the installed IP core update level",
      "Usage: mintu cores-level\n"
      "Read from the first install root holding a readable IPupdate.log.\n",
+     {},
      RunCoresLevel},
     {"component", "write a SPIRIT 1.4 component description",
      "Usage: mintu component --vendor V --library L --name N --version VER\n"
-     "                       [--description TEXT] [--port NAME:DIR[:LEFT:RIGHT]]...\n"
+     "                       [--description TEXT | --description-file FILE]\n"
+     "                       [--port NAME:DIR[:LEFT:RIGHT]]...\n"
      "                       [--param NAME[:FORMAT[:RESOLVE]]=VALUE]... [-o FILE]\n"
      "DIR is in, out, inout or phantom; LEFT and RIGHT are non-negative integers;\n"
      "FORMAT is bitString, bool, float, long or string; RESOLVE is immediate, user,\n"
-     "dependent or generated. Writes to FILE, or to stdout.\n",
-     RunComponent},
+     "dependent or generated. Vendor and library are XML names, the other names XML\n"
+     "name tokens; texts are UTF-8 without control characters other than tab and\n"
+     "line ends. --description-file - reads the description from the standard input.\n"
+     "Writes to FILE (replaced whole), or to the standard output (no -o, or -o -).\n",
+     ComponentOptions(), RunComponent},
 };
-
-const int kCommandCount = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
 
 }  // namespace MintuCli

@@ -1,240 +1,254 @@
 // mintu checksum, stamp, verify, filelist, expand, find, java, release, cores-level.
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iostream>
+#include <random>
 
 #include "MintuCli.h"
 #include "mintu/mintu.h"
 #include "port/Port_File.h"
 #include "port/Port_FileName.h"
+#include "port/Port_SafeFile.h"
 
 namespace MintuCli {
 
 namespace {
 
-const char* const kStampTag = "# CRC:";
+const std::string kStampTag = "# CRC:";
+const std::size_t kChecksumLength = 8;
 
-void ExpectCount(const std::vector<std::string>& args, std::size_t least, std::size_t most) {
-  if (args.size() < least) throw UsageError("missing argument");
-  if (args.size() > most) throw UsageError("too many arguments");
+void ExpectCount(const std::vector<std::string>& operands, std::size_t least, std::size_t most) {
+  if (operands.size() < least) throw UsageError("missing argument");
+  if (operands.size() > most) throw UsageError("too many arguments");
 }
 
-// The text with its stamp renewed: the eight characters after the first
-// "# CRC:" and its separator are overwritten in place, so whatever frames the
-// stamp (a comment of the file's language) stays. A text without a stamp gets
-// a stamp line at its end; XML files get it inside a comment, which keeps them
-// well formed.
+std::string ChecksumOf(const std::string& content) {
+  Mintu::StringBase checksum;
+  Mintu::Utilities::CalculateChecksum(content, checksum);
+  return checksum.str();
+}
+
+bool IsChecksumChar(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == ' ';
+}
+
+// The text with its stamp renewed, or a Failure naming the line when the
+// first "# CRC:" (the one validation reads) is not a stamp. A stamp is the
+// tag, one separating character and eight checksum characters that end the
+// line or are followed by the end of an XML comment; only those eight change.
+// A text without a stamp gets a stamp line at its end, inside a comment for
+// XML files so that they stay well formed.
 std::string Stamped(const std::string& path, const std::string& content,
                     const std::string& checksum) {
-  const std::string stamp = std::string(kStampTag) + " " + checksum;
   const std::size_t at = content.find(kStampTag);
   if (at == std::string::npos) {
     std::string result = content;
     if (!result.empty() && result.back() != '\n') result += '\n';
+    const std::string stamp = kStampTag + " " + checksum;
     const bool xml = content.compare(0, 5, "<?xml") == 0 ||
                      (path.size() > 4 && path.compare(path.size() - 4, 4, ".xml") == 0);
     return result + (xml ? "<!-- " + stamp + " -->" : stamp) + '\n';
   }
-  std::string result = content;
+  const std::size_t first = at + kStampTag.size() + 1;  // after the separator
   const std::size_t lineEnd = std::min(content.find('\n', at), content.size());
-  if (lineEnd - at >= stamp.size()) {
-    result.replace(at, stamp.size(), stamp);
-  } else {
-    result.replace(at, lineEnd - at, stamp);
+  bool valid = first + kChecksumLength <= lineEnd && content[first - 1] != '\r';
+  for (std::size_t i = first; valid && i < first + kChecksumLength; ++i)
+    valid = IsChecksumChar(content[i]);
+  if (valid) {
+    std::string rest = content.substr(first + kChecksumLength, lineEnd - first - kChecksumLength);
+    if (!rest.empty() && rest.back() == '\r') rest.pop_back();
+    const std::size_t text = rest.find_first_not_of(" \t");
+    valid = text == std::string::npos || rest.compare(text, 3, "-->") == 0;
   }
+  if (!valid) {
+    const std::size_t line =
+        1 + static_cast<std::size_t>(std::count(
+                content.begin(), content.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    throw Failure("line " + std::to_string(line) + " holds \"" + kStampTag +
+                  "\" that is not a stamp (one separating character and eight checksum "
+                  "characters ending the line or the comment)");
+  }
+  std::string result = content;
+  result.replace(first, kChecksumLength, checksum);
   return result;
 }
 
-// Replaces `path` by `content` through a temporary file, so a failed write
-// leaves the old file whole.
-bool WriteReplacing(const std::string& path, const std::string& content) {
-  const std::string temporary = path + ".mintu-tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.close();
-    if (!out) {
-      std::remove(temporary.c_str());
-      return false;
-    }
+// Stamps one file; the reason it cannot be done is reported by the caller.
+std::string StampFile(const std::string& file) {
+  Port::SafeFile::Target target;
+  if (int error = Port::SafeFile::inspect(file, target)) throw Failure(CannotRead(file, error));
+  if (!target.exists) throw Failure(CannotRead(file, ENOENT));
+  const std::string content = ReadInputOrFail(target.path);
+  if (!target.regular) throw Failure("cannot stamp " + file + ": not a regular file");
+  if (!target.writable) throw Failure(CannotWrite(file, EACCES));
+  if (target.links > 1) {
+    throw Failure("cannot stamp " + file + ": it has " + std::to_string(target.links) +
+                  " hard links, and replacing it would split them");
   }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
+  const std::string checksum = ChecksumOf(content);
+  std::string stamped;
+  try {
+    stamped = Stamped(file, content, checksum);
+  } catch (const Failure& e) {
+    throw Failure("cannot stamp " + file + ": " + e.what());
   }
-  return true;
+  if (stamped != content) {
+    if (int error = Port::SafeFile::replace(target, stamped.data(), stamped.size()))
+      throw Failure(CannotWrite(file, error));
+  }
+  return checksum;
 }
 
 }  // namespace
 
-// The one file argument's content and the checksum of its data lines; false
-// (reported) when the file cannot be read.
-static bool ReadAndChecksum(const std::vector<std::string>& args, std::string& content,
-                            Mintu::StringBase& checksum) {
-  ExpectCount(args, 1, 1);
-  if (!ReadWholeFile(args[0], content)) {
-    ReportError("cannot read " + args[0]);
-    return false;
-  }
-  Mintu::Utilities::CalculateChecksum(content, checksum);
-  return true;
-}
-
-int RunChecksum(const std::vector<std::string>& args) {
-  std::string content;
-  Mintu::StringBase checksum;
-  if (!ReadAndChecksum(args, content, checksum)) return EXIT_REPORTED_FAILURE;
-  std::cout << checksum << '\n';
+int RunChecksum(const Arguments& args) {
+  ExpectCount(args.operands, 1, 1);
+  Print(ChecksumOf(ReadInputOrFail(args.operands[0])) + '\n');
   return EXIT_OK;
 }
 
-int RunStamp(const std::vector<std::string>& args) {
-  std::string content;
-  Mintu::StringBase checksum;
-  if (!ReadAndChecksum(args, content, checksum)) return EXIT_REPORTED_FAILURE;
-  if (!WriteReplacing(args[0], Stamped(args[0], content, checksum.str()))) {
-    ReportError("cannot write " + args[0]);
-    return EXIT_REPORTED_FAILURE;
-  }
-  std::cout << args[0] << ": stamped " << checksum << '\n';
-  return EXIT_OK;
-}
-
-int RunVerify(const std::vector<std::string>& args) {
-  if (args.empty()) throw UsageError("no file given");
+int RunStamp(const Arguments& args) {
+  if (args.operands.empty()) throw UsageError("no file given");
   int status = EXIT_OK;
-  for (const std::string& file : args) {
-    bool valid = false;
-    const unsigned int result = Mintu::Utilities::ValidateFileChecksum(file, valid);
-    std::string content;
-    const bool stamped =
-        ReadWholeFile(file, content) && content.find(kStampTag) != std::string::npos;
-    if (result != 0) {
-      std::cout << file << ": unreadable\n";
+  for (const std::string& file : args.operands) {
+    try {
+      Print(file + ": stamped " + StampFile(file) + '\n');
+    } catch (const Failure& e) {
+      MINTU_CLI_ERROR(e.what());
       status = EXIT_REPORTED_FAILURE;
-    } else if (!valid) {
-      std::cout << file << ": CHANGED (checksum does not match its stamp)\n";
-      status = EXIT_REPORTED_FAILURE;
-    } else {
-      std::cout << file << (stamped ? ": OK\n" : ": OK (no stamp)\n");
     }
   }
   return status;
 }
 
-int RunFileList(const std::vector<std::string>& args) {
-  bool full = false;
-  std::vector<std::string> files;
-  for (const std::string& a : args) {
-    if (a == "--full") {
-      full = true;
-    } else if (!a.empty() && a[0] == '-') {
-      throw UsageError("unknown option " + a);
-    } else {
-      files.push_back(a);
-    }
-  }
-  ExpectCount(files, 1, 1);
-  const Port::FileName list(files[0].c_str());
-  if (!Port::File::canread(list)) {
-    ReportError("cannot read file list " + files[0]);
-    return EXIT_REPORTED_FAILURE;
-  }
-  if (full) {
-    for (const Port::FileName& name : Mintu::Utilities::GetFileListFileNames(list)) {
-      std::cout << name.GetFullPath() << '\n';
-    }
-  } else {
-    for (const Mintu::StringBase& name : Mintu::Utilities::GetFileListFileStrings(list)) {
-      std::cout << name << '\n';
-    }
-  }
-  return EXIT_OK;
-}
-
-int RunExpand(const std::vector<std::string>& args) {
-  if (args.empty()) throw UsageError("no text given");
+int RunVerify(const Arguments& args) {
+  if (args.operands.empty()) throw UsageError("no file given");
   int status = EXIT_OK;
-  for (const std::string& text : args) {
-    const Mintu::StringBase expanded = Mintu::Utilities::ExpandEnvironment(text);
-    if (expanded.IsEmpty() && text.rfind("${ORVANE}", 0) == 0) {
-      ReportError("not found under the install roots: " + text);
+  for (const std::string& file : args.operands) {
+    std::string content;
+    int error = 0;
+    if (!ReadInput(file, content, error)) {
+      MINTU_CLI_ERROR(CannotRead(file, error));
+      Print(file + ": unreadable\n");
       status = EXIT_REPORTED_FAILURE;
       continue;
     }
-    std::cout << expanded << '\n';
+    // As the library validates: the eight characters after the tag and its
+    // separator against the checksum of the data lines.
+    const std::size_t at = content.find(kStampTag);
+    if (at == std::string::npos) {
+      Print(file + ": OK (no stamp)\n");
+    } else if (content.substr(at + kStampTag.size() + 1, kChecksumLength) == ChecksumOf(content)) {
+      Print(file + ": OK\n");
+    } else {
+      Print(file + ": CHANGED (checksum does not match its stamp)\n");
+      status = EXIT_REPORTED_FAILURE;
+    }
   }
   return status;
 }
 
-int RunFind(const std::vector<std::string>& args) {
-  bool container = false;
-  std::vector<std::string> names;
-  for (const std::string& a : args) {
-    if (a == "--container" || a == "-c") {
-      container = true;
-    } else if (!a.empty() && a[0] == '-') {
-      throw UsageError("unknown option " + a);
-    } else {
-      names.push_back(a);
-    }
+int RunFileList(const Arguments& args) {
+  ExpectCount(args.operands, 1, 1);
+  std::string file = args.operands[0];
+  // The library reads lists from files: the standard input goes to a
+  // temporary file in the current directory, which members are relative to.
+  std::string temporary;
+  if (file == "-") {
+    const std::string content = ReadInputOrFail(file);
+    Port::SafeFile::Target target;
+    target.path = temporary = ".mintu-list-" + std::to_string(std::random_device()());
+    if (int error = Port::SafeFile::replace(target, content.data(), content.size()))
+      throw Failure(CannotWrite(temporary, error));
+    file = temporary;
+  } else {
+    ReadInputOrFail(file);  // reports the reason it cannot be read
   }
-  if (names.empty()) throw UsageError("no name given");
+  const Port::FileName list(file.c_str());
+  std::string out;
+  if (args.Has("full")) {
+    for (const Port::FileName& name : Mintu::Utilities::GetFileListFileNames(list))
+      out += name.GetFullPath().str() + '\n';
+  } else {
+    for (const Mintu::StringBase& name : Mintu::Utilities::GetFileListFileStrings(list))
+      out += name.str() + '\n';
+  }
+  if (!temporary.empty()) std::remove(temporary.c_str());
+  Print(out);
+  return EXIT_OK;
+}
+
+int RunExpand(const Arguments& args) {
+  if (args.operands.empty()) throw UsageError("no text given");
   int status = EXIT_OK;
-  for (const std::string& name : names) {
+  for (const std::string& text : args.operands) {
+    const Mintu::StringBase expanded = Mintu::Utilities::ExpandEnvironment(text);
+    if (expanded.IsEmpty() && text.rfind("${ORVANE}", 0) == 0) {
+      MINTU_CLI_ERROR("not found under the install roots: " + text);
+      status = EXIT_REPORTED_FAILURE;
+      continue;
+    }
+    Print(expanded.str() + '\n');
+  }
+  return status;
+}
+
+int RunFind(const Arguments& args) {
+  if (args.operands.empty()) throw UsageError("no name given");
+  const bool container = args.Has("container");
+  int status = EXIT_OK;
+  for (const std::string& name : args.operands) {
     Mintu::StringBase found;
     const bool ok = container ? Mintu::Utilities::GetFullOrvanePathWithContainer(name, found)
                               : Mintu::Utilities::GetFullOrvanePathOf(name, found);
     if (ok) {
-      std::cout << found << '\n';
+      Print(found.str() + '\n');
     } else {
-      ReportError("not found under the install roots: " + name);
+      MINTU_CLI_ERROR("not found under the install roots: " + name);
       status = EXIT_REPORTED_FAILURE;
     }
   }
   return status;
 }
 
-int RunJava(const std::vector<std::string>& args) {
-  ExpectCount(args, 0, 0);
+int RunJava(const Arguments& args) {
+  ExpectCount(args.operands, 0, 0);
   Mintu::StringBase found;
   if (!Mintu::Utilities::GetJavaExecutablePath(found)) {
-    ReportError("no Java program for this platform under the install roots");
+    MINTU_CLI_ERROR("no Java program for this platform under the install roots");
     return EXIT_REPORTED_FAILURE;
   }
-  std::cout << found << '\n';
+  Print(found.str() + '\n');
   return EXIT_OK;
 }
 
-int RunRelease(const std::vector<std::string>& args) {
-  ExpectCount(args, 0, 0);
+int RunRelease(const Arguments& args) {
+  ExpectCount(args.operands, 0, 0);
   const Mintu::StringBase next = Mintu::Utilities::NextMajorRelease();
-  std::cout << Mintu::Utilities::ApplicationName() << '\n'
-            << "installed release:  " << Mintu::Utilities::RevisionVersion() << '\n'
-            << "next major release: " << next << '\n'
-            << "library built:      " << Mintu::Utilities::GetBuildDate() << ' '
-            << Mintu::Utilities::GetBuildTime() << '\n';
+  Print(Mintu::Utilities::ApplicationName().str() + "\ninstalled release:  " +
+        Mintu::Utilities::RevisionVersion().str() + "\nnext major release: " + next.str() +
+        "\nlibrary built:      " + Mintu::Utilities::GetBuildDate() + ' ' +
+        Mintu::Utilities::GetBuildTime() + '\n');
   if (next.IsEmpty()) {
-    ReportError("cannot tell the next major release");
+    MINTU_CLI_ERROR("cannot tell the next major release");
     return EXIT_REPORTED_FAILURE;
   }
   return EXIT_OK;
 }
 
-int RunCoresLevel(const std::vector<std::string>& args) {
-  ExpectCount(args, 0, 0);
+int RunCoresLevel(const Arguments& args) {
+  ExpectCount(args.operands, 0, 0);
   Mintu::StringBase level;
   switch (Mintu::IPUpdateInfo::GetCoresLevel(level)) {
     case Mintu::IPUpdateInfo::LEVEL_READ:
-      std::cout << level << '\n';
+      Print(level.str() + '\n');
       return EXIT_OK;
     case Mintu::IPUpdateInfo::LOG_MISSING:
-      ReportError("no install root holds a readable IPupdate.log");
+      MINTU_CLI_ERROR("no install root holds a readable IPupdate.log");
       return EXIT_REPORTED_FAILURE;
     case Mintu::IPUpdateInfo::LEVEL_MISSING:
-      ReportError("the update log names no cores level");
+      MINTU_CLI_ERROR("the update log names no cores level");
       return EXIT_REPORTED_FAILURE;
     default:  // LOG_UNOPENED: the library has reported it
       return EXIT_REPORTED_FAILURE;

@@ -2,53 +2,64 @@
 //
 //   mintu [--quiet | --verbose] <command> [arguments]   (mintu --help lists the commands)
 //
-// Exit status: 0 success, 1 a failure the command reports, 2 a usage error.
+// Exit status: 0 success, 1 a failure the command reports, 2 a malformed command line.
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "MintuCli.h"
 #include "mintu/mintu.h"
 #include "port/Port_Env.h"
 #include "port/Port_File.h"
 #include "port/Port_OrvanePath.h"
+#include "port/Port_SafeFile.h"
 
 namespace MintuCli {
 
 namespace {
 
-void Issue(int type, const std::string& text) {
-  std::string line = text;
-  if (line.empty() || line.back() != '\n') line += '\n';
-  Port_MsgManData::createObject("mintu", "mintu", __LINE__, "").issue(type, "%s", line.c_str());
-}
-
 void PrintOverview(std::ostream& out) {
-  out << "Usage: mintu [--quiet | --verbose] <command> [arguments]\n\n"
+  out << "Usage: mintu [--quiet | --verbose] <command> [arguments]\n"
+         "       mintu --version | --help\n\n"
          "Commands:\n";
-  for (int i = 0; i < kCommandCount; ++i) {
-    out << "  " << kCommands[i].name;
-    for (std::size_t pad = std::strlen(kCommands[i].name); pad < 12; ++pad) out << ' ';
-    out << kCommands[i].summary << '\n';
+  for (const Command& command : kCommands) {
+    out << "  " << command.name;
+    for (std::size_t pad = std::strlen(command.name); pad < 12; ++pad) out << ' ';
+    out << command.summary << '\n';
   }
   out << "\n\"mintu <command> --help\" describes a command.\n"
-         "Options: --quiet shows no messages; --verbose shows all messages and the\n"
-         "library's debug traces (so does the environment variable ORV_MN_API_DEBUG).\n"
-         "Install roots come from ORVANE; without it the sample installation is used.\n";
+         "Options (anywhere on the line): --quiet (-q) shows no messages; --verbose (-v)\n"
+         "shows all messages, where in mintu they come from, and the library's debug\n"
+         "traces (so does the environment variable ORV_MN_API_DEBUG). Options take their\n"
+         "value as --option VALUE or --option=VALUE; \"--\" ends the options; \"-\" names\n"
+         "the standard input or output.\n"
+         "Install roots come from ORVANE; without it the sample installation installed\n"
+         "with mintu (share/mintu/sample-install) is used.\n";
+}
+
+void PrintVersion() {
+  Print(std::string("mintu ") + MINTU_TOOL_VERSION +
+        "\nlibrary: " + Mintu::Utilities::ApplicationName().str() + " libMintu_Utilities built " +
+        Mintu::Utilities::GetBuildDate() + " " + Mintu::Utilities::GetBuildTime() +
+        "\ninstalled release: " + Mintu::Utilities::RevisionVersion().str() + "\n");
 }
 
 // Without ORVANE the tool looks into the sample installation that ships with
-// it: in the source tree it was built from, or installed next to it.
-void UseSampleInstallationIfNeeded(const char* argv0) {
+// it: installed beside it (<prefix>/bin/mintu and <prefix>/share/mintu), found
+// from the program's own path, or else in the source tree it was built from.
+void UseSampleInstallationIfNeeded() {
   if (Port_Env::GetEnv("ORVANE") != nullptr) return;
   std::vector<std::string> candidates;
+  const std::string self = Port::SafeFile::executablePath();
+  if (!self.empty()) {
+    const Port::FileName program(self.c_str());
+    candidates.push_back(program.GetHead(true, true).str() + "../share/mintu/sample-install");
+  }
 #ifdef MINTU_SAMPLE_INSTALL_DIR
   candidates.push_back(MINTU_SAMPLE_INSTALL_DIR);
 #endif
-  const Port::FileName self(argv0);
-  candidates.push_back(self.GetHead(true, true).str() + "../share/mintu/sample-install");
   for (const std::string& dir : candidates) {
     const std::string root1 = dir + "/root1";
     if (Port::File::isdir(root1.c_str())) {
@@ -58,45 +69,34 @@ void UseSampleInstallationIfNeeded(const char* argv0) {
   }
 }
 
-}  // namespace
-
-void ReportError(const std::string& text) { Issue(PORT_MSG_ERROR, text); }
-void ReportWarning(const std::string& text) { Issue(PORT_MSG_WARNING, text); }
-void ReportStatus(const std::string& text) { Issue(PORT_MSG_STATUS, text); }
-
-bool WantsHelp(const std::vector<std::string>& args) {
-  for (const std::string& a : args) {
-    if (a == "--help" || a == "-h") return true;
-  }
-  return false;
+// Everything written to the standard output reached it; otherwise reported.
+int FinishStandardOutput(int status) {
+  errno = 0;
+  const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+  if (!failed) return status;
+  MINTU_CLI_ERROR(CannotWrite("standard output", errno != 0 ? errno : EIO));
+  return EXIT_REPORTED_FAILURE;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& content) {
-  if (!Port::File::isfile(path.c_str())) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream text;
-  text << in.rdbuf();
-  content = text.str();
-  return !in.bad();
-}
-
-}  // namespace MintuCli
-
-int main(int argc, char** argv) {
-  using namespace MintuCli;
-  Mintu::MsgMan::DiagnosticLevel level = Mintu::MsgMan::DIAGNOSTIC_NORMAL;
-  bool verbose = false;
-  int first = 1;
-  for (; first < argc && argv[first][0] == '-'; ++first) {
-    const std::string option = argv[first];
-    if (option == "--quiet" || option == "-q") {
-      level = Mintu::MsgMan::DIAGNOSTIC_QUIET;
+int Run(int argc, char** argv) {
+  const std::vector<std::string> words(argv + 1, argv + argc);
+  // The command is the first word that is not a global option.
+  std::size_t at = 0;
+  bool quiet = false, verbose = false;
+  for (; at < words.size() && words[at].size() > 1 && words[at][0] == '-'; ++at) {
+    const std::string& option = words[at];
+    if (option == "--") {
+      ++at;
+      break;
+    } else if (option == "--quiet" || option == "-q") {
+      quiet = true;
     } else if (option == "--verbose" || option == "-v") {
-      level = Mintu::MsgMan::DIAGNOSTIC_FULL;
       verbose = true;
     } else if (option == "--help" || option == "-h") {
       PrintOverview(std::cout);
+      return EXIT_OK;
+    } else if (option == "--version" || option == "-V") {
+      PrintVersion();
       return EXIT_OK;
     } else {
       std::cerr << "mintu: unknown option " << option << "\n";
@@ -104,36 +104,59 @@ int main(int argc, char** argv) {
       return EXIT_USAGE;
     }
   }
-  if (first >= argc) {
+  if (at >= words.size()) {
+    PrintOverview(std::cerr);
+    return EXIT_USAGE;
+  }
+  const Command* command = nullptr;
+  for (const Command& c : kCommands) {
+    if (words[at] == c.name) command = &c;
+  }
+  if (command == nullptr) {
+    std::cerr << "mintu: unknown command " << words[at] << "\n";
     PrintOverview(std::cerr);
     return EXIT_USAGE;
   }
 
-  Mintu::MsgMan messages(level);
-  Mintu::DebugMessengerFactory::SetLevelFromEnv();
-  if (verbose)
-    Mintu::DebugMessengerFactory::GetLogger()->SetLevel(Mintu::DebugMessenger::DEBUG_VERBOSE);
-  UseSampleInstallationIfNeeded(argv[0]);
-
-  const std::string name = argv[first];
-  const std::vector<std::string> args(argv + first + 1, argv + argc);
-  for (int i = 0; i < kCommandCount; ++i) {
-    if (name != kCommands[i].name) continue;
-    if (WantsHelp(args)) {
-      std::cout << kCommands[i].usage;
+  Mintu::MsgMan::DiagnosticLevel level = Mintu::MsgMan::DIAGNOSTIC_NORMAL;
+  try {
+    const Arguments args(
+        std::vector<std::string>(words.begin() + static_cast<std::ptrdiff_t>(at) + 1, words.end()),
+        command->options);
+    quiet = quiet || args.quiet;
+    verbose = verbose || args.verbose;
+    if (args.help) {
+      Print(command->usage);
       return EXIT_OK;
     }
+    if (quiet) level = Mintu::MsgMan::DIAGNOSTIC_QUIET;
+    if (verbose) level = Mintu::MsgMan::DIAGNOSTIC_FULL;
+    Mintu::MsgMan messages(level);
+    Mintu::DebugMessengerFactory::SetLevelFromEnv();
+    if (verbose)
+      Mintu::DebugMessengerFactory::GetLogger()->SetLevel(Mintu::DebugMessenger::DEBUG_VERBOSE);
+    ShowReportOrigin(verbose);
+    UseSampleInstallationIfNeeded();
     try {
-      return kCommands[i].run(args);
-    } catch (const UsageError& e) {
-      std::cerr << "mintu " << name << ": " << e.what() << "\n\n" << kCommands[i].usage;
-      return EXIT_USAGE;
+      return FinishStandardOutput(command->run(args));
+    } catch (const UsageError&) {
+      throw;
     } catch (const std::exception& e) {
-      ReportError(std::string("mintu ") + name + ": " + e.what());
+      MINTU_CLI_ERROR(std::string("mintu ") + command->name + ": " + e.what());
+      FinishStandardOutput(EXIT_REPORTED_FAILURE);
       return EXIT_REPORTED_FAILURE;
     }
+  } catch (const UsageError& e) {
+    std::cerr << "mintu " << command->name << ": " << e.what() << "\n\n" << command->usage;
+    return EXIT_USAGE;
   }
-  std::cerr << "mintu: unknown command " << name << "\n";
-  PrintOverview(std::cerr);
-  return EXIT_USAGE;
+}
+
+}  // namespace
+
+}  // namespace MintuCli
+
+int main(int argc, char** argv) {
+  Port::SafeFile::guardStandardStreams();
+  return MintuCli::Run(argc, argv);
 }
