@@ -29,13 +29,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32
+
 // The folder holding `path`, for the temporary file beside it.
 std::string FolderOf(const std::string& path) {
   const fs::path parent = fs::path(path).parent_path();
   return parent.empty() ? std::string(".") : parent.string();
 }
-
-#ifndef _WIN32
 
 // Writes all of `data`, retrying short writes and interruptions.
 int WriteAll(int fd, const char* data, std::size_t size) {

@@ -77,9 +77,11 @@ std::string Stamped(const std::string& path, const std::string& content,
 // Stamps one file; the reason it cannot be done is reported by the caller.
 std::string StampFile(const std::string& file) {
   Port::SafeFile::Target target;
-  if (int error = Port::SafeFile::inspect(file, target)) throw Failure(CannotRead(file, error));
+  if (int failed = Port::SafeFile::inspect(file, target)) throw Failure(CannotRead(file, failed));
   if (!target.exists) throw Failure(CannotRead(file, ENOENT));
-  const std::string content = ReadInputOrFail(target.path);
+  std::string content;
+  int error = 0;
+  if (!ReadInput(target.path, content, error)) throw Failure(CannotRead(file, error));
   if (!target.regular) throw Failure("cannot stamp " + file + ": not a regular file");
   if (!target.writable) throw Failure(CannotWrite(file, EACCES));
   if (target.links > 1) {
@@ -94,8 +96,8 @@ std::string StampFile(const std::string& file) {
     throw Failure("cannot stamp " + file + ": " + e.what());
   }
   if (stamped != content) {
-    if (int error = Port::SafeFile::replace(target, stamped.data(), stamped.size()))
-      throw Failure(CannotWrite(file, error));
+    error = Port::SafeFile::replace(target, stamped.data(), stamped.size());
+    if (error != 0) throw Failure(CannotWrite(file, error));
   }
   return checksum;
 }

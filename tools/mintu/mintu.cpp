@@ -141,7 +141,11 @@ int Run(int argc, char** argv) {
       return FinishStandardOutput(command->run(args));
     } catch (const UsageError&) {
       throw;
-    } catch (const std::exception& e) {
+    } catch (const Failure& e) {
+      MINTU_CLI_ERROR(e.what());
+      FinishStandardOutput(EXIT_REPORTED_FAILURE);
+      return EXIT_REPORTED_FAILURE;
+    } catch (const std::exception& e) {  // from the library
       MINTU_CLI_ERROR(std::string("mintu ") + command->name + ": " + e.what());
       FinishStandardOutput(EXIT_REPORTED_FAILURE);
       return EXIT_REPORTED_FAILURE;
