@@ -1,0 +1,31 @@
+// Fuzzes the command line of `mintu component`: the input is split into
+// words at NUL bytes, parsed with the component's options and checked as a
+// request. Every input ends in a request or in one of the two refusals.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "MintuCli.h"
+#include "MintuComponentArgs.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::string> words(1);
+  for (std::size_t i = 0; i < size; ++i) {
+    if (data[i] == 0) {
+      words.emplace_back();
+    } else {
+      words.back() += static_cast<char>(data[i]);
+    }
+  }
+  try {
+    const MintuCli::Arguments args(words, MintuCli::ComponentOptions());
+    const MintuCli::ComponentRequest request = MintuCli::ParseComponentRequest(args);
+    // A request that passes holds only what the description can take.
+    MintuCli::CheckXmlText("--description", request.description);
+  } catch (const MintuCli::UsageError&) {
+  } catch (const MintuCli::Failure&) {
+  }
+  return 0;
+}
