@@ -51,20 +51,46 @@ bool IsXmlChar(unsigned long c) {
          (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-// XML 1.0: NameStartChar and NameChar.
+// Name characters beyond ASCII: the letters, combining marks and extenders
+// of the XML 1.0 (fourth edition) name rules for the Latin, Greek, Cyrillic,
+// Armenian, Hebrew, Arabic, kana, Bopomofo, Hangul and CJK blocks. Schema
+// validators still apply those older rules, so a wider set (the fifth
+// edition's) would let through names the SPIRIT schema rejects.
+struct Range {
+  unsigned long first, last;
+};
+const Range kLetters[] = {
+    {0xC0, 0xD6},     {0xD8, 0xF6},     {0xF8, 0x131},    {0x134, 0x13E},   {0x141, 0x148},
+    {0x14A, 0x17E},   {0x180, 0x1C3},   {0x1CD, 0x1F0},   {0x1F4, 0x1F5},   {0x1FA, 0x217},
+    {0x250, 0x2A8},   {0x2BB, 0x2C1},   {0x386, 0x386},   {0x388, 0x38A},   {0x38C, 0x38C},
+    {0x38E, 0x3A1},   {0x3A3, 0x3CE},   {0x3D0, 0x3D6},   {0x3DA, 0x3DA},   {0x3DC, 0x3DC},
+    {0x3DE, 0x3DE},   {0x3E0, 0x3E0},   {0x3E2, 0x3F3},   {0x401, 0x40C},   {0x40E, 0x44F},
+    {0x451, 0x45C},   {0x45E, 0x481},   {0x490, 0x4C4},   {0x4C7, 0x4C8},   {0x4CB, 0x4CC},
+    {0x4D0, 0x4EB},   {0x4EE, 0x4F5},   {0x4F8, 0x4F9},   {0x531, 0x556},   {0x559, 0x559},
+    {0x561, 0x586},   {0x5D0, 0x5EA},   {0x5F0, 0x5F2},   {0x621, 0x63A},   {0x641, 0x64A},
+    {0x3007, 0x3007}, {0x3021, 0x3029}, {0x3041, 0x3094}, {0x30A1, 0x30FA}, {0x3105, 0x312C},
+    {0x4E00, 0x9FA5}, {0xAC00, 0xD7A3}};
+const Range kMarksAndExtenders[] = {{0xB7, 0xB7},     {0x2D0, 0x2D1},   {0x300, 0x345},
+                                    {0x360, 0x361},   {0x387, 0x387},   {0x483, 0x486},
+                                    {0x640, 0x640},   {0x3005, 0x3005}, {0x3031, 0x3035},
+                                    {0x309D, 0x309E}, {0x30FC, 0x30FE}};
+
+template <std::size_t N>
+bool InRanges(unsigned long c, const Range (&ranges)[N]) {
+  for (const Range& r : ranges) {
+    if (c >= r.first && c <= r.last) return true;
+  }
+  return false;
+}
+
 bool IsNameStartChar(unsigned long c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' ||
-         (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
-         (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) ||
-         (c >= 0x200C && c <= 0x200D) || (c >= 0x2070 && c <= 0x218F) ||
-         (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) ||
-         (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD) ||
-         (c >= 0x10000 && c <= 0xEFFFF);
+         InRanges(c, kLetters);
 }
 
 bool IsNameChar(unsigned long c) {
-  return IsNameStartChar(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7 ||
-         (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
+  return IsNameStartChar(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') ||
+         InRanges(c, kMarksAndExtenders);
 }
 
 std::string CodeText(unsigned long code) {
