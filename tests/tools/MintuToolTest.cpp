@@ -434,7 +434,8 @@ TEST_F(MintuTool, ComponentsValidateAgainstTheSchema) {
        "--name: '2\xc3\x97"
        "3' holds U+00D7"},
       {"--library", "a b", "--library: 'a b' holds U+0020"},
-      {"--library", "a\xcb\x82", "holds U+02C2"},  // a letter to XML 1.0 5th ed., not to schemas
+      {"--library", "a\xcb\x82",
+       "--library: 'a\xcb\x82' holds U+02C2"},  // a letter to XML 1.0 5th ed., not to schemas
       {"--port", "a\xc2\xa0:in", "--port: 'a\xc2\xa0' holds U+00A0"},
       {"--param", "a b=1", "--param: 'a b' holds U+0020"},
       {"--description", "bell\x07", "--description: the value holds U+0007"},
