@@ -106,28 +106,15 @@ TEST_F(MintuTool, HelpVersionAndUsageErrors) {
         << r.out;
   }
   // 2 for a malformed command line only; 1 for a well-formed request that fails.
-  const struct {
-    std::string line;
-    int status;
-  } rows[] = {
-      {"", 2},
-      {"frobnicate", 2},
-      {"--loud version", 2},
-      {"version", 2},
-      {"version compare 1.0", 2},
-      {"checksum", 2},
-      {"java extra", 2},
-      {"component --vendor v", 2},
-      {"component --vendor", 2},
-      {"filelist --bogus x", 2},
-      {"find --container=yes x", 2},
-      {std::string(kComponent) + " --vendor w", 2},
-      {std::string(kComponent) + " --port d:in:7", 1},
-      {std::string(kComponent) + " --port d:in:a:b", 1},
-      {std::string(kComponent) + " --param noequals", 1},
-      {"checksum missing.txt", 1},
-  };
-  for (const auto& row : rows) EXPECT_EQ(row.status, Run(Words(row.line)).status) << row.line;
+  const std::string c = kComponent;
+  for (const std::string& line : std::vector<std::string>{
+           "", "frobnicate", "--loud version", "version", "version compare 1.0", "checksum",
+           "java extra", "component --vendor v", "component --vendor", "filelist --bogus x",
+           "find --container=yes x", c + " --vendor w"})
+    EXPECT_EQ(2, Run(Words(line)).status) << line;
+  for (const std::string& line : {c + " --port d:in:7", c + " --port d:in:a:b",
+                                  c + " --param noequals", std::string("checksum missing.txt")})
+    EXPECT_EQ(1, Run(Words(line)).status) << line;
 }
 
 TEST_F(MintuTool, Versions) {
@@ -261,8 +248,10 @@ TEST_F(MintuTool, WriteFailures) {
       {"find shared.txt", ">&-", "standard output: Bad file descriptor"},
       {std::string(kComponent) + " -o /dev/full", "", "/dev/full: No space left on device"},
       {std::string(kComponent) + " -o none/x.xml", "", "none/x.xml: No such file or directory"},
+      {std::string(kComponent) + " -o ro.xml", "", "ro.xml: Permission denied"},
   };
   tree.WriteFile("root1/shared.txt", "");
+  ::chmod(tree.WriteFile("ro.xml", "").c_str(), 0444);
   for (const auto& row : rows) {
     SCOPED_TRACE(row.line);
     const Result r = Run(Words(row.line), roots.c_str(), "", row.out);

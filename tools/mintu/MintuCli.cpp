@@ -171,7 +171,10 @@ void WriteOutput(const std::string& file, const std::string& content) {
       if (std::fclose(out) != 0 && error == 0) error = errno;
     }
   } else if (error == 0) {
-    error = Port::SafeFile::replace(target, content.data(), content.size());
+    // A file its owner made read-only is not replaced behind their back.
+    error = target.exists && !target.writable
+                ? EACCES
+                : Port::SafeFile::replace(target, content.data(), content.size());
   }
   if (error != 0) throw Failure(CannotWrite(file, error));
 }
