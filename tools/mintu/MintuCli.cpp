@@ -20,14 +20,19 @@ bool showOrigin = false;
 const OptionSpec kGlobalOptions[] = {
     {"quiet", 'q', false}, {"verbose", 'v', false}, {"help", 'h', false}};
 
+bool Matches(const OptionSpec& spec, const std::string& word, bool isLong) {
+  return isLong ? word == spec.name
+                : spec.letter != 0 && word.size() == 1 && word[0] == spec.letter;
+}
+
+// The command's own options first, then the global ones.
 const OptionSpec* FindSpec(const std::vector<OptionSpec>& specs, const std::string& word,
                            bool isLong) {
   for (const OptionSpec& spec : specs) {
-    if (isLong ? word == spec.name : (word.size() == 1 && word[0] == spec.letter && spec.letter))
-      return &spec;
+    if (Matches(spec, word, isLong)) return &spec;
   }
   for (const OptionSpec& spec : kGlobalOptions) {
-    if (isLong ? word == spec.name : (word.size() == 1 && word[0] == spec.letter)) return &spec;
+    if (Matches(spec, word, isLong)) return &spec;
   }
   return nullptr;
 }
