@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "port/Port_Msg.h"
+
 namespace MintuCli {
 
 /// Exit statuses of every subcommand.
