@@ -155,7 +155,7 @@ class Builder {
       }
     }
     if (!root) {
-      Refuse(text_.size(), "No root element");
+      Refuse(text_.size() - 1, "No root element");
     }
 
     boost::shared_ptr<XmlElement> top = MakeElement(root);
@@ -422,6 +422,9 @@ boost::shared_ptr<XmlElement> Read(std::string_view original, const StringBase& 
                               where.first, where.second, r.reason.c_str());
   }
 
+  // pugixml drops text that ends the buffer: a final line end keeps it.
+  text.push_back('\n');
+
   // No escape, line-end or attribute-whitespace conversion: texts stay as
   // written. A fragment, so that text outside the root is seen and refused.
   const unsigned options =
@@ -435,6 +438,8 @@ boost::shared_ptr<XmlElement> Read(std::string_view original, const StringBase& 
     }
     return Builder(text).Build(document);
   } catch (const Refusal& r) {
+    // The parser wrote into `text`: positions are found in a fresh copy.
+    Normalise(original, text);
     const auto where = Locate(text, r.offset);
     Detail::ThrowAppException("Cannot read %s: line %lu, column %lu: %s\n", name.c_str(),
                               where.first, where.second, r.reason.c_str());
