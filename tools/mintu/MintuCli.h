@@ -50,6 +50,8 @@ int RunJava(const std::vector<std::string>& args);
 int RunRelease(const std::vector<std::string>& args);
 int RunCoresLevel(const std::vector<std::string>& args);
 int RunComponent(const std::vector<std::string>& args);
+int RunDiff(const std::vector<std::string>& args);
+int RunFormat(const std::vector<std::string>& args);
 
 extern const Command kCommands[];
 extern const int kCommandCount;
