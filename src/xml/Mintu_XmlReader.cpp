@@ -7,6 +7,7 @@
 #include "mintu/Mintu_XmlReader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -68,6 +69,18 @@ void Normalise(std::string_view in, std::string& out) {
   const unsigned char* copied = begin;  // bytes before this are in `out`
   auto at = [&](const unsigned char* q) { return static_cast<std::size_t>(q - begin); };
   while (p < end) {
+    // Eight bytes at a time while all are printable ASCII: subtracting 0x20
+    // from each sets its top bit only for bytes below 0x20, and or-ing in
+    // the bytes themselves adds those above 0x7F.
+    for (std::uint64_t word; end - p >= 8; p += 8) {
+      std::memcpy(&word, p, 8);
+      if (((word - 0x2020202020202020u) | word) & 0x8080808080808080u) {
+        break;
+      }
+    }
+    if (p == end) {
+      break;
+    }
     const unsigned char c = *p;
     if (c >= 0x20 && c < 0x80) {
       ++p;
@@ -257,6 +270,11 @@ class Builder {
     if (pieces == 0) {
       return StringBase();
     }
+    const pugi::xml_node only = node.first_child();
+    if (pieces == 1 && only.type() == pugi::node_pcdata && !only.next_sibling()) {
+      CheckText(only.value());
+      return StringBase(only.value());
+    }
     std::string text;
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
       if (child.type() == pugi::node_pcdata) {
@@ -366,7 +384,8 @@ class Builder {
         text = StringBase(std::move(escaped));
       }
       try {
-        element.attributes.Add(boost::make_shared<XmlAttribute>(StringBase(a.name()), text));
+        element.attributes.Add(
+            boost::make_shared<XmlAttribute>(StringBase(a.name()), std::move(text)));
       } catch (const AppException& e) {
         RefuseModel(OffsetOf(a.name()), e);
       }
@@ -377,6 +396,17 @@ class Builder {
   }
 
   void CheckUniqueNames(pugi::xml_node node, std::size_t count) {
+    if (count <= 8) {
+      // Few names: each against those after it.
+      for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+        for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute()) {
+          if (std::strcmp(a.name(), b.name()) == 0) {
+            Refuse(OffsetOf(b.name()), "Attribute " + std::string(b.name()) + " given twice");
+          }
+        }
+      }
+      return;
+    }
     std::vector<std::string_view> names;
     names.reserve(count);
     for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
