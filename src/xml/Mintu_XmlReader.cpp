@@ -279,7 +279,14 @@ class Builder {
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
       if (child.type() == pugi::node_pcdata) {
         CheckText(child.value());
+        const std::size_t junction = text.size();
         text += child.value();
+        // Pieces apart in the document ("]]", a comment, ">") would make a
+        // "]]>" together, which text cannot hold: the ">" becomes "&gt;".
+        const std::size_t end = text.find("]]>", junction < 2 ? 0 : junction - 2);
+        if (end != std::string::npos && end < junction) {
+          text.replace(end + 2, 1, "&gt;");
+        }
       } else if (child.type() == pugi::node_cdata) {
         // The model holds texts escaped: a CDATA section is escaped here.
         for (const char* c = child.value(); *c != '\0'; ++c) {

@@ -29,7 +29,7 @@ TEST(XmlReader, KeepsElementsAttributesAndTextsAsWritten) {
       {"<a x=\"&lt;&#x41;\" y='say \"hi\"'>&amp; &#233; &gt; '\"</a>",
        "<a x=\"&lt;&#x41;\" y=\"say &quot;hi&quot;\">&amp; &#233; &gt; '\"</a>\n"},
       {"<a><![CDATA[x<&>y]]></a>", "<a>x&lt;&amp;&gt;y</a>\n"},
-      {"<a>x<!--c-->y</a>", "<a>xy</a>\n"},
+      {"<a>x]]<!--c-->>y</a>", "<a>x]]&gt;y</a>\n"},
       // Blank text between elements goes; a leaf's blank text stays.
       {"<a> <!-- c --> <b> </b>\t<c>\n</c> </a>", "<a>\n  <b> </b>\n  <c>\n</c>\n</a>\n"},
       // A byte order mark is skipped; line ends are read as "\n", in
