@@ -9,7 +9,7 @@ packages=(
   libbenchmark-dev
   zlib1g-dev
   openjdk-17-jdk-headless # jni.h, javac and the JVM for the bridge tests
-  libpugixml-dev          # benchmark peer and test reader of written XML
+  libpugixml-dev          # the XML reader's parser; benchmark peer
   libxml2-utils           # xmllint, schema validation of written components
   clang-format
 )

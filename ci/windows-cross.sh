@@ -24,6 +24,28 @@ packages=(
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
 
+# --- pugixml, the XML reader's parser: mingw-w64 has no package of it, so
+# the source release from Debian's own source package is compiled into the
+# DLL. The machine's Debian sources, turned into source entries, give it.
+pugixml_dir=$build/deps/pugixml
+if [ ! -f "$pugixml_dir/src/pugixml.cpp" ]; then
+  apt_dir=$build/deps/apt
+  rm -rf "$apt_dir" "$pugixml_dir"
+  mkdir -p "$apt_dir/parts" "$apt_dir/lists/partial" "$apt_dir/get" "$pugixml_dir"
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed -E 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+      >"$apt_dir/parts/debian.sources"
+  fi
+  if [ -f /etc/apt/sources.list ]; then
+    sed -n -E 's/^deb[[:space:]]/deb-src /p' /etc/apt/sources.list >"$apt_dir/parts/debian.list"
+  fi
+  apt_options=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt_dir/parts"
+    -o Dir::State::Lists="$apt_dir/lists")
+  apt-get "${apt_options[@]}" update -q
+  (cd "$apt_dir/get" && apt-get "${apt_options[@]}" source --download-only pugixml)
+  tar -xzf "$apt_dir"/get/pugixml_*.orig.tar.gz -C "$pugixml_dir" --strip-components=1
+fi
+
 # --- Boost: Debian's headers are target-neutral, but /usr/include also holds
 # glibc's, which must not reach the Windows compiler. A folder holding only a
 # link to boost/ gives the one without the other.
@@ -67,7 +89,8 @@ cmake -S "$src" -B "$build" -G Ninja \
   -DMINTU_BUILD_TESTS=OFF -DMINTU_BUILD_TOOLS=OFF -DMINTU_BUILD_BENCHMARKS=OFF \
   -DMINTU_WERROR=ON \
   -DBoost_INCLUDE_DIR="$boost_dir" \
-  -DMINTU_JNI_INCLUDE_DIRS="$jdk_home/include;$jni_md_dir"
+  -DMINTU_JNI_INCLUDE_DIRS="$jdk_home/include;$jni_md_dir" \
+  -DMINTU_PUGIXML_SOURCE_DIR="$pugixml_dir"
 cmake --build "$build" --target Portability Mintu_Utilities -j "${MINTU_JOBS:-2}"
 
 # --- What the DLLs export.

@@ -28,5 +28,6 @@
 #include "mintu/Mintu_XmlElement.h"
 #include "mintu/Mintu_XmlElementList.h"
 #include "mintu/Mintu_XmlHandles.h"
+#include "mintu/Mintu_XmlReader.h"
 
 #endif  // MINTU_MINTU_H

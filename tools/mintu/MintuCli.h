@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include <boost/shared_ptr.hpp>
+
+#include "mintu/Mintu_XmlElement.h"
 #include "port/Port_Msg.h"
 
 namespace MintuCli {
@@ -109,6 +112,12 @@ int RunJava(const Arguments& args);
 int RunRelease(const Arguments& args);
 int RunCoresLevel(const Arguments& args);
 int RunComponent(const Arguments& args);
+int RunDiff(const Arguments& args);
+int RunFormat(const Arguments& args);
+
+/// The XML tree of FILE (or of the standard input for "-"). Throws Failure
+/// when it cannot be read and AppException when it is not well-formed.
+boost::shared_ptr<Mintu::XmlElement> ReadXml(const std::string& file);
 
 }  // namespace MintuCli
 

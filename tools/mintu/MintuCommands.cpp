@@ -91,6 +91,22 @@ const std::vector<Command> kCommands = {
      "line ends. --description-file - reads the description from the standard input.\n"
      "Writes to FILE (replaced whole), or to the standard output (no -o, or -o -).\n",
      ComponentOptions(), RunComponent},
+    {"diff",
+     "compare two XML files as the XML model does",
+     "Usage: mintu diff [--quiet] A B\n"
+     "Status 0 when the files are equal (repeated tags in any order), 1 when they\n"
+     "differ, 2 when one cannot be read. Prints the tag path to the first differing\n"
+     "element on each side and what differs there; --quiet prints nothing.\n",
+     {},
+     RunDiff},
+    {"format",
+     "write an XML file again in the XML model's layout",
+     "Usage: mintu format [--sort] FILE|-\n"
+     "Writes FILE (- reads stdin) to stdout with two-space indent, one element per\n"
+     "line; comments are dropped. --sort puts every element's children in the\n"
+     "model's order (the result may then no longer follow a schema's order).\n",
+     {{"sort", 0, false}},
+     RunFormat},
 };
 
 }  // namespace MintuCli
