@@ -8,6 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev
   libbenchmark-dev
   zlib1g-dev
+  libdeflate-dev          # the CRC-32 of checksum stamps (zlib serves without it)
   openjdk-17-jdk-headless # jni.h, javac and the JVM for the bridge tests
   libpugixml-dev          # benchmark peer and test reader of written XML
   libxml2-utils           # xmllint, schema validation of written components

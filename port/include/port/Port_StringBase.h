@@ -117,6 +117,9 @@ class PORT_API StringBase<char> {
   bool GetUINT32(const Port_Range& range, std::uint32_t& value) const;
   /// The standard CRC-32 (zlib's crc32) of the bytes.
   std::uint32_t CRC32() const;
+  /// Continues `crc` (0 to start) over `length` bytes at `data`: a text fed
+  /// in pieces gives the CRC32() of the whole.
+  static std::uint32_t CRC32(std::uint32_t crc, const char* data, size_type length);
 
   /// printf-style formatting into a new string.
   static StringBase doFormat(const char* format, ...) PORT_PRINTF(1, 2);
