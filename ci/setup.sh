@@ -13,6 +13,7 @@ packages=(
   libpugixml-dev          # benchmark peer and test reader of written XML
   libxml2-utils           # xmllint, schema validation of written components
   clang-format
+  clang clang-tidy        # the second compiler of the test command, and its linter
 )
 
 "$(dirname "$0")/install-packages.sh" "${packages[@]}"
