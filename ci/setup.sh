@@ -8,10 +8,12 @@ packages=(
   googletest libgtest-dev libgmock-dev
   libbenchmark-dev
   zlib1g-dev
+  libdeflate-dev          # the CRC-32 of checksum stamps (zlib serves without it)
   openjdk-17-jdk-headless # jni.h, javac and the JVM for the bridge tests
   libpugixml-dev          # the XML reader's parser; benchmark peer
   libxml2-utils           # xmllint, schema validation of written components
   clang-format
+  clang clang-tidy        # the second compiler of the test command, and its linter
 )
 
 "$(dirname "$0")/install-packages.sh" "${packages[@]}"

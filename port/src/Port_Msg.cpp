@@ -187,8 +187,7 @@ void Port_MsgDispatcher::dispatch(const Port_Message& message) {
 // ---------------------------------------------------------------------------
 // Port_MsgStream
 
-Port_MsgStream::Port_MsgStream(const char* name)
-    : hasName_(name != nullptr), name_(name != nullptr ? name : "") {}
+Port_MsgStream::Port_MsgStream(const char* name) : name_(name != nullptr ? name : "") {}
 
 Port_MsgStream::~Port_MsgStream() = default;
 

@@ -1,6 +1,12 @@
 #include "port/Port_StringBase.h"
 
+// libdeflate's CRC-32 is several times faster than zlib's and gives the
+// same values; zlib's serves where the build found no libdeflate.
+#if defined(PORT_HAVE_LIBDEFLATE)
+#include <libdeflate.h>
+#else
 #include <zlib.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -237,17 +243,22 @@ bool StringBase<char>::GetUINT32(const Port_Range& range, std::uint32_t& value) 
   return true;
 }
 
-std::uint32_t StringBase<char>::CRC32() const {
-  uLong crc = crc32(0L, Z_NULL, 0);
-  const Bytef* data = reinterpret_cast<const Bytef*>(text_.data());
-  size_type left = text_.size();
-  while (left > 0) {  // zlib takes 32-bit lengths
-    const uInt chunk = static_cast<uInt>(std::min<size_type>(left, 1u << 30));
-    crc = crc32(crc, data, chunk);
-    data += chunk;
-    left -= chunk;
+std::uint32_t StringBase<char>::CRC32() const { return CRC32(0, text_.data(), text_.size()); }
+
+std::uint32_t StringBase<char>::CRC32(std::uint32_t crc, const char* data, size_type length) {
+#if defined(PORT_HAVE_LIBDEFLATE)
+  return libdeflate_crc32(crc, data, length);
+#else
+  uLong value = crc;
+  const Bytef* bytes = reinterpret_cast<const Bytef*>(data);
+  while (length > 0) {  // zlib takes 32-bit lengths
+    const uInt chunk = static_cast<uInt>(std::min<size_type>(length, 1u << 30));
+    value = crc32(value, bytes, chunk);
+    bytes += chunk;
+    length -= chunk;
   }
-  return static_cast<std::uint32_t>(crc);
+  return static_cast<std::uint32_t>(value);
+#endif
 }
 
 std::vector<StringBase<char> > StringBase<char>::Split(const StringBase& text,

@@ -4,13 +4,6 @@
 
 #include "mintu/Mintu_Utilities.h"
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
-#if defined(_MSC_VER)
-#include <intrin.h>
-#endif
-
 #include <boost/regex.hpp>
 #include <cinttypes>
 #include <cstdint>
@@ -26,7 +19,6 @@
 #include "port/Port_File.h"
 #include "port/Port_OrvanePath.h"
 #include "port/Port_Version.h"
-#include "utilities/Mintu_Crc32.h"
 
 namespace {
 
@@ -42,7 +34,7 @@ const char* const STAMP_TAG = "# CRC:";
 const std::size_t STAMP_CHECKSUM_OFFSET = 7;
 const std::size_t STAMP_CHECKSUM_LENGTH = 8;
 // Bytes read at a time when validating: small enough that the data stays in
-// the cache between finding the lines and computing their CRC.
+// the cache between gathering the data lines and computing their CRC.
 const std::size_t VALIDATE_BLOCK_SIZE = 128 * 1024;
 const char COMMENT_CHAR = '#';
 const char BACKSLASH = '\\';
@@ -80,151 +72,79 @@ void CollapseRuns(Mintu::StringBase& path, char separator) {
   }
 }
 
-// Index of the lowest set bit of a non-zero mask.
-unsigned int LowestBit(unsigned int mask) {
-#if defined(_MSC_VER)
-  unsigned long index;
-  _BitScanForward(&index, mask);
-  return static_cast<unsigned int>(index);
-#else
-  return static_cast<unsigned int>(__builtin_ctz(mask));
-#endif
-}
-
-bool HasComment(const char* data, std::size_t length) {
-  return length != 0 && std::memchr(data, COMMENT_CHAR, length) != nullptr;
-}
-
-// Accumulates the CRC-32 of data lines, the same value StringBase::CRC32
-// gives for their concatenation. Lines are short and the CRC is at its fastest
-// on long blocks, so data lines are gathered into a block first.
-class DataCrc {
+// The data lines of a text and its first stamp, read in one pass over blocks
+// of the text. The text reads as one whose every line (the last one
+// included) ends with "\n". The data lines of a block are moved together at
+// its front, without their line feeds, and go into the CRC in one call. The
+// first stamp's checksum text is kept as it comes, also when it runs across
+// line ends.
+class StampScan {
  public:
-  DataCrc() { block_.reserve(BLOCK_SIZE); }
-
-  /// Adds a data line (one without "#").
-  void AddDataLine(const char* data, std::size_t length) {
-    if (block_.size() + length > BLOCK_SIZE) {
-      Flush();
-      if (length >= BLOCK_SIZE) {
-        Update(data, length);
-        return;
+  /// Takes the whole lines at the front of `block` (all of it when `last`,
+  /// the end of the text) and returns how many bytes it took. The bytes
+  /// taken are overwritten.
+  std::size_t Consume(char* block, std::size_t size, bool last) {
+    char* const end = block + size;
+    char* out = block;
+    char* line = block;
+    // Lines with a "#" are few: one search finds the next, and every line
+    // that ends before it is a data line.
+    const char* hash = Find(line, end, COMMENT_CHAR);
+    while (line < end) {
+      // The common case: data lines up to the next "#". Not while the stored
+      // text is being taken, which must be read before its line moves.
+      if (!Capturing()) {
+        while (char* const feed = static_cast<char*>(std::memchr(line, '\n', Span(line, hash)))) {
+          const std::size_t length = Span(line, feed);
+          std::memmove(out, line, length);
+          out += length;
+          line = feed + 1;
+        }
       }
+      char* const feed = static_cast<char*>(std::memchr(line, '\n', Span(line, end)));
+      if (feed == nullptr && !last) break;  // read again with the next block
+      char* const lineEnd = feed ? feed : end;
+      const std::size_t length = Span(line, lineEnd);
+      const bool data = hash >= lineEnd;
+      if (!data && !stamped_) FindStamp(line, hash, lineEnd);
+      if (Capturing()) KeepStored(line, length);
+      if (data) {
+        std::memmove(out, line, length);
+        out += length;
+      } else {
+        hash = Find(lineEnd, end, COMMENT_CHAR);
+      }
+      line = feed ? feed + 1 : end;
     }
-    block_.append(data, length);
+    crc_ = Mintu::StringBase::CRC32(crc_, block, Span(block, out));
+    return Span(block, line);
   }
 
-  Mintu::StringBase Text() {
-    Flush();
+  /// The checksum text of the data lines so far.
+  Mintu::StringBase Checksum() const {
     Mintu::StringBase text;
     text.Format("%8x", static_cast<unsigned int>(crc_));
     return text;
   }
 
- private:
-  static constexpr std::size_t BLOCK_SIZE = 64 * 1024;
-
-  void Update(const char* data, std::size_t length) {
-    crc_ = Mintu::Detail::Crc32(crc_, data, length);
-  }
-  void Flush() {
-    if (!block_.empty()) Update(block_.data(), block_.size());
-    block_.clear();
-  }
-
-  std::uint32_t crc_ = 0;
-  std::string block_;
-};
-
-// Copies the bytes from `from` up to the first "\n" or "#" (or `end`) to
-// `out` and returns where it stopped; `out` is moved past the copy. Up to 16
-// bytes past the copy may be written: `out` must have that room.
-const char* CopyDataBytes(const char* from, const char* end, char*& out) {
-#if defined(__SSE2__) || defined(_M_X64)
-  const __m128i feed = _mm_set1_epi8('\n');
-  const __m128i hash = _mm_set1_epi8(COMMENT_CHAR);
-  while (end - from >= 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
-    const unsigned int stops = static_cast<unsigned int>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, feed), _mm_cmpeq_epi8(bytes, hash))));
-    if (stops != 0) {
-      const unsigned int first = LowestBit(stops);
-      out += first;
-      return from + first;
-    }
-    out += 16;
-    from += 16;
-  }
-#endif
-  for (; from < end; ++from) {
-    if (*from == '\n' || *from == COMMENT_CHAR) return from;
-    *out++ = *from;
-  }
-  return end;
-}
-
-// The one-pass reading of a stamped file, fed with blocks of the file. The
-// file reads as a text whose every line (the last one included) ends with
-// "\n". The data bytes of a block are gathered without line feeds and go
-// into the CRC in one call; a line turns out to be a comment only at its
-// "#", and its bytes gathered so far are then dropped. The first stamp's
-// checksum text is kept as it comes, also when it runs across line ends.
-class StampScan {
- public:
-  /// Takes the whole lines at the front of `block` (the bytes up to its last
-  /// "\n"; all of it when `last`, the end of the file) and returns how many
-  /// bytes it took.
-  std::size_t Consume(const char* block, std::size_t size, bool last) {
-    if (gathered_.size() < size + 16) gathered_.resize(size + 16);
-    char* const first = &gathered_[0];
-    char* out = first;
-    const char* line = block;
-    const char* const end = block + size;
-    while (line < end) {
-      char* const lineOut = out;
-      const char* stop = Capturing() ? end : CopyDataBytes(line, end, out);
-      if (stop < end && *stop == '\n') {  // the common case: a data line
-        line = stop + 1;
-        continue;
-      }
-      // A comment line, the end of the block, or a line that holds part of
-      // the stored checksum text: the whole line is looked at.
-      const char* const from = Capturing() ? line : stop;  // no "\n" before `stop`
-      const void* feed = std::memchr(from, '\n', static_cast<std::size_t>(end - from));
-      if (feed == nullptr && !last) {
-        out = lineOut;  // the line is read again with the next block
-        break;
-      }
-      const char* const lineEnd = feed ? static_cast<const char*>(feed) : end;
-      const std::size_t length = static_cast<std::size_t>(lineEnd - line);
-      const void* hash = std::memchr(line, COMMENT_CHAR, length);
-      out = lineOut;
-      if (hash == nullptr) {
-        std::memcpy(out, line, length);
-        out += length;
-      } else if (!stamped_) {
-        FindStamp(line, static_cast<const char*>(hash), lineEnd);
-      }
-      if (Capturing()) KeepStored(line, length);
-      line = feed ? lineEnd + 1 : end;
-    }
-    if (out != first) {
-      crc_ = Mintu::Detail::Crc32(crc_, first, static_cast<std::size_t>(out - first));
-    }
-    return static_cast<std::size_t>(line - block);
-  }
-
   /// False when a stamp was found and the data lines do not match it.
   bool Valid() const {
     if (!stamped_) return true;
-    Mintu::StringBase computed;
-    computed.Format("%8x", static_cast<unsigned int>(crc_));
     const Mintu::StringBase stored(stored_, storedLength_);
-    return stored.Compare(computed, Port::COMPARE_NOCASE) == 0;
+    return stored.Compare(Checksum(), Port::COMPARE_NOCASE) == 0;
   }
 
  private:
+  static std::size_t Span(const char* from, const char* to) {
+    return static_cast<std::size_t>(to - from);
+  }
+
+  // The first `c` in [from, to), or `to`.
+  static const char* Find(const char* from, const char* to, char c) {
+    const void* found = std::memchr(from, c, Span(from, to));
+    return found ? static_cast<const char*>(found) : to;
+  }
+
   // Looks for the tag in a comment line, from its first "#" on.
   void FindStamp(const char* line, const char* hash, const char* lineEnd) {
     const std::size_t tagLength = std::strlen(STAMP_TAG);
@@ -256,7 +176,6 @@ class StampScan {
   char stored_[STAMP_CHECKSUM_LENGTH] = {};
   std::size_t storedLength_ = 0;
   std::size_t storedFrom_ = 0;  // where, in the current line, the stored text goes on
-  std::string gathered_;        // the data bytes of a block
 };
 
 }  // namespace
@@ -475,17 +394,11 @@ const StringBase Utilities::ExpandEnvironment(const StringBase& text) {
 // -------------------------------------------------------- Checksum stamps
 
 unsigned int Utilities::CalculateChecksum(const StringBase& text, StringBase& checksum) {
-  DataCrc crc;
-  const char* data = text.GetBuffer();
-  const char* const end = data + text.GetLength();
-  while (data < end) {
-    const void* newline = std::memchr(data, '\n', static_cast<std::size_t>(end - data));
-    const char* lineEnd = newline ? static_cast<const char*>(newline) : end;
-    const std::size_t length = static_cast<std::size_t>(lineEnd - data);
-    if (!HasComment(data, length)) crc.AddDataLine(data, length);
-    data = newline ? lineEnd + 1 : end;
-  }
-  checksum = crc.Text();
+  // The scan gathers the data lines in the bytes it is given: a copy of them.
+  std::string bytes(text.GetBuffer(), text.GetLength());
+  StampScan scan;
+  scan.Consume(&bytes[0], bytes.size(), true);
+  checksum = scan.Checksum();
   return 0;
 }
 

@@ -165,7 +165,8 @@ TEST(VectorHelper, RefCountPtrTakesAndDropsReferences) {
     RefCountPtr<IStringContainer> moved(std::move(copy));
     EXPECT_FALSE(copy);
     EXPECT_EQ(RefCountOf(c), 4);
-    moved = moved;  // self-assignment keeps the count
+    const auto& same = moved;  // the object itself
+    moved = same;              // self-assignment keeps the count
     EXPECT_EQ(RefCountOf(c), 4);
     moved = Container::Create();  // assignment releases the former object
     EXPECT_EQ(RefCountOf(c), 3);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,6 +43,23 @@ TEST(Port_StringBaseTest, Crc32IsZlibs) {
     EXPECT_EQ(Text(input).CRC32(), static_cast<std::uint32_t>(expected));
   }
   EXPECT_EQ(Text("123456789").CRC32(), 0xCBF43926u);  // the standard check value
+}
+
+TEST(Port_StringBaseTest, Crc32ContinuesOverPieces) {
+  std::string bytes(200000, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 131 % 251);
+  const auto whole = static_cast<std::uint32_t>(
+      crc32_z(0L, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
+  for (std::size_t piece : {1u, 7u, 64u, 4096u, 65537u}) {
+    std::uint32_t crc = 0;
+    for (std::size_t at = 0; at < bytes.size(); at += piece) {
+      crc = Text::CRC32(crc, bytes.data() + at, std::min(piece, bytes.size() - at));
+    }
+    EXPECT_EQ(whole, crc) << "pieces of " << piece;
+  }
+  // Continuing a CRC is not starting afresh: "123456789" from "1234".
+  EXPECT_EQ(0xCBF43926u, Text::CRC32(Text("1234").CRC32(), "56789", 5));
+  EXPECT_EQ(0u, Text::CRC32(0, nullptr, 0));
 }
 
 TEST(Port_StringBaseTest, FormatFollowsPrintf) {

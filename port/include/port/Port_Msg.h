@@ -68,7 +68,7 @@ class PORT_API Port_MsgManData {
   const std::string& getRevision() const { return revision_; }
 
  private:
-  void issueV(int type, const char* format, va_list args);
+  void issueV(int type, const char* format, va_list args) PORT_PRINTF(3, 0);
 
   std::string module_;
   std::string file_;
@@ -155,7 +155,6 @@ class PORT_API Port_MsgStream : public Port_MsgMan {
   void remove(const void* out);
   void setKind(const void* out, int type, bool enabled);
 
-  bool hasName_;
   std::string name_;
   std::vector<Output> outputs_;
 };
