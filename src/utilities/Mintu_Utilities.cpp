@@ -435,7 +435,9 @@ StringBase Utilities::NextMajorRelease() {
 // -------------------------------------------------- Environment expansion
 
 const StringBase Utilities::ExpandEnvironment(const StringBase& text) {
-  static const StringBase orvaneTag("${ORVANE}");
+  // Both never destroyed, so that expansion still works in a host's static
+  // destructors and atexit handlers.
+  static const StringBase& orvaneTag = *new StringBase("${ORVANE}");
   // A run of leading "${ORVANE}" nests lookups: each one looks up what the
   // inner ones gave. Counted here rather than recursed, so that no text is
   // long enough to exhaust the stack.
@@ -451,7 +453,7 @@ const StringBase Utilities::ExpandEnvironment(const StringBase& text) {
   const char* const end = text.GetBuffer() + text.GetLength();
   const char* position = begin;
   try {
-    static const boost::regex reference("(\\$\\{)([A-Za-z0-9_]*)(\\})");
+    static const boost::regex& reference = *new boost::regex("(\\$\\{)([A-Za-z0-9_]*)(\\})");
     boost::cmatch match;
     while (position != end && boost::regex_search(position, end, match, reference)) {
       result.Append(position, static_cast<std::size_t>(match[0].first - position));
