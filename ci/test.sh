@@ -18,10 +18,11 @@ cmake --preset asan
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs"
 
-echo "== Reference counts shared between threads (ThreadSanitizer)"
+echo "== Reference counts and the logger registry shared between threads (ThreadSanitizer)"
 cmake --preset tsan -DMINTU_BUILD_TOOLS=OFF
-cmake --build --preset tsan -j "$jobs" --target VectorHelperTest UtilitiesContainersTest RefCountConcurrencyTest
+cmake --build --preset tsan -j "$jobs" --target VectorHelperTest UtilitiesContainersTest RefCountConcurrencyTest LoggerRegistryConcurrencyTest
 ctest --preset tsan -L containers
+ctest --preset tsan -R LoggerRegistryConcurrencyTest
 
 echo "== Format check"
 ./ci/format.sh --check
