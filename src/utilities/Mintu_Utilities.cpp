@@ -551,6 +551,8 @@ std::vector<StringBase> Utilities::GetFileListFileStrings(const Port::FileName& 
   StringBase line;
   while (!stream->geteof()) {
     if (stream->readline(line) > 0) {
+      // Lists written on Windows end their lines with CR LF.
+      line.Trim("\r", Port::TRIM_RIGHT);
       const std::size_t comment = line.GetIndexOfFirstChar(COMMENT_CHAR);
       if (comment != StringBase::NOT_FOUND) {
         line = comment == 0 ? StringBase() : line.Extract(Port_Range(0, comment - 1));
