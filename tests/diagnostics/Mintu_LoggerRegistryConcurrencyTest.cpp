@@ -37,7 +37,8 @@ TEST(LoggerRegistryConcurrencyTest, FourThreadsShareTheRegistry) {
       while (!go.load()) std::this_thread::yield();
       for (int n = 0; n < kNames; ++n) {
         // Names of this thread's own, and the same names in every thread.
-        DebugMessengerFactory::GetLogger(StringBase("t" + std::to_string(t) + "-" + std::to_string(n)));
+        DebugMessengerFactory::GetLogger(
+            StringBase("t" + std::to_string(t) + "-" + std::to_string(n)));
         DebugMessengerFactory::GetLogger(StringBase("all-" + std::to_string(n)));
         if (n % 50 == 0) {
           DebugMessengerFactory::SetLevelFromEnv();
