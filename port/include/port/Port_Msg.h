@@ -68,7 +68,7 @@ class PORT_API Port_MsgManData {
   const std::string& getRevision() const { return revision_; }
 
  private:
-  void issueV(int type, const char* format, va_list args);
+  void issueV(int type, const char* format, va_list args) PORT_PRINTF(3, 0);
 
   std::string module_;
   std::string file_;

@@ -99,7 +99,7 @@ class PORT_API StringBase<char> {
   size_type ReplaceChars(char from, char to);
   /// Replaces the content with the printf-style formatted text.
   StringBase& Format(const char* format, ...) PORT_PRINTF(2, 3);
-  StringBase& FormatV(const char* format, va_list args);
+  StringBase& FormatV(const char* format, va_list args) PORT_PRINTF(2, 0);
 
   // Searches and pieces.
   /// Negative, zero or positive as this string sorts before, with or after `other`.
@@ -120,7 +120,7 @@ class PORT_API StringBase<char> {
 
   /// printf-style formatting into a new string.
   static StringBase doFormat(const char* format, ...) PORT_PRINTF(1, 2);
-  static StringBase doFormatV(const char* format, va_list args);
+  static StringBase doFormatV(const char* format, va_list args) PORT_PRINTF(1, 0);
   /// Cuts `text` at every byte of `separators`. Empty pieces are kept when
   /// `keepEmpty` is true and dropped otherwise; the empty text gives no piece.
   /// A byte of `openQuotes` starts a quoted stretch that runs to the byte at
