@@ -12,6 +12,7 @@ packages=(
   libpugixml-dev          # benchmark peer and test reader of written XML
   libxml2-utils           # xmllint, schema validation of written components
   clang-format
+  clang libclang-rt-14-dev # libFuzzer and the sanitizers of the fuzz targets
 )
 
 "$(dirname "$0")/install-packages.sh" "${packages[@]}"
