@@ -10,19 +10,18 @@
 #include <string>
 #include <vector>
 
-#define FUZZ_CHECK(condition)                                                         \
-  do {                                                                                \
-    if (!(condition)) {                                                               \
+#define FUZZ_CHECK(condition)                                                               \
+  do {                                                                                      \
+    if (!(condition)) {                                                                     \
       std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                   \
-    }                                                                                 \
+      std::abort();                                                                         \
+    }                                                                                       \
   } while (0)
 
 namespace MintuFuzz {
 
 /// The input cut at every `separator` byte, empty pieces kept.
-inline std::vector<std::string> Pieces(const std::uint8_t* data, std::size_t size,
-                                       char separator) {
+inline std::vector<std::string> Pieces(const std::uint8_t* data, std::size_t size, char separator) {
   std::vector<std::string> pieces(1);
   for (std::size_t i = 0; i < size; ++i) {
     if (static_cast<char>(data[i]) == separator) {
