@@ -52,8 +52,12 @@ bool Valid(const std::string& bytes) {
   return true;
 }
 
+// In memory where the system offers it. The file is removed before each
+// write: rewriting it in place makes some file systems flush it to disk.
 std::string FileName() {
-  return "/tmp/mintu-checksum-fuzz-" + std::to_string(static_cast<long>(getpid())) + ".txt";
+  const char* const directory = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  return std::string(directory) + "/mintu-checksum-fuzz-" +
+         std::to_string(static_cast<long>(getpid())) + ".txt";
 }
 
 }  // namespace
@@ -65,6 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(checksum.str() == Checksum(bytes));
 
   static const std::string name = FileName();
+  unlink(name.c_str());
   {
     std::ofstream file(name, std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -72,5 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool valid = false;
   FUZZ_CHECK(Mintu::Utilities::ValidateFileChecksum(StringBase(name), valid) == 0);
   FUZZ_CHECK(valid == Valid(bytes));
+  unlink(name.c_str());
   return 0;
 }

@@ -25,8 +25,10 @@ void Touch(const std::string& name) { std::ofstream(directory + name).put('x'); 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  char pattern[] = "/tmp/mintu-filelist-fuzz-XXXXXX";
-  const char* made = mkdtemp(pattern);
+  // In memory where the system offers it; see the list's writing below.
+  std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  pattern += "/mintu-filelist-fuzz-XXXXXX";
+  const char* made = mkdtemp(&pattern[0]);
   if (made == nullptr) std::abort();
   directory = std::string(made) + "/";
   mkdir((directory + "sub").c_str(), 0700);
@@ -38,6 +40,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string list = directory + "files.lst";
+  // Removed first: rewriting it in place makes some file systems flush it.
+  unlink(list.c_str());
   {
     std::ofstream file(list, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
@@ -55,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<Port::FileName> names = Mintu::Utilities::GetFileListFileNames(listName);
   FUZZ_CHECK(names.size() == members.size());
   for (std::size_t i = 0; i < names.size(); ++i) {
-    FUZZ_CHECK(names[i].GetFullPath().str() == directory + members[i].str());
+    const Port::FileName expected((directory + members[i].str()).c_str());
+    FUZZ_CHECK(names[i].GetFullPath() == expected.GetFullPath());
   }
   FUZZ_CHECK(Port::File::openStreamCount() == 0);
   return 0;
