@@ -4,6 +4,9 @@
 
 #include "port/Port_Regexp.h"
 
+// Boost.Regex keeps freed match blocks in a cache that is destroyed at exit,
+// while a host's later exit-time code may still search: no cache.
+#define BOOST_REGEX_MAX_CACHE_BLOCKS 0
 #include <boost/regex.hpp>
 #include <cstring>
 #include <exception>

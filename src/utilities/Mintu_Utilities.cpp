@@ -11,6 +11,9 @@
 #include <intrin.h>
 #endif
 
+// Boost.Regex keeps freed match blocks in a cache that is destroyed at exit,
+// while a host's later exit-time code may still search: no cache.
+#define BOOST_REGEX_MAX_CACHE_BLOCKS 0
 #include <boost/regex.hpp>
 #include <cinttypes>
 #include <cstdint>
