@@ -14,6 +14,7 @@ packages=(
   libxml2-utils           # xmllint, schema validation of written components
   clang-format
   clang clang-tidy        # the second compiler of the test command, and its linter
+  libclang-rt-14-dev      # libFuzzer and the sanitizers of the fuzz targets
 )
 
 "$(dirname "$0")/install-packages.sh" "${packages[@]}"

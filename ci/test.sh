@@ -29,10 +29,11 @@ echo "== clang-tidy on the library sources (.clang-tidy)"
 run-clang-tidy -p build/clang -quiet -j "$jobs" "$PWD/(src|port/src)/.*\.cpp\$" >build/clang/tidy.log 2>&1 ||
   { grep -E 'warning:|error:' build/clang/tidy.log || cat build/clang/tidy.log; exit 1; }
 
-echo "== Reference counts shared between threads (ThreadSanitizer)"
+echo "== Reference counts and the logger registry shared between threads (ThreadSanitizer)"
 cmake --preset tsan -DMINTU_BUILD_TOOLS=OFF
-cmake --build --preset tsan -j "$jobs" --target VectorHelperTest UtilitiesContainersTest RefCountConcurrencyTest
+cmake --build --preset tsan -j "$jobs" --target VectorHelperTest UtilitiesContainersTest RefCountConcurrencyTest LoggerRegistryConcurrencyTest
 ctest --preset tsan -L containers
+ctest --preset tsan -R LoggerRegistryConcurrencyTest
 
 echo "== Format check"
 ./ci/format.sh --check

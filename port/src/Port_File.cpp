@@ -215,9 +215,9 @@ bool File::chdir(const StringBase<char>& directory) {
 }
 
 StringBase<char> File::getcwd() {
-  std::error_code error;
-  const fs::path cwd = fs::current_path(error);
-  if (error) return StringBase<char>();
+  // An empty name would pass for a directory: the guard that saved it could
+  // then not say where it failed to return.
+  const fs::path cwd = fs::current_path();
   std::string text = Detail::TextOf(cwd);
   const std::size_t rootLength = Detail::TextOf(cwd.root_path()).size();
   while (text.size() > rootLength && FileName::IsSeparator(text.back())) {

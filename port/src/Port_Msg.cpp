@@ -62,9 +62,41 @@ const char* Port_MsgTypeName(int type) {
 // ---------------------------------------------------------------------------
 // Port_MsgManData
 
+namespace {
+
+// Each thread's record. A thread's thread_local objects are destroyed before
+// its last code has run (on the main thread: before static destructors and
+// atexit handlers), and issuing must work there too: from then on the thread
+// gets a record of its own that is never destroyed, held in a list so that
+// it is not lost either.
+struct RecordHolder {
+  Port_MsgManData record;
+  ~RecordHolder();
+};
+
+thread_local bool holderGone = false;  // trivially destructible: always readable
+thread_local Port_MsgManData* lateRecord = nullptr;
+thread_local RecordHolder holder;
+
+RecordHolder::~RecordHolder() { holderGone = true; }
+
+Port_MsgManData& ThreadRecord() {
+  if (!holderGone) return holder.record;
+  if (lateRecord == nullptr) {
+    static std::mutex* const lock = new std::mutex;
+    static std::vector<Port_MsgManData*>* const late = new std::vector<Port_MsgManData*>;
+    std::lock_guard<std::mutex> guard(*lock);
+    late->push_back(new Port_MsgManData);
+    lateRecord = late->back();
+  }
+  return *lateRecord;
+}
+
+}  // namespace
+
 Port_MsgManData& Port_MsgManData::createObject(const char* module, const char* file, int line,
                                                const char* revision) {
-  static thread_local Port_MsgManData record;
+  Port_MsgManData& record = ThreadRecord();
   record.module_ = module != nullptr ? module : "";
   record.file_ = file != nullptr ? file : "";
   record.line_ = line;

@@ -4,6 +4,9 @@
 
 #include "port/Port_Regexp.h"
 
+// Boost.Regex keeps freed match blocks in a cache that is destroyed at exit,
+// while a host's later exit-time code may still search: no cache.
+#define BOOST_REGEX_MAX_CACHE_BLOCKS 0
 #include <boost/regex.hpp>
 #include <cstring>
 #include <exception>
@@ -62,7 +65,17 @@ bool Find(const boost::regex& regex, const char* text, std::size_t length, std::
 // allocates nothing once the record has grown to the pattern's groups.
 Port_Range WholeMatch(const boost::regex& regex, const char* text, std::size_t length,
                       std::size_t start) {
-  static thread_local boost::cmatch match;
+  // The thread's record is destroyed before the thread's last code has run
+  // (the main thread's before static destructors): a search from there gets
+  // a record of its own.
+  static thread_local bool gone = false;  // trivially destructible: always readable
+  struct Record {
+    boost::cmatch match;
+    ~Record() { gone = true; }
+  };
+  static thread_local Record record;
+  boost::cmatch late;
+  boost::cmatch& match = gone ? late : record.match;
   if (!Find(regex, text, length, start, match)) return Port_Range();
   return ToRange(static_cast<std::size_t>(match[0].first - text),
                  static_cast<std::size_t>(match[0].length()));

@@ -55,6 +55,8 @@ unsigned int IPUpdateInfo::GetCoresLevel(StringBase& level) {
   StringBase line;
   while (!stream->geteof()) {
     stream->readline(line);
+    // Logs written on Windows end their lines with CR LF.
+    line.Trim("\r", Port::TRIM_RIGHT);
     code = ReadCoreLevelFromLine(line, found);
     if (code == LEVEL_READ) break;
   }

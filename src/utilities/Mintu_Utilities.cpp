@@ -4,6 +4,9 @@
 
 #include "mintu/Mintu_Utilities.h"
 
+// Boost.Regex keeps freed match blocks in a cache that is destroyed at exit,
+// while a host's later exit-time code may still search: no cache.
+#define BOOST_REGEX_MAX_CACHE_BLOCKS 0
 #include <boost/regex.hpp>
 #include <cinttypes>
 #include <cstdint>
@@ -354,7 +357,9 @@ StringBase Utilities::NextMajorRelease() {
 // -------------------------------------------------- Environment expansion
 
 const StringBase Utilities::ExpandEnvironment(const StringBase& text) {
-  static const StringBase orvaneTag("${ORVANE}");
+  // Both never destroyed, so that expansion still works in a host's static
+  // destructors and atexit handlers.
+  static const StringBase& orvaneTag = *new StringBase("${ORVANE}");
   // A run of leading "${ORVANE}" nests lookups: each one looks up what the
   // inner ones gave. Counted here rather than recursed, so that no text is
   // long enough to exhaust the stack.
@@ -370,7 +375,7 @@ const StringBase Utilities::ExpandEnvironment(const StringBase& text) {
   const char* const end = text.GetBuffer() + text.GetLength();
   const char* position = begin;
   try {
-    static const boost::regex reference("(\\$\\{)([A-Za-z0-9_]*)(\\})");
+    static const boost::regex& reference = *new boost::regex("(\\$\\{)([A-Za-z0-9_]*)(\\})");
     boost::cmatch match;
     while (position != end && boost::regex_search(position, end, match, reference)) {
       result.Append(position, static_cast<std::size_t>(match[0].first - position));
@@ -462,6 +467,8 @@ std::vector<StringBase> Utilities::GetFileListFileStrings(const Port::FileName& 
   StringBase line;
   while (!stream->geteof()) {
     if (stream->readline(line) > 0) {
+      // Lists written on Windows end their lines with CR LF.
+      line.Trim("\r", Port::TRIM_RIGHT);
       const std::size_t comment = line.GetIndexOfFirstChar(COMMENT_CHAR);
       if (comment != StringBase::NOT_FOUND) {
         line = comment == 0 ? StringBase() : line.Extract(Port_Range(0, comment - 1));

@@ -41,7 +41,9 @@ Port_Range Find(const Port_Regexp& pattern, const StringBase& text) {
 }  // namespace
 
 const Version::Patterns& Version::CompiledPatterns() {
-  static const Patterns patterns;
+  // Never destroyed: a host's static destructors may still parse versions
+  // after this file's statics would have gone.
+  static const Patterns& patterns = *new Patterns;
   return patterns;
 }
 

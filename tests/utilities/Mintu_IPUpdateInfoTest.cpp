@@ -38,6 +38,7 @@ TEST_F(IPUpdateInfoTest, ReadsTheFirstTaggedLine) {
   } cases[] = {
       {"tag alone", "cores_level=12\n", READ, "Cores Update # 12"},
       {"tag on the last line", "updated\nby tool\ncores_level=5", READ, "Cores Update # 5"},
+      {"windows line ends", "updated\r\ncores_level=12\r\n", READ, "Cores Update # 12"},
       {"tag twice", "cores_level=3\ncores_level=4\n", READ, "Cores Update # 3"},
       {"blanks around", "date 2010\nlevel cores_level= 7 \n", READ, "Cores Update #  7 "},
       {"nothing after the tag", "cores_level=\n", READ, "Cores Update # "},

@@ -115,6 +115,16 @@ TEST_F(SetWorkingDirectoryTest, PreviousDirectoryRemovedBeforeTheEnd) {
   EXPECT_TRUE(Traces().empty());
 }
 
+TEST_F(SetWorkingDirectoryTest, UnreadableCurrentDirectoryReachesTheCaller) {
+  ASSERT_TRUE(Port::File::chdir(tree.MakeDir("removed")));
+  std::error_code error;
+  if (!std::filesystem::remove(tree.Path("removed"), error)) {
+    GTEST_SKIP() << "the current directory cannot be removed here: " << error.message();
+  }
+  EXPECT_THROW(SetWorkingDirectory guard(tree.base()), std::exception);
+  EXPECT_TRUE(issued.messages().empty());
+}
+
 TEST_F(SetWorkingDirectoryTest, NestedGuardsUnwindInOrderAndErrorsIgnoreTheLoggers) {
   tree.MakeDir("outer/inner");
   MintuTest::LoggerLevel off("utilities", DebugMessenger::DEBUG_OFF);

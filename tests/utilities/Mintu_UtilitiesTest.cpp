@@ -435,6 +435,7 @@ TEST_F(UtilitiesTest, ValidatesTheFirstStamp) {
       {"no stamp", body, true},
       {"empty file", "", true},
       {"crlf lines", "a\r\nb\r\n# CRC: " + Checksum("a\r\nb\r\n") + "\r\n", true},
+      {"crlf stamp, lf lines", "a\nb\n# CRC: " + Checksum("a\r\nb\r\n") + "\n", false},
       {"checksum cut by the line end",
        body + "# CRC: " + crc.substr(0, 4) + "\n" + crc.substr(4) + "\n", false},
       {"tag ends the file", body + "# CRC:", false},
@@ -573,6 +574,17 @@ TEST_F(UtilitiesTest, FileListsKeepExistingMembersCleaned) {
   ASSERT_EQ(1u, relative.size());
   EXPECT_EQ(tree.Path("lists/x.v"), relative[0].GetAbsolutePath(false).str());
   EXPECT_EQ(0, Port::File::openStreamCount());
+}
+
+TEST_F(UtilitiesTest, FileListsWrittenOnWindows) {
+  tree.WriteFile("w/a.v", "");
+  tree.WriteFile("w/sub/b.v", "");
+  const std::string list =
+      tree.WriteFile("w/files.lst", "# sources\r\na.v\r\n\r\nsub\\b.v\t\r\na.v # top\r\na.v");
+  const std::vector<StringBase> expected = {"a.v", Port_Env::IsNt() ? "sub\\b.v" : "sub/b.v", "a.v",
+                                            "a.v"};
+  EXPECT_EQ(expected, Utilities::GetFileListFileStrings(Port::FileName(list.c_str())));
+  EXPECT_TRUE(Warnings().empty());
 }
 
 TEST_F(UtilitiesTest, FileListsThatGiveNoOrOddMembers) {

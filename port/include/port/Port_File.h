@@ -75,7 +75,9 @@ class PORT_API File {
   static bool close(Stream* stream);
   /// Changes the working directory; true when done.
   static bool chdir(const StringBase<char>& directory);
-  /// The working directory (absolute, no trailing separator); empty if unknown.
+  /// The working directory (absolute, no trailing separator). Throws
+  /// std::filesystem::filesystem_error when it cannot be read (for instance
+  /// when it was removed under the process).
   static StringBase<char> getcwd();
   /// Number of streams opened and not yet closed in this process.
   static long openStreamCount();

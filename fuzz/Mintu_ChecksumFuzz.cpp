@@ -1,0 +1,82 @@
+// Checksum stamps: the file is validated as the plain whole-text reading
+// decides on the same bytes, and the computed checksum is the CRC-32 of the
+// lines without "#", joined, written "%8x".
+
+#include <unistd.h>
+#include <zlib.h>
+
+#include <cctype>
+#include <fstream>
+
+#include "FuzzCheck.h"
+#include "mintu/Mintu_Utilities.h"
+
+using Mintu::StringBase;
+
+namespace {
+
+std::string Checksum(const std::string& text) {
+  std::string data;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    if (line.find('#') == std::string::npos) data += line;
+    start = end + 1;
+  }
+  const uLong crc = crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(data.data()),
+                          static_cast<uInt>(data.size()));
+  char text8[16];
+  std::snprintf(text8, sizeof text8, "%8x", static_cast<unsigned int>(crc));
+  return text8;
+}
+
+// The whole text read line by line, each line given its line feed; the
+// eight bytes after "# CRC:" and one separator compared, case aside, with
+// the checksum of that text.
+bool Valid(const std::string& bytes) {
+  std::string content = bytes;
+  if (!content.empty() && content.back() != '\n') content += '\n';
+  const std::size_t stamp = content.find("# CRC:");
+  if (stamp == std::string::npos) return true;
+  const std::string stored = stamp + 7 < content.size() ? content.substr(stamp + 7, 8) : "";
+  const std::string computed = Checksum(content);
+  if (stored.size() != computed.size()) return false;
+  for (std::size_t i = 0; i < stored.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(stored[i])) !=
+        std::tolower(static_cast<unsigned char>(computed[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// In memory where the system offers it. The file is removed before each
+// write: rewriting it in place makes some file systems flush it to disk.
+std::string FileName() {
+  const char* const directory = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  return std::string(directory) + "/mintu-checksum-fuzz-" +
+         std::to_string(static_cast<long>(getpid())) + ".txt";
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  StringBase checksum;
+  FUZZ_CHECK(Mintu::Utilities::CalculateChecksum(StringBase(bytes), checksum) == 0);
+  FUZZ_CHECK(checksum.str() == Checksum(bytes));
+
+  static const std::string name = FileName();
+  unlink(name.c_str());
+  {
+    std::ofstream file(name, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  bool valid = false;
+  FUZZ_CHECK(Mintu::Utilities::ValidateFileChecksum(StringBase(name), valid) == 0);
+  FUZZ_CHECK(valid == Valid(bytes));
+  unlink(name.c_str());
+  return 0;
+}

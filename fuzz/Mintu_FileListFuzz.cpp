@@ -1,0 +1,67 @@
+// File lists read from the input, next to a few member files: every member
+// given back exists, is cleaned (no comment, no blank or tab at its ends, no
+// line end, one kind of separator, never doubled), and the file names are
+// the list's directory followed by the same members, in the same order.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "FuzzCheck.h"
+#include "mintu/Mintu_Utilities.h"
+#include "port/Port_File.h"
+#include "port/Port_FileName.h"
+
+using Mintu::StringBase;
+
+namespace {
+
+std::string directory;
+
+void Touch(const std::string& name) { std::ofstream(directory + name).put('x'); }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  // In memory where the system offers it; see the list's writing below.
+  std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  pattern += "/mintu-filelist-fuzz-XXXXXX";
+  const char* made = mkdtemp(&pattern[0]);
+  if (made == nullptr) std::abort();
+  directory = std::string(made) + "/";
+  mkdir((directory + "sub").c_str(), 0700);
+  Touch("a.v");
+  Touch("sub/b.v");
+  Touch("name with blank.v");
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string list = directory + "files.lst";
+  // Removed first: rewriting it in place makes some file systems flush it.
+  unlink(list.c_str());
+  {
+    std::ofstream file(list, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  }
+  const Port::FileName listName(list.c_str());
+  const std::vector<StringBase> members = Mintu::Utilities::GetFileListFileStrings(listName);
+  for (const StringBase& member : members) {
+    const std::string& m = member.str();
+    FUZZ_CHECK(!m.empty() && m.find('#') == std::string::npos);
+    FUZZ_CHECK(m.find('\r') == std::string::npos && m.find('\t') == std::string::npos);
+    FUZZ_CHECK(m.front() != ' ' && m.back() != ' ');
+    FUZZ_CHECK(m.find('\\') == std::string::npos && m.find("//") == std::string::npos);
+    FUZZ_CHECK(Port::File::exist(Port::FileName((directory + m).c_str())));
+  }
+  const std::vector<Port::FileName> names = Mintu::Utilities::GetFileListFileNames(listName);
+  FUZZ_CHECK(names.size() == members.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const Port::FileName expected((directory + members[i].str()).c_str());
+    FUZZ_CHECK(names[i].GetFullPath() == expected.GetFullPath());
+  }
+  FUZZ_CHECK(Port::File::openStreamCount() == 0);
+  return 0;
+}

@@ -1,0 +1,15 @@
+// Compiled, never run: the va_list formatters carry the printf attribute, so
+// the compiler checks the formats handed to them. The test passes when the
+// compiler warns about the bad conversions below.
+
+#include <cstdarg>
+
+#include "port/Port_StringBase.h"
+
+Port::StringBase<char> Static(va_list args) {
+  return Port::StringBase<char>::doFormatV("%Q", args);
+}
+
+Port::StringBase<char>& Member(Port::StringBase<char>& text, va_list args) {
+  return text.FormatV("%Q", args);
+}
