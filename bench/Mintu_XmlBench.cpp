@@ -197,6 +197,33 @@ void BM_SortPorts_Mintu(benchmark::State& state) {
   }
 }
 
+// Heap bytes held per element after building (malloc statistics), the
+// element count being the same for both: every XML element, no text node.
+std::size_t ElementCount(int n) { return 7u * n + 3u * (n / 4) + 8u; }
+
+std::size_t HeapInUse() { return mallinfo2().uordblks; }
+
+void BM_Heap_Mintu(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    const std::size_t before = HeapInUse();
+    boost::shared_ptr<XmlNestedElement> component = BuildComponent(n);
+    state.counters["bytes_per_element"] =
+        static_cast<double>(HeapInUse() - before) / static_cast<double>(ElementCount(n));
+  }
+}
+
+void BM_Heap_Pugi(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    const std::size_t before = HeapInUse();
+    pugi::xml_document document;
+    BuildPugi(document, n);
+    state.counters["bytes_per_element"] =
+        static_cast<double>(HeapInUse() - before) / static_cast<double>(ElementCount(n));
+  }
+}
+
 #define MINTU_XML_SIZES Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
 
 BENCHMARK(BM_Build_Mintu)->MINTU_XML_SIZES;
@@ -205,6 +232,8 @@ BENCHMARK(BM_Write_Mintu)->MINTU_XML_SIZES;
 BENCHMARK(BM_Write_Pugi)->MINTU_XML_SIZES;
 BENCHMARK(BM_Copy_Mintu)->MINTU_XML_SIZES;
 BENCHMARK(BM_Copy_Pugi)->MINTU_XML_SIZES;
+BENCHMARK(BM_Heap_Mintu)->MINTU_XML_SIZES->Iterations(1);
+BENCHMARK(BM_Heap_Pugi)->MINTU_XML_SIZES->Iterations(1);
 BENCHMARK(BM_Equal_Mintu)->MINTU_XML_SIZES;
 BENCHMARK(BM_SortPorts_Mintu)->MINTU_XML_SIZES;
 

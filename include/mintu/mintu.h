@@ -27,6 +27,5 @@
 #include "mintu/Mintu_XmlAttributeList.h"
 #include "mintu/Mintu_XmlElement.h"
 #include "mintu/Mintu_XmlElementList.h"
-#include "mintu/Mintu_XmlHandles.h"
 
 #endif  // MINTU_MINTU_H

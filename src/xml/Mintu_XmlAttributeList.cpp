@@ -17,7 +17,6 @@
 namespace Mintu {
 
 XmlAttributeList::XmlAttributeList(const XmlAttributeList& other) {
-  items.reserve(other.items.size());
   for (const Handle& attribute : other.items) {
     items.push_back(boost::make_shared<XmlAttribute>(*attribute));
   }
@@ -84,20 +83,7 @@ const StringBase XmlAttributeList::ToXml() const {
 }
 
 void XmlAttributeList::sort() {
-  // Positions are sorted and the handles moved into place afterwards, which
-  // cannot fail: a failure while sorting leaves the list as it was.
-  std::vector<std::size_t> order(items.size());
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    order[i] = i;
-  }
-  Detail::StableMergeSort(order,
-                          [this](std::size_t x, std::size_t y) { return *items[x] < *items[y]; });
-  XmlHandles<XmlAttribute> sorted;
-  sorted.reserve(order.size());
-  for (std::size_t i : order) {
-    sorted.push_back(std::move(items[i]));
-  }
-  items.swap(sorted);
+  Detail::SortHandles(items, [](const XmlAttribute& x, const XmlAttribute& y) { return x < y; });
 }
 
 bool XmlAttributeList::operator==(const XmlAttributeList& other) const {

@@ -6,6 +6,7 @@
 // wherever that gives the same answer.
 
 #include <cstddef>
+#include <list>
 #include <utility>
 #include <vector>
 
@@ -82,6 +83,23 @@ void StableMergeSort(std::vector<T>& items, Less less) {
   }
   if (from != &items) {
     items.swap(buffer);
+  }
+}
+
+/// Stable sort of a list of handles by `less` on the objects behind them.
+/// The order is worked out first and the nodes spliced into place after,
+/// which cannot fail: a throw while comparing leaves the list as it was.
+template <class T, class Less>
+void SortHandles(std::list<boost::shared_ptr<T> >& items, Less less) {
+  typedef typename std::list<boost::shared_ptr<T> >::iterator Position;
+  std::vector<Position> order;
+  order.reserve(items.size());
+  for (Position it = items.begin(); it != items.end(); ++it) {
+    order.push_back(it);
+  }
+  StableMergeSort(order, [&less](Position x, Position y) { return less(**x, **y); });
+  for (Position it : order) {
+    items.splice(items.end(), items, it);
   }
 }
 

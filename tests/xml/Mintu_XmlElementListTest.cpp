@@ -12,6 +12,7 @@
 namespace {
 
 using namespace XmlTest;
+typedef std::list<boost::shared_ptr<XmlElement> > XmlList;
 
 // A list of leaves added by "path=text".
 XmlElementList Built(const std::vector<std::string>& leaves) {
@@ -250,6 +251,35 @@ TEST(XmlElementList, SortIsStableAndEndsOnNonStrictOrders) {
   stable.sort();
   EXPECT_EQ(*stable.begin(), first);
   EXPECT_EQ(*std::next(stable.begin()), second);
+}
+
+// What callers do with `items`: add while iterating, erase while iterating,
+// insert before a member, keep references while the list grows.
+TEST(XmlElementList, ItemsIsAListCallersCanChange) {
+  XmlElementList list = Built({"p=1", "q=2", "p=3"});
+  const boost::shared_ptr<XmlElement>& first = list.items.front();
+  const XmlElement* const firstObject = first.get();
+  for (const auto& member : list.items) {
+    if (member->GetTag() == StringBase("p")) {
+      list.AddLeafElement("added", member->ToXml("").str().substr(3, 1));
+    }
+  }
+  for (auto it = list.items.begin(); it != list.items.end();) {
+    it = (*it)->GetTag() == StringBase("q") ? list.items.erase(it) : std::next(it);
+  }
+  list.items.insert(std::next(list.items.begin()), Leaf("in", "i"));
+  list.items.push_front(Leaf("front", "f"));
+  for (int i = 0; i < 100; ++i) {
+    list.Add(Leaf("more", "m"));
+  }
+  list.items.remove_if(
+      [](const XmlList::value_type& e) { return e->GetTag() == StringBase("more"); });
+  EXPECT_EQ(first.get(), firstObject);
+  XmlElementList other = Built({"o=1"});
+  other.items.splice(other.items.end(), list.items, list.items.begin());
+  EXPECT_EQ(list.ToXml("").str(),
+            "<p>1</p>\n<in>i</in>\n<p>3</p>\n<added>1</added>\n<added>3</added>\n");
+  EXPECT_EQ(other.ToXml("").str(), "<o>1</o>\n<front>f</front>\n");
 }
 
 }  // namespace
