@@ -21,6 +21,8 @@ bool ElementEqual(const XmlElement& x, const XmlElement& y);
 bool ElementLess(const XmlElement& x, const XmlElement& y);
 bool ElementListEqual(const XmlElementList& a, const XmlElementList& b);
 bool ElementListLess(const XmlElementList& a, const XmlElementList& b);
+/// Stable sort by ElementLess.
+void SortElements(std::list<XmlElementList::Handle>& items);
 
 /// Stable bottom-up merge sort of natural runs. Safe with orders that are not
 /// strict: it only ever takes an element from the right run when that one is

@@ -284,7 +284,7 @@ const StringBase XmlElementList::ToXml(const StringBase& indent) const {
   return StringBase(std::move(out));
 }
 
-void XmlElementList::sort() { Detail::SortHandles(items, Detail::ElementLess); }
+void XmlElementList::sort() { Detail::SortElements(items); }
 
 bool XmlElementList::operator==(const XmlElementList& other) const {
   return Detail::ElementListEqual(*this, other);
