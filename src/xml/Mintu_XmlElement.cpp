@@ -62,19 +62,34 @@ XmlElement::XmlElement(const XmlElement& other, Kind kind)
 
 XmlElement::~XmlElement() = default;
 
+// Copies first, then exchanges that cannot fail: a failed assignment leaves
+// the target as it was.
 XmlElement& XmlElement::operator=(const XmlElement& other) {
-  attributes = other.attributes;
-  tag_ = other.tag_;
-  separator_ = other.separator_;
+  if (this != &other) {
+    XmlAttributeList attributesCopy(other.attributes);
+    StringBase tagCopy(other.tag_);
+    attributes.items.swap(attributesCopy.items);
+    tag_.swap(tagCopy);
+    separator_ = other.separator_;
+  }
   return *this;
 }
 
 void XmlElement::swap(XmlElement& other) {
-  // Each member through a copy: afterwards each side holds copies of the
-  // other's former attributes. The namespace and the name go with the tag.
-  const XmlAttributeList heldAttributes(attributes);
-  attributes = other.attributes;
-  other.attributes = heldAttributes;
+  // Each side ends with copies of the other's former attributes; both copies
+  // exist before either side changes.
+  XmlAttributeList mine(attributes);
+  XmlAttributeList theirs(other.attributes);
+  attributes.items.swap(theirs.items);
+  other.attributes.items.swap(mine.items);
+  Exchange(other, false);
+}
+
+void XmlElement::Exchange(XmlElement& other, bool withAttributes) noexcept {
+  if (withAttributes) {
+    attributes.items.swap(other.attributes.items);
+  }
+  // The namespace and the name go with the tag.
   tag_.swap(other.tag_);
   std::swap(separator_, other.separator_);
 }
@@ -134,10 +149,10 @@ XmlNestedElement& XmlNestedElement::operator=(const XmlNestedElement& other) {
 }
 
 void XmlNestedElement::swap(XmlNestedElement& other) {
-  XmlElement::swap(other);
   // `other` is a fresh deep copy about to be destroyed (assignment is the only
-  // caller), so exchanging the children themselves leaves the same state as
-  // exchanging copies of them, without copying the subtree twice.
+  // caller), so exchanging the members themselves leaves the same state as
+  // exchanging copies of them, and cannot fail.
+  Exchange(other, true);
   elements.items.swap(other.elements.items);
 }
 
@@ -191,7 +206,8 @@ XmlLeafElement& XmlLeafElement::operator=(const XmlLeafElement& other) {
 }
 
 void XmlLeafElement::swap(XmlLeafElement& other) {
-  XmlElement::swap(other);
+  // As for nested elements: `other` is a fresh copy, so this cannot fail.
+  Exchange(other, true);
   text_.swap(other.text_);
 }
 

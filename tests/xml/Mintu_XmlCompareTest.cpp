@@ -132,8 +132,8 @@ TEST(XmlElementListCost, MirroredTreesAndDeepChainsOnAnEightMibStack) {
         const Handle mirror = Tree(16, next, true);
         EXPECT_TRUE(*tree == *mirror);
         EXPECT_FALSE(*tree < *mirror || *mirror < *tree);
-        static_cast<XmlLeafElement&>(*static_cast<XmlNestedElement&>(*mirror).elements.Get(
-                                         std::vector<StringBase>(16, "n")))
+        static_cast<XmlLeafElement&>(
+            *static_cast<XmlNestedElement&>(*mirror).elements.Get(std::vector<StringBase>(16, "n")))
             .SetText("0");
         EXPECT_FALSE(*tree == *mirror);
         // The order is not strict: it only has to be found.

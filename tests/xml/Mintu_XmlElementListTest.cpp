@@ -145,40 +145,38 @@ TEST(XmlElementList, SameHandleTwice) {
   EXPECT_EQ(shared.use_count(), 1);
 }
 
-// Every walk keeps its own stack: a recursive one would overflow this one.
-TEST(XmlElementList, TenThousandStepPathOnASmallStack) {
-  std::string path = "spirit:a";
-  for (int i = 1; i < 10000; ++i) {
-    path += "/spirit:a";
-  }
-  OnSmallStack([&] {
-    XmlElementList list;
-    list.AddLeafElement(path, "deep");
-    list.AddLeafElement(path, "deeper");
-    EXPECT_TRUE(list.Has(path));
-    EXPECT_EQ(Texts(list.GetLeafElements(path)), "deep;deeper;");
-    EXPECT_EQ(boost::static_pointer_cast<XmlLeafElement>(list.Get(path))->GetText(),
-              StringBase("deep"));
-    EXPECT_FALSE(list.Has(path + "/x"));
-    XmlElementList copy(list);
-    EXPECT_TRUE(copy == list);
-    EXPECT_FALSE(copy < list);
-    list.AddLeafElement(path, "third");
-    EXPECT_FALSE(copy == list);
-    XmlElementList assigned;
-    assigned = copy;
-    copy.clear();
-    EXPECT_EQ(assigned.ListTags().size(), 10001u);
-    // Order and text grow with the square of the depth: 2,000 levels do.
-    const std::string part = path.substr(0, 2000 * 9 - 1);
+// Every walk keeps its own stack: 100,000 levels on a thread with 8 MiB.
+TEST(XmlElementList, HundredThousandLevelsOnAnEightMibStack) {
+  const std::vector<StringBase> path(100000, "spirit:a");
+  OnSmallStack(
+      [&] {
+        XmlElementList list;
+        list.AddLeafElement(path, "deep");
+        list.AddLeafElement(path, "deeper");
+        EXPECT_TRUE(list.Has(path));
+        EXPECT_EQ(Texts(list.GetLeafElements(path)), "deep;deeper;");
+        EXPECT_EQ(boost::static_pointer_cast<XmlLeafElement>(list.Get(path))->GetText(),
+                  StringBase("deep"));
+        XmlElementList copy(list);
+        EXPECT_TRUE(copy == list);
+        EXPECT_FALSE(copy < list);
+        list.AddLeafElement(path, "third");
+        EXPECT_FALSE(copy == list);
+        EXPECT_TRUE(copy < list);
+        EXPECT_FALSE(list < copy);
+        list.sort();
+        XmlElementList assigned;
+        assigned = copy;
+        copy.clear();
+        EXPECT_EQ(assigned.ListTags().size(), 100001u);
+      },
+      8u << 20);
+  // The text grows with the square of the depth: 2,000 levels, small stack.
+  OnSmallStack([] {
     XmlElementList shallow;
-    shallow.AddLeafElement(part, "1");
-    const XmlElementList shallowCopy(shallow);
-    shallow.AddLeafElement(part, "2");
-    EXPECT_TRUE(shallowCopy < shallow);
-    EXPECT_FALSE(shallow < shallowCopy);
+    shallow.AddLeafElement(std::vector<StringBase>(2000, "spirit:a"), "2");
     const std::string text = shallow.ToXml("").str();
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 * 1999 + 2);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 * 1999 + 1);
     EXPECT_NE(text.find("\n" + std::string(2 * 1999, ' ') + "<spirit:a>2</spirit:a>\n" +
                         std::string(2 * 1998, ' ') + "</spirit:a>\n"),
               std::string::npos);
