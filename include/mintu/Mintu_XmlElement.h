@@ -67,7 +67,6 @@ class MINTU_API XmlElement {
   XmlElement(const XmlElement& other, Kind kind);
   XmlElement(const StringBase& tag, Kind kind);
   XmlElement(StringBase&& tag, Kind kind);
-  void SplitOwnTag();
   // Exchanges tag, namespace and name (and the attribute handles if asked).
   void Exchange(XmlElement& other, bool withAttributes) noexcept;
 

@@ -34,29 +34,30 @@ XmlAttributeList& XmlAttributeList::operator=(const XmlAttributeList& other) {
 
 void XmlAttributeList::swap(XmlAttributeList& other) { items.swap(other.items); }
 
-bool XmlAttributeList::Has(const StringBase& tag) const {
-  for (const Handle& attribute : items) {
+namespace {
+
+// The first member with that tag, or null.
+const XmlAttributeList::Handle* Find(const std::list<XmlAttributeList::Handle>& items,
+                                     const StringBase& tag) {
+  for (const XmlAttributeList::Handle& attribute : items) {
     if (Detail::XmlAccess::Tag(*attribute) == tag) {
-      return true;
+      return &attribute;
     }
   }
-  return false;
+  return nullptr;
 }
 
+}  // namespace
+
+bool XmlAttributeList::Has(const StringBase& tag) const { return Find(items, tag) != nullptr; }
+
 boost::shared_ptr<XmlAttribute> XmlAttributeList::Get(const StringBase& tag) {
-  for (const Handle& attribute : items) {
-    if (Detail::XmlAccess::Tag(*attribute) == tag) {
-      return attribute;
-    }
-  }
-  Detail::ThrowAppException("Cannot find attribute %s\n", tag.c_str());
+  return static_cast<const XmlAttributeList&>(*this).Get(tag);
 }
 
 const boost::shared_ptr<XmlAttribute> XmlAttributeList::Get(const StringBase& tag) const {
-  for (const Handle& attribute : items) {
-    if (Detail::XmlAccess::Tag(*attribute) == tag) {
-      return attribute;
-    }
+  if (const Handle* found = Find(items, tag)) {
+    return *found;
   }
   Detail::ThrowAppException("Cannot find attribute %s\n", tag.c_str());
 }

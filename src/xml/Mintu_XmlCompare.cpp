@@ -1,9 +1,10 @@
 // Equality and order of attribute lists, elements and element lists.
 //
-// Element and list comparisons call one another down the tree. Here each
-// comparison keeps an explicit stack of the pairs still to be compared, so
-// the depth of a tree never deepens the call stack, and sorted sequences are
-// sequences of pointers to the members, not copies of them.
+// Element and list comparisons call one another down the tree. Here one call
+// of ==, < or sort works out, once per distinct list object and bottom up,
+// what comparing it needs (an id for equality, a sum of its subtree's tags,
+// its members in order), keeps explicit stacks instead of recursing, and
+// remembers which pairs of lists it has ordered.
 #include "port/Port_Init.h"
 
 #include "Mintu_XmlCompare.h"

@@ -2,8 +2,7 @@
 #define MINTU_XMLCOMPARE_H
 // Equality, order and sorting of the XML model, shared by the element and
 // list classes. The walks keep their own stacks, so deep trees do not
-// exhaust the call stack, and sort handles instead of copying subtrees
-// wherever that gives the same answer.
+// exhaust the call stack, and each subtree is worked out once per call.
 
 #include <cstddef>
 #include <list>

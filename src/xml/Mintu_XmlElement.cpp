@@ -30,7 +30,7 @@ void IssueAddFailure(const StringBase& path, const StringBase& text) {
 
 }  // namespace Detail
 
-const StringBase XmlElement::NAMESPACE_SEPARATOR(":");
+const StringBase XmlElement::NAMESPACE_SEPARATOR(std::string(1, Detail::NAMESPACE_SEPARATOR));
 const StringBase XmlElement::TAG_SEPARATOR("/");
 
 // --- XmlElement ------------------------------------------------------------
@@ -38,20 +38,10 @@ const StringBase XmlElement::TAG_SEPARATOR("/");
 XmlElement::XmlElement(const StringBase& tag) : XmlElement(tag, KIND_OTHER) {}
 
 XmlElement::XmlElement(const StringBase& tag, Kind kind)
-    : tag_(tag), separator_(Detail::NO_SEPARATOR), kind_(kind) {
-  SplitOwnTag();
-}
+    : tag_(tag), separator_(Detail::SplitTag(tag_)), kind_(kind) {}
 
 XmlElement::XmlElement(StringBase&& tag, Kind kind)
-    : tag_(std::move(tag)), separator_(Detail::NO_SEPARATOR), kind_(kind) {
-  SplitOwnTag();
-}
-
-void XmlElement::SplitOwnTag() {
-  if (!Detail::SplitTag(tag_, NAMESPACE_SEPARATOR, separator_)) {
-    Detail::ThrowAppException("Invalid XML tag %s\n", tag_.c_str());
-  }
-}
+    : tag_(std::move(tag)), separator_(Detail::SplitTag(tag_)), kind_(kind) {}
 
 // The kind belongs to the class of the object being built, not to the one
 // copied from.
@@ -171,17 +161,8 @@ bool XmlNestedElement::operator==(const XmlNestedElement& other) const {
 }
 
 bool XmlNestedElement::operator<(const XmlNestedElement& other) const {
-  const std::string_view ns = A::Namespace(*this);
-  const std::string_view otherNs = A::Namespace(other);
-  if (ns != otherNs) {
-    return ns < otherNs;
-  }
-  const std::string_view name = A::Name(*this);
-  const std::string_view otherName = A::Name(other);
-  if (name != otherName) {
-    return name < otherName;
-  }
-  return Detail::ElementListLess(elements, other.elements);
+  return Detail::NamespaceNameThen(
+      *this, other, [&] { return Detail::ElementListLess(elements, other.elements); });
 }
 
 // --- XmlLeafElement --------------------------------------------------------
@@ -227,17 +208,7 @@ bool XmlLeafElement::operator==(const XmlLeafElement& other) const {
 }
 
 bool XmlLeafElement::operator<(const XmlLeafElement& other) const {
-  const std::string_view ns = A::Namespace(*this);
-  const std::string_view otherNs = A::Namespace(other);
-  if (ns != otherNs) {
-    return ns < otherNs;
-  }
-  const std::string_view name = A::Name(*this);
-  const std::string_view otherName = A::Name(other);
-  if (name != otherName) {
-    return name < otherName;
-  }
-  return text_ < other.text_;
+  return Detail::NamespaceNameThen(*this, other, [&] { return text_ < other.text_; });
 }
 
 }  // namespace Mintu

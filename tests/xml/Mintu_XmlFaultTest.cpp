@@ -109,8 +109,9 @@ TEST(XmlFaults, CopiesFailWithoutLeaks) {
   Sweep(state, [&] { XmlNestedElement copy(*source); });
   Sweep(state, [&] { XmlElementList copy(source->elements); });
   Sweep(state, [&] { XmlAttributeList copy(source->attributes); });
-  Sweep(state, [&] { XmlLeafElement copy(static_cast<const XmlLeafElement&>(
-                         **source->elements.items.begin())); });
+  Sweep(state, [&] {
+    XmlLeafElement copy(static_cast<const XmlLeafElement&>(**source->elements.items.begin()));
+  });
 }
 
 // Releasing a deep tree, a list or an element allocates nothing.
