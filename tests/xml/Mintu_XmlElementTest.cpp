@@ -78,7 +78,8 @@ TEST(XmlElement, CopiesAndAssignmentsAreDeep) {
   EXPECT_EQ(held->GetText(), StringBase("1"));  // still alive, no longer reachable
   target.attributes.Get("b")->SetText("changed");
   EXPECT_EQ(source.attributes.Get("b")->GetText(), StringBase("2"));
-  target = target;
+  const XmlLeafElement& sameTarget = target;
+  target = sameTarget;
   EXPECT_EQ(target.ToXml("").str(), "<ns:new b=\"changed\">2</ns:new>\n");
 
   XmlNestedElement nestedTarget("n");
