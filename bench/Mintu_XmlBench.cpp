@@ -197,6 +197,85 @@ void BM_SortPorts_Mintu(benchmark::State& state) {
   }
 }
 
+// Heap bytes held per element after building (malloc statistics), the
+// element count being the same for both: every XML element, no text node.
+std::size_t ElementCount(int n) { return 7u * n + 3u * (n / 4) + 8u; }
+
+std::size_t HeapInUse() { return mallinfo2().uordblks; }
+
+void BM_Heap_Mintu(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    const std::size_t before = HeapInUse();
+    boost::shared_ptr<XmlNestedElement> component = BuildComponent(n);
+    state.counters["bytes_per_element"] =
+        static_cast<double>(HeapInUse() - before) / static_cast<double>(ElementCount(n));
+  }
+}
+
+void BM_Heap_Pugi(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    const std::size_t before = HeapInUse();
+    pugi::xml_document document;
+    BuildPugi(document, n);
+    state.counters["bytes_per_element"] =
+        static_cast<double>(HeapInUse() - before) / static_cast<double>(ElementCount(n));
+  }
+}
+
+// A full binary tree of one tag, leaves numbered; the mirror holds every list
+// in reverse order, which defeats any shortcut by position.
+boost::shared_ptr<Mintu::XmlElement> Tree(int depth, int& next, bool mirrored) {
+  if (depth == 0) {
+    return Leaf("n", std::to_string(next++));
+  }
+  boost::shared_ptr<XmlNestedElement> nested = boost::make_shared<XmlNestedElement>("n");
+  nested->elements.Add(Tree(depth - 1, next, mirrored));
+  nested->elements.Add(Tree(depth - 1, next, mirrored));
+  if (mirrored) {
+    nested->elements.items.reverse();
+  }
+  return nested;
+}
+
+// A chain of one tag, each level a leaf beside the next level, `bottom` at the end.
+Mintu::XmlElementList Chain(int depth, const char* bottom) {
+  Mintu::XmlElementList top;
+  Mintu::XmlElementList* list = &top;
+  for (int i = 0; i < depth; ++i) {
+    list->Add(Leaf("c", "x"));
+    boost::shared_ptr<XmlNestedElement> next = boost::make_shared<XmlNestedElement>("c");
+    list->Add(next);
+    list = &next->elements;
+  }
+  list->Add(Leaf("c", bottom));
+  return top;
+}
+
+// == and < of a tree and its mirror, and of two chains differing at the bottom.
+template <bool LESS>
+void BM_Mirrored(benchmark::State& state) {
+  int next = 0;
+  const boost::shared_ptr<Mintu::XmlElement> tree =
+      Tree(static_cast<int>(state.range(0)), next, false);
+  next = 0;
+  const boost::shared_ptr<Mintu::XmlElement> mirror =
+      Tree(static_cast<int>(state.range(0)), next, true);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(LESS ? *tree < *mirror : *tree == *mirror);
+  }
+}
+
+template <bool LESS>
+void BM_Chain(benchmark::State& state) {
+  const Mintu::XmlElementList a = Chain(static_cast<int>(state.range(0)), "1");
+  const Mintu::XmlElementList b = Chain(static_cast<int>(state.range(0)), "2");
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(LESS ? a < b : a == b);
+  }
+}
+
 #define MINTU_XML_SIZES Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
 
 BENCHMARK(BM_Build_Mintu)->MINTU_XML_SIZES;
@@ -205,6 +284,12 @@ BENCHMARK(BM_Write_Mintu)->MINTU_XML_SIZES;
 BENCHMARK(BM_Write_Pugi)->MINTU_XML_SIZES;
 BENCHMARK(BM_Copy_Mintu)->MINTU_XML_SIZES;
 BENCHMARK(BM_Copy_Pugi)->MINTU_XML_SIZES;
+BENCHMARK(BM_Heap_Mintu)->MINTU_XML_SIZES->Iterations(1);
+BENCHMARK(BM_Heap_Pugi)->MINTU_XML_SIZES->Iterations(1);
+BENCHMARK_TEMPLATE(BM_Mirrored, false)->DenseRange(8, 20, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Mirrored, true)->DenseRange(8, 20, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Chain, false)->MINTU_XML_SIZES;
+BENCHMARK_TEMPLATE(BM_Chain, true)->MINTU_XML_SIZES;
 BENCHMARK(BM_Equal_Mintu)->MINTU_XML_SIZES;
 BENCHMARK(BM_SortPorts_Mintu)->MINTU_XML_SIZES;
 

@@ -54,7 +54,6 @@ class MINTU_API XmlAttribute {
   static const StringBase NAMESPACE_SEPARATOR;
 
   void swap(XmlAttribute& other);
-  void SplitOwnTag();
 
   // The tag once; namespace and name are the pieces around the separator
   // at `separator_`.

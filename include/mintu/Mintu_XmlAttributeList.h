@@ -8,7 +8,6 @@
 
 #include "mintu/Mintu_Types.h"
 #include "mintu/Mintu_XmlAttribute.h"
-#include "mintu/Mintu_XmlHandles.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -49,7 +48,7 @@ struct MINTU_API XmlAttributeList {
   bool operator<(const XmlAttributeList& other) const;
 
   /// The members in list order.
-  XmlHandles<XmlAttribute> items;
+  std::list<boost::shared_ptr<XmlAttribute> > items;
 
  private:
   void swap(XmlAttributeList& other);

@@ -25,7 +25,8 @@ class MINTU_API XmlElement {
 
   XmlElement(const XmlElement& other);
   virtual ~XmlElement();
-  /// Assigns attributes, tag, namespace and name only, whatever the classes.
+  /// Assigns attributes, tag, namespace and name only, whatever the classes;
+  /// the target is unchanged if a copy fails.
   XmlElement& operator=(const XmlElement& other);
 
   const StringBase GetTag() const;
@@ -51,7 +52,8 @@ class MINTU_API XmlElement {
   /// Throws AppException "Invalid XML tag %s\n" for an empty tag or one with
   /// more than one ":".
   explicit XmlElement(const StringBase& tag);
-  /// Exchanges the base fields, each through a copy.
+  /// Exchanges the base fields, each through a copy; nothing changes if a
+  /// copy fails.
   void swap(XmlElement& other);
 
  private:
@@ -65,7 +67,8 @@ class MINTU_API XmlElement {
   XmlElement(const XmlElement& other, Kind kind);
   XmlElement(const StringBase& tag, Kind kind);
   XmlElement(StringBase&& tag, Kind kind);
-  void SplitOwnTag();
+  // Exchanges tag, namespace and name (and the attribute handles if asked).
+  void Exchange(XmlElement& other, bool withAttributes) noexcept;
 
   // The tag once; namespace and name are the pieces before and after the
   // separator at `separator_` (NO_SEPARATOR: no namespace, the whole tag).

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "mintu/Mintu_Types.h"
-#include "mintu/Mintu_XmlHandles.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -23,13 +22,14 @@ struct XmlAccess;
 
 struct MINTU_API XmlElementList {
   typedef boost::shared_ptr<XmlElement> Handle;
-  typedef XmlHandles<XmlElement, 2>::const_iterator const_iterator;
+  typedef std::list<Handle>::const_iterator const_iterator;
 
   XmlElementList() = default;
   /// Deep copy of the whole subtree. Members that are neither leaf nor nested
   /// elements are left out (debugStub "Unable to copy clipped element '%s'.\n").
   XmlElementList(const XmlElementList& other);
-  /// Releases every handle; deep trees are taken apart without recursion.
+  /// Releases every handle; deep trees are taken apart without recursion and
+  /// without allocating.
   virtual ~XmlElementList();
   /// Deep copy, then exchange; the target is unchanged if the copy fails.
   XmlElementList& operator=(const XmlElementList& other);
@@ -71,13 +71,14 @@ struct MINTU_API XmlElementList {
 
   /// Stable merge sort by XmlElement::operator<; ends whatever the answers.
   void sort();
-  /// Whole-subtree equality; member order matters only where tags repeat.
+  /// Equal when the members pair off one to one into equal subtrees,
+  /// whatever their order. A tag holding "/" is compared whole.
   bool operator==(const XmlElementList& other) const;
   /// Shorter first, then by subtree tags, then by sorted members.
   bool operator<(const XmlElementList& other) const;
 
   /// The members in list order.
-  XmlHandles<XmlElement, 2> items;
+  std::list<boost::shared_ptr<XmlElement> > items;
 
  private:
   friend struct Detail::XmlAccess;

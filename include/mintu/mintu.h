@@ -27,7 +27,6 @@
 #include "mintu/Mintu_XmlAttributeList.h"
 #include "mintu/Mintu_XmlElement.h"
 #include "mintu/Mintu_XmlElementList.h"
-#include "mintu/Mintu_XmlHandles.h"
 #include "mintu/Mintu_XmlReader.h"
 
 #endif  // MINTU_MINTU_H

@@ -11,23 +11,13 @@
 
 namespace Mintu {
 
-const StringBase XmlAttribute::NAMESPACE_SEPARATOR(":");
+const StringBase XmlAttribute::NAMESPACE_SEPARATOR(std::string(1, Detail::NAMESPACE_SEPARATOR));
 
 XmlAttribute::XmlAttribute(const StringBase& tag, const StringBase& text)
-    : tag_(tag), text_(text), separator_(Detail::NO_SEPARATOR) {
-  SplitOwnTag();
-}
+    : tag_(tag), text_(text), separator_(Detail::SplitTag(tag_)) {}
 
 XmlAttribute::XmlAttribute(StringBase&& tag, StringBase&& text)
-    : tag_(std::move(tag)), text_(std::move(text)), separator_(Detail::NO_SEPARATOR) {
-  SplitOwnTag();
-}
-
-void XmlAttribute::SplitOwnTag() {
-  if (!Detail::SplitTag(tag_, NAMESPACE_SEPARATOR, separator_)) {
-    Detail::ThrowAppException("Invalid XML tag %s\n", tag_.c_str());
-  }
-}
+    : tag_(std::move(tag)), text_(std::move(text)), separator_(Detail::SplitTag(tag_)) {}
 
 XmlAttribute::XmlAttribute(const XmlAttribute& other) = default;
 
@@ -76,18 +66,7 @@ bool XmlAttribute::operator==(const XmlAttribute& other) const {
 bool XmlAttribute::operator!=(const XmlAttribute& other) const { return !(*this == other); }
 
 bool XmlAttribute::operator<(const XmlAttribute& other) const {
-  typedef Detail::XmlAccess A;
-  const std::string_view ns = A::Namespace(*this);
-  const std::string_view otherNs = A::Namespace(other);
-  if (ns != otherNs) {
-    return ns < otherNs;
-  }
-  const std::string_view name = A::Name(*this);
-  const std::string_view otherName = A::Name(other);
-  if (name != otherName) {
-    return name < otherName;
-  }
-  return text_ < other.text_;
+  return Detail::NamespaceNameThen(*this, other, [&] { return text_ < other.text_; });
 }
 
 bool XmlAttribute::operator<=(const XmlAttribute& other) const {

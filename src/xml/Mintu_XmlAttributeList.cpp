@@ -17,7 +17,6 @@
 namespace Mintu {
 
 XmlAttributeList::XmlAttributeList(const XmlAttributeList& other) {
-  items.reserve(other.items.size());
   for (const Handle& attribute : other.items) {
     items.push_back(boost::make_shared<XmlAttribute>(*attribute));
   }
@@ -35,29 +34,30 @@ XmlAttributeList& XmlAttributeList::operator=(const XmlAttributeList& other) {
 
 void XmlAttributeList::swap(XmlAttributeList& other) { items.swap(other.items); }
 
-bool XmlAttributeList::Has(const StringBase& tag) const {
-  for (const Handle& attribute : items) {
+namespace {
+
+// The first member with that tag, or null.
+const XmlAttributeList::Handle* Find(const std::list<XmlAttributeList::Handle>& items,
+                                     const StringBase& tag) {
+  for (const XmlAttributeList::Handle& attribute : items) {
     if (Detail::XmlAccess::Tag(*attribute) == tag) {
-      return true;
+      return &attribute;
     }
   }
-  return false;
+  return nullptr;
 }
 
+}  // namespace
+
+bool XmlAttributeList::Has(const StringBase& tag) const { return Find(items, tag) != nullptr; }
+
 boost::shared_ptr<XmlAttribute> XmlAttributeList::Get(const StringBase& tag) {
-  for (const Handle& attribute : items) {
-    if (Detail::XmlAccess::Tag(*attribute) == tag) {
-      return attribute;
-    }
-  }
-  Detail::ThrowAppException("Cannot find attribute %s\n", tag.c_str());
+  return static_cast<const XmlAttributeList&>(*this).Get(tag);
 }
 
 const boost::shared_ptr<XmlAttribute> XmlAttributeList::Get(const StringBase& tag) const {
-  for (const Handle& attribute : items) {
-    if (Detail::XmlAccess::Tag(*attribute) == tag) {
-      return attribute;
-    }
+  if (const Handle* found = Find(items, tag)) {
+    return *found;
   }
   Detail::ThrowAppException("Cannot find attribute %s\n", tag.c_str());
 }
@@ -84,20 +84,7 @@ const StringBase XmlAttributeList::ToXml() const {
 }
 
 void XmlAttributeList::sort() {
-  // Positions are sorted and the handles moved into place afterwards, which
-  // cannot fail: a failure while sorting leaves the list as it was.
-  std::vector<std::size_t> order(items.size());
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    order[i] = i;
-  }
-  Detail::StableMergeSort(order,
-                          [this](std::size_t x, std::size_t y) { return *items[x] < *items[y]; });
-  XmlHandles<XmlAttribute> sorted;
-  sorted.reserve(order.size());
-  for (std::size_t i : order) {
-    sorted.push_back(std::move(items[i]));
-  }
-  items.swap(sorted);
+  Detail::SortHandles(items, [](const XmlAttribute& x, const XmlAttribute& y) { return x < y; });
 }
 
 bool XmlAttributeList::operator==(const XmlAttributeList& other) const {

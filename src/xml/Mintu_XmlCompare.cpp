@@ -1,15 +1,21 @@
 // Equality and order of attribute lists, elements and element lists.
 //
-// Element and list comparisons call one another down the tree. Here each
-// comparison keeps an explicit stack of the pairs still to be compared, so
-// the depth of a tree never deepens the call stack, and sorted sequences are
-// sequences of pointers to the members, not copies of them.
+// Element and list comparisons call one another down the tree. Here one call
+// of ==, < or sort works out, once per distinct list object and bottom up,
+// what comparing it needs (an id for equality, a sum of its subtree's tags,
+// its members in order), keeps explicit stacks instead of recursing, and
+// remembers which pairs of lists it has ordered.
 #include "port/Port_Init.h"
 
 #include "Mintu_XmlCompare.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include <boost/container/small_vector.hpp>
 
@@ -20,9 +26,6 @@ namespace {
 
 typedef XmlAccess A;
 typedef boost::container::small_vector<const XmlAttribute*, 8> AttributeRefs;
-typedef std::vector<const XmlElement*> ElementRefs;
-typedef std::pair<const XmlElement*, const XmlElement*> ElementPair;
-typedef std::vector<ElementPair> PairStack;
 
 // ---------------------------------------------------------------------------
 // Attribute lists
@@ -51,199 +54,7 @@ void SortedByTag(const XmlAttributeList& list, AttributeRefs& out) {
   }
 }
 
-bool ElementsLess(const XmlElement* x, const XmlElement* y) { return ElementLess(*x, *y); }
-
-ElementRefs Members(const XmlElementList& list) {
-  ElementRefs out;
-  out.reserve(list.items.size());
-  for (const XmlElementList::Handle& handle : list.items) {
-    out.push_back(handle.get());
-  }
-  return out;
-}
-
 bool TagPtrLess(const StringBase* x, const StringBase* y) { return *x < *y; }
-bool TagPtrEqual(const StringBase* x, const StringBase* y) { return *x == *y; }
-
-// ---------------------------------------------------------------------------
-// Element equality
-
-// Two lists whose members are, position by position, of the library's own
-// classes with equal tags, equal attribute lists (by ==), equal texts and
-// child lists that are the same again. Every comparison of the model looks
-// only at what this keeps equal, so sorting two such lists moves their
-// members the same way: the sorted comparison of equal-tag lists is then
-// true without sorting.
-bool PositionallyEqual(const XmlElementList& first, const XmlElementList& second) {
-  std::vector<std::pair<const XmlElementList*, const XmlElementList*> > lists;
-  lists.push_back(std::make_pair(&first, &second));
-  while (!lists.empty()) {
-    const XmlElementList& a = *lists.back().first;
-    const XmlElementList& b = *lists.back().second;
-    lists.pop_back();
-    if (&a == &b) {
-      continue;
-    }
-    if (a.items.size() != b.items.size()) {
-      return false;
-    }
-    XmlElementList::const_iterator y = b.items.begin();
-    for (XmlElementList::const_iterator x = a.items.begin(); x != a.items.end(); ++x, ++y) {
-      const XmlElement& ex = **x;
-      const XmlElement& ey = **y;
-      const bool leaf = IsPlainLeaf(ex);
-      if (leaf ? !IsPlainLeaf(ey) : !(IsPlainNested(ex) && IsPlainNested(ey))) {
-        return false;
-      }
-      if (&ex == &ey) {
-        continue;
-      }
-      if (A::Tag(ex) != A::Tag(ey) || !AttributeListEqual(ex.attributes, ey.attributes)) {
-        return false;
-      }
-      if (leaf) {
-        if (A::Text(static_cast<const XmlLeafElement&>(ex)) !=
-            A::Text(static_cast<const XmlLeafElement&>(ey))) {
-          return false;
-        }
-      } else {
-        lists.push_back(std::make_pair(&static_cast<const XmlNestedElement&>(ex).elements,
-                                       &static_cast<const XmlNestedElement&>(ey).elements));
-      }
-    }
-  }
-  return true;
-}
-
-bool HasLeadingSeparator(const XmlElement& e) {
-  const StringBase& tag = A::Tag(e);
-  return !tag.IsEmpty() && tag.GetAt(0) == ':' && A::Namespace(e).empty();
-}
-
-// Whether the tags of the whole subtree hold a repeated tag.
-bool SubtreeRepeatsTag(const XmlElementList& list) {
-  std::vector<const StringBase*> tags;
-  bool foreign = false;
-  CollectSubtreeTags(list, tags, foreign);
-  std::sort(tags.begin(), tags.end(), TagPtrLess);
-  return std::adjacent_find(tags.begin(), tags.end(), TagPtrEqual) != tags.end();
-}
-
-// One step of list equality: false when the lists differ here; otherwise
-// the member pairs that must still be equal are pushed.
-//
-// The rule: equal sizes, and then
-//  - when a tag repeats in the subtree of `a`: both member sequences sorted
-//    stably by XmlElement::operator< and compared pair by pair;
-//  - otherwise: each member of `a` equal to the member of `b` with its tag
-//    (members of the top level only, compared as whole subtrees).
-// Where the top-level tags of `a` are distinct and no two of them share a
-// namespace and name, both ways give the same answer (the sorted sequences
-// pair the members by tag), so the lookup is used without listing the
-// subtree. Equal subtree tag lists follow from a true answer either way.
-bool ListEqualStep(const XmlElementList& a, const XmlElementList& b, PairStack& pending) {
-  if (&a == &b) {
-    return true;
-  }
-  const std::size_t n = a.items.size();
-  if (n != b.items.size()) {
-    return false;
-  }
-  if (n == 0) {
-    return true;
-  }
-  ElementRefs ma = Members(a);
-  ElementRefs mb = Members(b);
-
-  bool repeated = false;
-  bool sharedName = false;
-  {
-    std::vector<const StringBase*> top;
-    top.reserve(n);
-    for (const XmlElement* e : ma) {
-      top.push_back(&A::Tag(*e));
-      sharedName = sharedName || HasLeadingSeparator(*e);
-    }
-    std::sort(top.begin(), top.end(), TagPtrLess);
-    repeated = std::adjacent_find(top.begin(), top.end(), TagPtrEqual) != top.end();
-  }
-  if (!repeated && sharedName) {
-    repeated = SubtreeRepeatsTag(a);
-  }
-
-  if (repeated) {
-    if (PositionallyEqual(a, b)) {
-      return true;
-    }
-    StableMergeSort(ma, ElementsLess);
-    StableMergeSort(mb, ElementsLess);
-    for (std::size_t i = n; i-- > 0;) {
-      pending.push_back(std::make_pair(ma[i], mb[i]));
-    }
-    return true;
-  }
-
-  // Distinct top-level tags: pair each member of `a` with the first member of
-  // `b` that has its tag.
-  bool aligned = true;
-  for (std::size_t i = 0; i < n && aligned; ++i) {
-    aligned = A::Tag(*ma[i]) == A::Tag(*mb[i]);
-  }
-  if (!aligned) {
-    std::vector<const XmlElement*> byTag(mb);
-    std::stable_sort(byTag.begin(), byTag.end(), [](const XmlElement* x, const XmlElement* y) {
-      return A::Tag(*x) < A::Tag(*y);
-    });
-    for (std::size_t i = 0; i < n; ++i) {
-      const StringBase& tag = A::Tag(*ma[i]);
-      std::vector<const XmlElement*>::const_iterator found =
-          std::lower_bound(byTag.begin(), byTag.end(), tag,
-                           [](const XmlElement* x, const StringBase& t) { return A::Tag(*x) < t; });
-      if (found == byTag.end() || A::Tag(**found) != tag) {
-        return false;
-      }
-      mb[i] = *found;
-    }
-  }
-  for (std::size_t i = n; i-- > 0;) {
-    pending.push_back(std::make_pair(ma[i], mb[i]));
-  }
-  return true;
-}
-
-// One step of element equality; nested members push their children's pairs.
-bool ElementEqualStep(const XmlElement& x, const XmlElement& y, PairStack& pending) {
-  if (&x == &y && (IsPlainLeaf(x) || IsPlainNested(x))) {
-    return true;
-  }
-  if (A::Tag(x) != A::Tag(y) || !AttributeListEqual(x.attributes, y.attributes)) {
-    return false;
-  }
-  const bool xNested = ReportsNested(x);
-  const bool yNested = ReportsNested(y);
-  if (xNested && yNested) {
-    const XmlNestedElement* nx = AsNested(x);
-    const XmlNestedElement* ny = AsNested(y);
-    return nx != nullptr && ny != nullptr && ListEqualStep(nx->elements, ny->elements, pending);
-  }
-  if (xNested != yNested) {
-    return false;
-  }
-  const XmlLeafElement* lx = AsLeaf(x);
-  const XmlLeafElement* ly = AsLeaf(y);
-  return lx != nullptr && ly != nullptr && A::Text(*lx) == A::Text(*ly);
-}
-
-bool DrainEqual(PairStack& pending) {
-  while (!pending.empty()) {
-    const ElementPair pair = pending.back();
-    pending.pop_back();
-    if (!ElementEqualStep(*pair.first, *pair.second, pending)) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // ---------------------------------------------------------------------------
 // Element order
@@ -295,89 +106,334 @@ Verdict ElementLessStep(const XmlElement& x, const XmlElement& y,
   return A::Tag(x) == A::Tag(y) && AttributeListEqual(x.attributes, y.attributes) ? LESS : NOT_LESS;
 }
 
-// The walk of one list comparison over the two sorted member sequences.
-struct LessFrame {
-  ElementRefs a;
-  ElementRefs b;
-  std::size_t next = 0;
-  // Deep copies, kept while the walk looks at them (only when a member of a
-  // caller's own class makes a copy differ from its source).
-  boost::shared_ptr<XmlElementList> copyA;
-  boost::shared_ptr<XmlElementList> copyB;
+// ---------------------------------------------------------------------------
+// What one comparison works out once per list object, bottom up
+
+// A tag multiset as a sum of per-tag hashes, so that a list's value is the
+// sum of its members' and their subtrees'. Two independent 64-bit halves.
+struct TagSum {
+  std::uint64_t first = 0;
+  std::uint64_t second = 0;
+  std::size_t count = 0;
+  void Add(const TagSum& other) {
+    first += other.first;
+    second += other.second;
+    count += other.count;
+  }
+  bool operator==(const TagSum& other) const {
+    return first == other.first && second == other.second && count == other.count;
+  }
 };
+
+std::uint64_t Mix(std::uint64_t h) {
+  h ^= h >> 30;
+  h *= 0xbf58476d1ce4e5b9ULL;
+  h ^= h >> 27;
+  h *= 0x94d049bb133111ebULL;
+  return h ^ (h >> 31);
+}
+
+TagSum SumOf(const StringBase& tag) {
+  std::uint64_t a = 0xcbf29ce484222325ULL;
+  std::uint64_t b = 0x84222325cbf29ce4ULL;
+  for (std::size_t i = 0; i < tag.GetLength(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(tag.GetAt(i));
+    a = (a ^ c) * 0x100000001b3ULL;
+    b = (b + c) * 0x9e3779b97f4a7c15ULL;
+  }
+  TagSum sum;
+  sum.first = Mix(a ^ tag.GetLength());
+  sum.second = Mix(b + 0x632be59bd9b4e019ULL);
+  sum.count = 1;
+  return sum;
+}
+
+// An element that equals nothing, not even itself: a caller's class whose
+// IsNested answer does not match its class.
+const std::uint32_t EQUALS_NOTHING = 0xFFFFFFFFu;
+
+struct ListFacts {
+  bool known = false;
+  // Equal ids, equal lists (members paired one to one into equal subtrees).
+  // A list holding a member that equals nothing gets an id of its own.
+  std::uint32_t id = 0;
+  bool foreign = false;  // a caller's own class somewhere in the subtree
+  TagSum tags;           // the tags of the whole subtree
+  bool sorted = false;
+  std::vector<const XmlElement*> order;  // the members, stably sorted by ElementLess
+};
+
+struct PairHash {
+  std::size_t operator()(const std::pair<const void*, const void*>& p) const {
+    return static_cast<std::size_t>(Mix(reinterpret_cast<std::uintptr_t>(p.first) * 31 +
+                                        reinterpret_cast<std::uintptr_t>(p.second)));
+  }
+};
+
+void PutBytes(std::string& key, const StringBase& text) {
+  const std::uint64_t length = text.GetLength();
+  key.append(reinterpret_cast<const char*>(&length), sizeof length);
+  key.append(text.GetBuffer(), text.GetLength());
+}
+
+// The memory of one call of ==, < or sort. Everything is keyed by the
+// object's address, since Add lets one object sit in many lists: the work
+// for a subtree is done once per distinct object, bottom up, without
+// recursion, and a tree of shared subtrees costs what its distinct objects
+// are. The objects are not changed during the call.
+class Comparison {
+ public:
+  bool ListsEqual(const XmlElementList& a, const XmlElementList& b) {
+    return &a == &b || Facts(a, false).id == Facts(b, false).id;
+  }
+  bool ElementsLess(const XmlElement& x, const XmlElement& y);
+  bool ListsLess(const XmlElementList& a, const XmlElementList& b);
+
+ private:
+  struct Frame {
+    std::pair<const void*, const void*> key;
+    const std::vector<const XmlElement*>* a;
+    const std::vector<const XmlElement*>* b;
+    std::size_t next;
+  };
+
+  const ListFacts& Facts(const XmlElementList& list, bool sorted);
+  void Finish(const XmlElementList& list, bool sorted);
+  std::uint32_t ElementId(const XmlElement& e);
+  std::uint32_t Intern(const std::string& key);
+  Verdict ListLessStep(const XmlElementList& a, const XmlElementList& b, Frame& frame);
+
+  std::unordered_map<const XmlElementList*, ListFacts> lists_;
+  std::unordered_map<const XmlElement*, std::uint32_t> elements_;
+  std::unordered_map<std::string, std::uint32_t> interned_;
+  std::uint32_t nextId_ = 0;
+  // List pairs whose order is known: not less, or less.
+  std::unordered_set<std::pair<const void*, const void*>, PairHash> notLess_;
+  std::unordered_set<std::pair<const void*, const void*>, PairHash> less_;
+  // Deep copies compared in place of lists holding callers' classes.
+  std::vector<std::unique_ptr<XmlElementList> > copies_;
+  std::unordered_map<const XmlElementList*, const XmlElementList*> copyOf_;
+};
+
+std::uint32_t Comparison::Intern(const std::string& key) {
+  const auto inserted = interned_.emplace(key, nextId_);
+  if (inserted.second) {
+    ++nextId_;
+  }
+  return inserted.first->second;
+}
+
+// The facts of `list` and of every list below it, worked out in post-order
+// on an explicit stack.
+const ListFacts& Comparison::Facts(const XmlElementList& list, bool sorted) {
+  const auto ready = [this, sorted](const XmlElementList* l) {
+    const auto found = lists_.find(l);
+    return found != lists_.end() && found->second.known && (!sorted || found->second.sorted);
+  };
+  if (!ready(&list)) {
+    std::vector<std::pair<const XmlElementList*, XmlElementList::const_iterator> > stack;
+    stack.emplace_back(&list, list.items.begin());
+    while (!stack.empty()) {
+      auto& top = stack.back();
+      if (top.second == top.first->items.end()) {
+        const XmlElementList* done = top.first;
+        stack.pop_back();
+        Finish(*done, sorted);
+        continue;
+      }
+      const XmlNestedElement* nested = AsNested(**top.second);
+      ++top.second;
+      if (nested != nullptr && !ready(&nested->elements)) {
+        stack.emplace_back(&nested->elements, nested->elements.items.begin());
+      }
+    }
+  }
+  return lists_[&list];
+}
+
+void Comparison::Finish(const XmlElementList& list, bool sorted) {
+  ListFacts& facts = lists_[&list];
+  if (!facts.known) {
+    std::vector<std::uint32_t> ids;
+    bool equalsNothing = false;
+    for (const XmlElementList::Handle& handle : list.items) {
+      const XmlElement& e = *handle;
+      facts.tags.Add(SumOf(A::Tag(e)));
+      facts.foreign = facts.foreign || !(IsPlainLeaf(e) || IsPlainNested(e));
+      if (const XmlNestedElement* nested = AsNested(e)) {
+        const ListFacts& children = lists_[&nested->elements];
+        facts.tags.Add(children.tags);
+        facts.foreign = facts.foreign || children.foreign;
+      }
+      const std::uint32_t id = ElementId(e);
+      equalsNothing = equalsNothing || id == EQUALS_NOTHING;
+      ids.push_back(id);
+    }
+    if (equalsNothing) {
+      facts.id = nextId_++;
+    } else {
+      std::sort(ids.begin(), ids.end());
+      std::string key(1, 'L');
+      key.append(reinterpret_cast<const char*>(ids.data()), ids.size() * sizeof(std::uint32_t));
+      facts.id = Intern(key);
+    }
+    facts.known = true;
+  }
+  if (sorted && !facts.sorted) {
+    facts.order.clear();
+    for (const XmlElementList::Handle& handle : list.items) {
+      facts.order.push_back(handle.get());
+    }
+    StableMergeSort(facts.order, [this](const XmlElement* x, const XmlElement* y) {
+      return ElementsLess(*x, *y);
+    });
+    facts.sorted = true;
+  }
+}
+
+// An element's id: equal ids, equal elements (by XmlElement::operator==).
+// The lists below it are known already.
+std::uint32_t Comparison::ElementId(const XmlElement& e) {
+  const auto found = elements_.find(&e);
+  if (found != elements_.end()) {
+    return found->second;
+  }
+  const bool nested = ReportsNested(e);
+  const XmlNestedElement* asNested = nested ? AsNested(e) : nullptr;
+  const XmlLeafElement* asLeaf = nested ? nullptr : AsLeaf(e);
+  std::uint32_t id = EQUALS_NOTHING;
+  if (asNested != nullptr || asLeaf != nullptr) {
+    std::string key(1, asNested != nullptr ? 'N' : 'E');
+    PutBytes(key, A::Tag(e));
+    // The attribute list as its equality sees it: the sorted tags, and the
+    // text of the first member of each tag.
+    AttributeRefs sorted;
+    SortedByTag(e.attributes, sorted);
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+      PutBytes(key, A::Tag(*sorted[i]));
+      const bool first = i == 0 || A::Tag(*sorted[i]) != A::Tag(*sorted[i - 1]);
+      key.push_back(first ? '1' : '0');
+      if (first) {
+        PutBytes(key, A::Text(*sorted[i]));
+      }
+    }
+    key.push_back('|');
+    if (asNested != nullptr) {
+      const std::uint32_t children = lists_[&asNested->elements].id;
+      key.append(reinterpret_cast<const char*>(&children), sizeof children);
+    } else {
+      PutBytes(key, A::Text(*asLeaf));
+    }
+    id = Intern(key);
+  }
+  elements_.emplace(&e, id);
+  return id;
+}
 
 // List order up to the walk over the sorted members: LESS or NOT_LESS when
 // decided, CHILDREN when `frame` holds the walk.
-Verdict ListLessStep(const XmlElementList& a, const XmlElementList& b, LessFrame& frame) {
-  if (&a == &b || ElementListEqual(a, b)) {
+Verdict Comparison::ListLessStep(const XmlElementList& a, const XmlElementList& b, Frame& frame) {
+  if (&a == &b) {
     return NOT_LESS;
   }
   if (a.items.size() != b.items.size()) {
     return a.items.size() < b.items.size() ? LESS : NOT_LESS;
   }
-  std::vector<const StringBase*> ta;
-  std::vector<const StringBase*> tb;
-  bool foreign = false;
-  CollectSubtreeTags(a, ta, foreign);
-  CollectSubtreeTags(b, tb, foreign);
-  std::sort(ta.begin(), ta.end(), TagPtrLess);
-  std::sort(tb.begin(), tb.end(), TagPtrLess);
-  if (std::lexicographical_compare(ta.begin(), ta.end(), tb.begin(), tb.end(), TagPtrLess)) {
-    return LESS;
-  }
-  if (ta.size() != tb.size() || !std::equal(ta.begin(), ta.end(), tb.begin(), TagPtrEqual)) {
+  const ListFacts& fa = Facts(a, false);
+  const ListFacts& fb = Facts(b, false);
+  if (fa.id == fb.id) {
     return NOT_LESS;
   }
-  if (foreign) {
+  // Equal sums are taken for equal tag lists; unequal ones decide here, so
+  // the tags are listed only then.
+  if (!(fa.tags == fb.tags)) {
+    std::vector<const StringBase*> ta;
+    std::vector<const StringBase*> tb;
+    bool foreign = false;
+    CollectSubtreeTags(a, ta, foreign);
+    CollectSubtreeTags(b, tb, foreign);
+    std::sort(ta.begin(), ta.end(), TagPtrLess);
+    std::sort(tb.begin(), tb.end(), TagPtrLess);
+    return std::lexicographical_compare(ta.begin(), ta.end(), tb.begin(), tb.end(), TagPtrLess)
+               ? LESS
+               : NOT_LESS;
+  }
+  const XmlElementList* sa = &a;
+  const XmlElementList* sb = &b;
+  if (fa.foreign || fb.foreign) {
     // A copy leaves out or re-classes members of a caller's own classes, so
     // the copies are what must be compared.
-    frame.copyA.reset(new XmlElementList(a));
-    frame.copyB.reset(new XmlElementList(b));
-    frame.copyA->sort();
-    frame.copyB->sort();
-    frame.a = Members(*frame.copyA);
-    frame.b = Members(*frame.copyB);
-  } else {
-    frame.a = Members(a);
-    frame.b = Members(b);
-    StableMergeSort(frame.a, ElementsLess);
-    StableMergeSort(frame.b, ElementsLess);
+    for (const XmlElementList** side : {&sa, &sb}) {
+      const auto found = copyOf_.find(*side);
+      if (found != copyOf_.end()) {
+        *side = found->second;
+      } else {
+        copies_.emplace_back(new XmlElementList(**side));
+        copyOf_.emplace(*side, copies_.back().get());
+        *side = copies_.back().get();
+      }
+    }
   }
+  frame.key = std::make_pair(&a, &b);
+  frame.a = &Facts(*sa, true).order;
+  frame.b = &Facts(*sb, true).order;
+  frame.next = 0;
   return CHILDREN;
 }
 
 // Element order and list order are alternations of "this pair decides" and
 // "the first position of the sorted child lists where one member is less
 // decides": the whole comparison is true as soon as any pair reached that way
-// is less, and false when every walk ends without one.
-bool RunLess(std::vector<LessFrame>& frames) {
+// is less, and false when every walk ends without one. What a finished walk
+// found is kept for the rest of the call.
+bool Comparison::ListsLess(const XmlElementList& a, const XmlElementList& b) {
+  std::vector<Frame> frames(1);
+  Verdict verdict = ListLessStep(a, b, frames.back());
+  if (verdict != CHILDREN) {
+    return verdict == LESS;
+  }
   std::pair<const XmlElementList*, const XmlElementList*> children;
   while (!frames.empty()) {
-    LessFrame& top = frames.back();
-    const std::size_t count = std::min(top.a.size(), top.b.size());
-    if (top.next >= count) {
+    Frame& top = frames.back();
+    if (top.next >= std::min(top.a->size(), top.b->size())) {
+      notLess_.insert(top.key);
       frames.pop_back();
       continue;
     }
-    const XmlElement& x = *top.a[top.next];
-    const XmlElement& y = *top.b[top.next];
+    const XmlElement& x = *(*top.a)[top.next];
+    const XmlElement& y = *(*top.b)[top.next];
     ++top.next;
-    const Verdict verdict = ElementLessStep(x, y, children);
-    if (verdict == LESS) {
-      return true;
-    }
+    verdict = ElementLessStep(x, y, children);
     if (verdict == CHILDREN) {
-      LessFrame frame;
-      const Verdict listVerdict = ListLessStep(*children.first, *children.second, frame);
-      if (listVerdict == LESS) {
-        return true;
+      const std::pair<const void*, const void*> key(children.first, children.second);
+      if (notLess_.count(key) != 0) {
+        continue;
       }
-      if (listVerdict == CHILDREN) {
-        frames.push_back(std::move(frame));
+      Frame frame;
+      verdict =
+          less_.count(key) != 0 ? LESS : ListLessStep(*children.first, *children.second, frame);
+      if (verdict == CHILDREN) {
+        frames.push_back(frame);
+        continue;
       }
+    }
+    if (verdict == LESS) {
+      for (const Frame& open : frames) {
+        less_.insert(open.key);
+      }
+      return true;
     }
   }
   return false;
+}
+
+bool Comparison::ElementsLess(const XmlElement& x, const XmlElement& y) {
+  std::pair<const XmlElementList*, const XmlElementList*> children;
+  const Verdict verdict = ElementLessStep(x, y, children);
+  if (verdict != CHILDREN) {
+    return verdict == LESS;
+  }
+  return ListsLess(*children.first, *children.second);
 }
 
 }  // namespace
@@ -450,44 +506,52 @@ bool AttributeListLess(const XmlAttributeList& a, const XmlAttributeList& b) {
 }
 
 bool ElementEqual(const XmlElement& x, const XmlElement& y) {
-  // Positionally equal subtrees are equal whatever the rule for each list
-  // (see PositionallyEqual): one walk, without the tag lists, answers the
-  // common case of comparing a tree with a copy of it.
-  if (IsPlainNested(x) && IsPlainNested(y) && A::Tag(x) == A::Tag(y) &&
-      AttributeListEqual(x.attributes, y.attributes) &&
-      PositionallyEqual(static_cast<const XmlNestedElement&>(x).elements,
-                        static_cast<const XmlNestedElement&>(y).elements)) {
+  if (&x == &y && (IsPlainLeaf(x) || IsPlainNested(x))) {
     return true;
   }
-  PairStack pending;
-  pending.push_back(std::make_pair(&x, &y));
-  return DrainEqual(pending);
+  if (A::Tag(x) != A::Tag(y) || !AttributeListEqual(x.attributes, y.attributes)) {
+    return false;
+  }
+  const bool xNested = ReportsNested(x);
+  if (xNested != ReportsNested(y)) {
+    return false;
+  }
+  if (xNested) {
+    const XmlNestedElement* nx = AsNested(x);
+    const XmlNestedElement* ny = AsNested(y);
+    return nx != nullptr && ny != nullptr && ElementListEqual(nx->elements, ny->elements);
+  }
+  const XmlLeafElement* lx = AsLeaf(x);
+  const XmlLeafElement* ly = AsLeaf(y);
+  return lx != nullptr && ly != nullptr && A::Text(*lx) == A::Text(*ly);
 }
 
 bool ElementListEqual(const XmlElementList& a, const XmlElementList& b) {
-  if (PositionallyEqual(a, b)) {
+  if (&a == &b) {
     return true;
   }
-  PairStack pending;
-  return ListEqualStep(a, b, pending) && DrainEqual(pending);
+  if (a.items.size() != b.items.size()) {
+    return false;
+  }
+  Comparison comparison;
+  return comparison.ListsEqual(a, b);
 }
 
 bool ElementLess(const XmlElement& x, const XmlElement& y) {
-  std::pair<const XmlElementList*, const XmlElementList*> children;
-  const Verdict verdict = ElementLessStep(x, y, children);
-  if (verdict != CHILDREN) {
-    return verdict == LESS;
-  }
-  return ElementListLess(*children.first, *children.second);
+  Comparison comparison;
+  return comparison.ElementsLess(x, y);
 }
 
 bool ElementListLess(const XmlElementList& a, const XmlElementList& b) {
-  std::vector<LessFrame> frames(1);
-  const Verdict verdict = ListLessStep(a, b, frames.back());
-  if (verdict != CHILDREN) {
-    return verdict == LESS;
-  }
-  return RunLess(frames);
+  Comparison comparison;
+  return comparison.ListsLess(a, b);
+}
+
+void SortElements(std::list<XmlElementList::Handle>& items) {
+  Comparison comparison;
+  SortHandles(items, [&comparison](const XmlElement& x, const XmlElement& y) {
+    return comparison.ElementsLess(x, y);
+  });
 }
 
 void CollectSubtreeTags(const XmlElementList& list, std::vector<const StringBase*>& tags,

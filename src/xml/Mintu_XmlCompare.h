@@ -2,10 +2,10 @@
 #define MINTU_XMLCOMPARE_H
 // Equality, order and sorting of the XML model, shared by the element and
 // list classes. The walks keep their own stacks, so deep trees do not
-// exhaust the call stack, and sort handles instead of copying subtrees
-// wherever that gives the same answer.
+// exhaust the call stack, and each subtree is worked out once per call.
 
 #include <cstddef>
+#include <list>
 #include <utility>
 #include <vector>
 
@@ -20,6 +20,8 @@ bool ElementEqual(const XmlElement& x, const XmlElement& y);
 bool ElementLess(const XmlElement& x, const XmlElement& y);
 bool ElementListEqual(const XmlElementList& a, const XmlElementList& b);
 bool ElementListLess(const XmlElementList& a, const XmlElementList& b);
+/// Stable sort by ElementLess.
+void SortElements(std::list<XmlElementList::Handle>& items);
 
 /// Stable bottom-up merge sort of natural runs. Safe with orders that are not
 /// strict: it only ever takes an element from the right run when that one is
@@ -82,6 +84,23 @@ void StableMergeSort(std::vector<T>& items, Less less) {
   }
   if (from != &items) {
     items.swap(buffer);
+  }
+}
+
+/// Stable sort of a list of handles by `less` on the objects behind them.
+/// The order is worked out first and the nodes spliced into place after,
+/// which cannot fail: a throw while comparing leaves the list as it was.
+template <class T, class Less>
+void SortHandles(std::list<boost::shared_ptr<T> >& items, Less less) {
+  typedef typename std::list<boost::shared_ptr<T> >::iterator Position;
+  std::vector<Position> order;
+  order.reserve(items.size());
+  for (Position it = items.begin(); it != items.end(); ++it) {
+    order.push_back(it);
+  }
+  StableMergeSort(order, [&less](Position x, Position y) { return less(**x, **y); });
+  for (Position it : order) {
+    items.splice(items.end(), items, it);
   }
 }
 

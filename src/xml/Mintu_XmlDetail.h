@@ -27,15 +27,18 @@ enum : std::uint32_t {
   FAR_SEPARATOR = 0xFFFFFFFEu  // the one ":" lies too far in to be stored; search it
 };
 
-/// Splits `tag` at every byte of `separators`, keeping empty pieces. Exactly
-/// one or two pieces give true, with `separator` set to NO_SEPARATOR or to
-/// where the second piece's separator stands. The empty tag (no piece) and
-/// three or more pieces give false.
-bool SplitTag(const StringBase& tag, const StringBase& separators, std::uint32_t& separator);
+/// The one separator of namespace and name in a tag.
+const char NAMESPACE_SEPARATOR = ':';
+
+/// Where `tag` splits into namespace and name: NO_SEPARATOR when it holds no
+/// separator, else the separator's index. Throws AppException
+/// "Invalid XML tag %s\n" for the empty tag and for more than one separator.
+std::uint32_t SplitTag(const StringBase& tag);
 
 inline std::size_t SeparatorIndex(const StringBase& tag, std::uint32_t separator) {
-  return separator == FAR_SEPARATOR ? tag.str().find(':') : separator;
+  return separator == FAR_SEPARATOR ? tag.str().find(NAMESPACE_SEPARATOR) : separator;
 }
+
 inline std::string_view NamespaceOf(const StringBase& tag, std::uint32_t separator) {
   if (separator == NO_SEPARATOR) {
     return std::string_view();
@@ -74,6 +77,23 @@ struct XmlAccess {
   static bool BuiltAsLeaf(const XmlElement& e) { return e.kind_ == XmlElement::KIND_LEAF; }
   static bool BuiltAsNested(const XmlElement& e) { return e.kind_ == XmlElement::KIND_NESTED; }
 };
+
+/// "Namespace, then name, then the rest": the order of attributes and of
+/// elements of one kind; `rest()` decides when namespace and name are equal.
+template <class T, class Rest>
+bool NamespaceNameThen(const T& x, const T& y, Rest rest) {
+  const std::string_view ns = XmlAccess::Namespace(x);
+  const std::string_view otherNs = XmlAccess::Namespace(y);
+  if (ns != otherNs) {
+    return ns < otherNs;
+  }
+  const std::string_view name = XmlAccess::Name(x);
+  const std::string_view otherName = XmlAccess::Name(y);
+  if (name != otherName) {
+    return name < otherName;
+  }
+  return rest();
+}
 
 /// Exactly one of the library's own element classes (not a caller's class
 /// derived from one of them): such elements behave as the library defines,

@@ -30,7 +30,7 @@ void IssueAddFailure(const StringBase& path, const StringBase& text) {
 
 }  // namespace Detail
 
-const StringBase XmlElement::NAMESPACE_SEPARATOR(":");
+const StringBase XmlElement::NAMESPACE_SEPARATOR(std::string(1, Detail::NAMESPACE_SEPARATOR));
 const StringBase XmlElement::TAG_SEPARATOR("/");
 
 // --- XmlElement ------------------------------------------------------------
@@ -38,20 +38,10 @@ const StringBase XmlElement::TAG_SEPARATOR("/");
 XmlElement::XmlElement(const StringBase& tag) : XmlElement(tag, KIND_OTHER) {}
 
 XmlElement::XmlElement(const StringBase& tag, Kind kind)
-    : tag_(tag), separator_(Detail::NO_SEPARATOR), kind_(kind) {
-  SplitOwnTag();
-}
+    : tag_(tag), separator_(Detail::SplitTag(tag_)), kind_(kind) {}
 
 XmlElement::XmlElement(StringBase&& tag, Kind kind)
-    : tag_(std::move(tag)), separator_(Detail::NO_SEPARATOR), kind_(kind) {
-  SplitOwnTag();
-}
-
-void XmlElement::SplitOwnTag() {
-  if (!Detail::SplitTag(tag_, NAMESPACE_SEPARATOR, separator_)) {
-    Detail::ThrowAppException("Invalid XML tag %s\n", tag_.c_str());
-  }
-}
+    : tag_(std::move(tag)), separator_(Detail::SplitTag(tag_)), kind_(kind) {}
 
 // The kind belongs to the class of the object being built, not to the one
 // copied from.
@@ -62,19 +52,34 @@ XmlElement::XmlElement(const XmlElement& other, Kind kind)
 
 XmlElement::~XmlElement() = default;
 
+// Copies first, then exchanges that cannot fail: a failed assignment leaves
+// the target as it was.
 XmlElement& XmlElement::operator=(const XmlElement& other) {
-  attributes = other.attributes;
-  tag_ = other.tag_;
-  separator_ = other.separator_;
+  if (this != &other) {
+    XmlAttributeList attributesCopy(other.attributes);
+    StringBase tagCopy(other.tag_);
+    attributes.items.swap(attributesCopy.items);
+    tag_.swap(tagCopy);
+    separator_ = other.separator_;
+  }
   return *this;
 }
 
 void XmlElement::swap(XmlElement& other) {
-  // Each member through a copy: afterwards each side holds copies of the
-  // other's former attributes. The namespace and the name go with the tag.
-  const XmlAttributeList heldAttributes(attributes);
-  attributes = other.attributes;
-  other.attributes = heldAttributes;
+  // Each side ends with copies of the other's former attributes; both copies
+  // exist before either side changes.
+  XmlAttributeList mine(attributes);
+  XmlAttributeList theirs(other.attributes);
+  attributes.items.swap(theirs.items);
+  other.attributes.items.swap(mine.items);
+  Exchange(other, false);
+}
+
+void XmlElement::Exchange(XmlElement& other, bool withAttributes) noexcept {
+  if (withAttributes) {
+    attributes.items.swap(other.attributes.items);
+  }
+  // The namespace and the name go with the tag.
   tag_.swap(other.tag_);
   std::swap(separator_, other.separator_);
 }
@@ -134,10 +139,10 @@ XmlNestedElement& XmlNestedElement::operator=(const XmlNestedElement& other) {
 }
 
 void XmlNestedElement::swap(XmlNestedElement& other) {
-  XmlElement::swap(other);
   // `other` is a fresh deep copy about to be destroyed (assignment is the only
-  // caller), so exchanging the children themselves leaves the same state as
-  // exchanging copies of them, without copying the subtree twice.
+  // caller), so exchanging the members themselves leaves the same state as
+  // exchanging copies of them, and cannot fail.
+  Exchange(other, true);
   elements.items.swap(other.elements.items);
 }
 
@@ -156,17 +161,8 @@ bool XmlNestedElement::operator==(const XmlNestedElement& other) const {
 }
 
 bool XmlNestedElement::operator<(const XmlNestedElement& other) const {
-  const std::string_view ns = A::Namespace(*this);
-  const std::string_view otherNs = A::Namespace(other);
-  if (ns != otherNs) {
-    return ns < otherNs;
-  }
-  const std::string_view name = A::Name(*this);
-  const std::string_view otherName = A::Name(other);
-  if (name != otherName) {
-    return name < otherName;
-  }
-  return Detail::ElementListLess(elements, other.elements);
+  return Detail::NamespaceNameThen(
+      *this, other, [&] { return Detail::ElementListLess(elements, other.elements); });
 }
 
 // --- XmlLeafElement --------------------------------------------------------
@@ -191,7 +187,8 @@ XmlLeafElement& XmlLeafElement::operator=(const XmlLeafElement& other) {
 }
 
 void XmlLeafElement::swap(XmlLeafElement& other) {
-  XmlElement::swap(other);
+  // As for nested elements: `other` is a fresh copy, so this cannot fail.
+  Exchange(other, true);
   text_.swap(other.text_);
 }
 
@@ -211,17 +208,7 @@ bool XmlLeafElement::operator==(const XmlLeafElement& other) const {
 }
 
 bool XmlLeafElement::operator<(const XmlLeafElement& other) const {
-  const std::string_view ns = A::Namespace(*this);
-  const std::string_view otherNs = A::Namespace(other);
-  if (ns != otherNs) {
-    return ns < otherNs;
-  }
-  const std::string_view name = A::Name(*this);
-  const std::string_view otherName = A::Name(other);
-  if (name != otherName) {
-    return name < otherName;
-  }
-  return text_ < other.text_;
+  return Detail::NamespaceNameThen(*this, other, [&] { return text_ < other.text_; });
 }
 
 }  // namespace Mintu

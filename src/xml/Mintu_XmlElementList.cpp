@@ -7,7 +7,6 @@
 #include "mintu/Mintu_XmlElementList.h"
 
 #include <algorithm>
-#include <deque>
 #include <string>
 #include <utility>
 
@@ -25,30 +24,21 @@ namespace {
 
 typedef Detail::XmlAccess A;
 
-// Releases every handle of `items`, which ends empty. The children of a
-// nested element about to die are taken over first, so that no element's
-// destructor has a subtree left to destroy: deep trees go without recursion.
-// Members are released in breadth-first order.
-void ReleaseAll(XmlHandles<XmlElement, 2>& items) {
-  if (items.empty()) {
-    items.clear();
-    return;
-  }
-  std::deque<XmlElementList::Handle> pending;
-  for (XmlElementList::Handle& handle : items) {
-    pending.push_back(std::move(handle));
-  }
-  items.clear();
-  while (!pending.empty()) {
-    XmlElementList::Handle& front = pending.front();
+// Releases every handle of `items`, which ends empty. The handles are taken
+// out first, since a last release may reach back into the list. The children
+// of a nested element about to die are spliced onto the end of the same
+// sequence first, so no element's destructor has a subtree left to destroy:
+// deep trees go without recursion, and splicing allocates nothing, so this
+// cannot fail. Members are released in breadth-first order.
+void ReleaseAll(std::list<XmlElementList::Handle>& items) noexcept {
+  std::list<XmlElementList::Handle> dying;
+  dying.splice(dying.end(), items);
+  while (!dying.empty()) {
+    XmlElementList::Handle& front = dying.front();
     if (front.use_count() == 1 && Detail::IsPlainNested(*front)) {
-      XmlHandles<XmlElement, 2>& children = static_cast<XmlNestedElement&>(*front).elements.items;
-      for (XmlElementList::Handle& child : children) {
-        pending.push_back(std::move(child));
-      }
-      children.clear();
+      dying.splice(dying.end(), static_cast<XmlNestedElement&>(*front).elements.items);
     }
-    pending.pop_front();
+    dying.pop_front();
   }
 }
 
@@ -109,19 +99,18 @@ const XmlElementList* ChildrenOf(const XmlElement& member) {
 XmlElementList::XmlElementList(const XmlElementList& other) {
   struct Job {
     const XmlElementList* source;
-    std::size_t next;
+    const_iterator next;
     XmlElementList* target;
   };
   try {
-    std::vector<Job> jobs(1, Job{&other, 0, this});
-    items.reserve(other.items.size());
+    std::vector<Job> jobs(1, Job{&other, other.items.begin(), this});
     while (!jobs.empty()) {
       Job& job = jobs.back();
-      if (job.next == job.source->items.size()) {
+      if (job.next == job.source->items.end()) {
         jobs.pop_back();
         continue;
       }
-      const XmlElement& member = *job.source->items[job.next];
+      const XmlElement& member = **job.next;
       ++job.next;
       XmlElementList* target = job.target;
       if (const XmlLeafElement* leaf = Detail::AsLeaf(member)) {
@@ -131,9 +120,8 @@ XmlElementList::XmlElementList(const XmlElementList& other) {
         boost::shared_ptr<XmlNestedElement> copy =
             boost::make_shared<XmlNestedElement>(*nested, Detail::BaseOnlyCopy());
         XmlElementList* children = &copy->elements;
-        children->items.reserve(nested->elements.items.size());
         target->items.push_back(std::move(copy));
-        jobs.push_back(Job{&nested->elements, 0, children});
+        jobs.push_back(Job{&nested->elements, nested->elements.items.begin(), children});
       } else {
         Port_MsgManData::debugStub("Unable to copy clipped element '%s'.\n",
                                    A::Tag(member).c_str());
@@ -296,23 +284,7 @@ const StringBase XmlElementList::ToXml(const StringBase& indent) const {
   return StringBase(std::move(out));
 }
 
-void XmlElementList::sort() {
-  // Positions are sorted and the handles moved into place afterwards, which
-  // cannot fail: a failure while comparing leaves the list as it was.
-  std::vector<std::size_t> order(items.size());
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    order[i] = i;
-  }
-  Detail::StableMergeSort(order, [this](std::size_t x, std::size_t y) {
-    return Detail::ElementLess(*items[x], *items[y]);
-  });
-  XmlHandles<XmlElement, 2> sorted;
-  sorted.reserve(order.size());
-  for (std::size_t i : order) {
-    sorted.push_back(std::move(items[i]));
-  }
-  items.swap(sorted);
-}
+void XmlElementList::sort() { Detail::SortElements(items); }
 
 bool XmlElementList::operator==(const XmlElementList& other) const {
   return Detail::ElementListEqual(*this, other);

@@ -186,12 +186,10 @@ void PutEnd(TextSink& sink, const XmlNestedElement& element, const std::string& 
   sink.Commit(p);
 }
 
-// Positions are indices, re-checked at every step: a caller's own ToXml,
-// called during the walk, cannot leave the walk with stale iterators.
 struct Level {
   const XmlNestedElement* owner;  // written as its end tag when the walk leaves it
   const XmlElementList* list;
-  std::size_t next;
+  XmlElementList::const_iterator next;
 };
 
 // Writes the members of `list` at `indent` and, when `owner` is set, the end
@@ -200,10 +198,10 @@ void WriteTree(TextSink& sink, const XmlNestedElement* owner, const XmlElementLi
                const std::string& indent) {
   std::string currentIndent(indent);
   std::vector<Level> levels;
-  levels.push_back(Level{owner, &list, 0});
+  levels.push_back(Level{owner, &list, list.items.begin()});
   while (!levels.empty()) {
     Level& level = levels.back();
-    if (level.next >= level.list->items.size()) {
+    if (level.next == level.list->items.end()) {
       const XmlNestedElement* done = level.owner;
       levels.pop_back();
       if (done != nullptr) {
@@ -212,7 +210,9 @@ void WriteTree(TextSink& sink, const XmlNestedElement* owner, const XmlElementLi
       }
       continue;
     }
-    const XmlElementList::Handle& member = level.list->items[level.next];
+    // The walk moves on before a caller's own ToXml runs, which may change
+    // the member it writes.
+    const XmlElementList::Handle& member = *level.next;
     ++level.next;
     const XmlElement& element = *member;
     if (IsPlainLeaf(element)) {
@@ -222,7 +222,7 @@ void WriteTree(TextSink& sink, const XmlNestedElement* owner, const XmlElementLi
       PutStart(sink, nested, currentIndent);
       if (!nested.elements.items.empty()) {
         currentIndent.append("  ", 2);
-        levels.push_back(Level{&nested, &nested.elements, 0});
+        levels.push_back(Level{&nested, &nested.elements, nested.elements.items.begin()});
       }
     } else {
       // A caller's own class writes itself. The handle is held for the call,

@@ -26,8 +26,8 @@ TEST(XmlAttribute, CopiesAndAssignmentsAreIndependent) {
   EXPECT_EQ(b.GetTag(), StringBase("spirit:id"));
   EXPECT_EQ(b.GetNamespace(), StringBase("spirit"));
   EXPECT_EQ(b.GetName(), StringBase("id"));
-  const auto& same = b;  // the object itself
-  b = same;
+  const XmlAttribute& self = b;
+  b = self;
   EXPECT_EQ(b.GetText(), StringBase("1"));
   EXPECT_EQ(a.ToXml(), StringBase("spirit:id=\"1\""));
   EXPECT_EQ(XmlAttribute("e", "").ToXml(), StringBase("e=\"\""));
@@ -78,8 +78,8 @@ TEST(XmlAttributeList, CopiesDeepAndAddShares) {
   EXPECT_EQ(second.Get("a")->GetText(), StringBase("2"));
   EXPECT_EQ(copy.Get("a")->GetText(), StringBase("1"));
   EXPECT_EQ(assigned.Get("a")->GetText(), StringBase("1"));
-  const auto& same = assigned;  // the object itself
-  assigned = same;
+  const XmlAttributeList& sameList = assigned;
+  assigned = sameList;
   EXPECT_EQ(assigned.size(), 1u);
 }
 

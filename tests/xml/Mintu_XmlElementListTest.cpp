@@ -12,6 +12,7 @@
 namespace {
 
 using namespace XmlTest;
+typedef std::list<boost::shared_ptr<XmlElement> > XmlList;
 
 // A list of leaves added by "path=text".
 XmlElementList Built(const std::vector<std::string>& leaves) {
@@ -144,40 +145,38 @@ TEST(XmlElementList, SameHandleTwice) {
   EXPECT_EQ(shared.use_count(), 1);
 }
 
-// Every walk keeps its own stack: a recursive one would overflow this one.
-TEST(XmlElementList, TenThousandStepPathOnASmallStack) {
-  std::string path = "spirit:a";
-  for (int i = 1; i < 10000; ++i) {
-    path += "/spirit:a";
-  }
-  OnSmallStack([&] {
-    XmlElementList list;
-    list.AddLeafElement(path, "deep");
-    list.AddLeafElement(path, "deeper");
-    EXPECT_TRUE(list.Has(path));
-    EXPECT_EQ(Texts(list.GetLeafElements(path)), "deep;deeper;");
-    EXPECT_EQ(boost::static_pointer_cast<XmlLeafElement>(list.Get(path))->GetText(),
-              StringBase("deep"));
-    EXPECT_FALSE(list.Has(path + "/x"));
-    XmlElementList copy(list);
-    EXPECT_TRUE(copy == list);
-    EXPECT_FALSE(copy < list);
-    list.AddLeafElement(path, "third");
-    EXPECT_FALSE(copy == list);
-    XmlElementList assigned;
-    assigned = copy;
-    copy.clear();
-    EXPECT_EQ(assigned.ListTags().size(), 10001u);
-    // Order and text grow with the square of the depth: 2,000 levels do.
-    const std::string part = path.substr(0, 2000 * 9 - 1);
+// Every walk keeps its own stack: 100,000 levels on a thread with 8 MiB.
+TEST(XmlElementList, HundredThousandLevelsOnAnEightMibStack) {
+  const std::vector<StringBase> path(100000, "spirit:a");
+  OnSmallStack(
+      [&] {
+        XmlElementList list;
+        list.AddLeafElement(path, "deep");
+        list.AddLeafElement(path, "deeper");
+        EXPECT_TRUE(list.Has(path));
+        EXPECT_EQ(Texts(list.GetLeafElements(path)), "deep;deeper;");
+        EXPECT_EQ(boost::static_pointer_cast<XmlLeafElement>(list.Get(path))->GetText(),
+                  StringBase("deep"));
+        XmlElementList copy(list);
+        EXPECT_TRUE(copy == list);
+        EXPECT_FALSE(copy < list);
+        list.AddLeafElement(path, "third");
+        EXPECT_FALSE(copy == list);
+        EXPECT_TRUE(copy < list);
+        EXPECT_FALSE(list < copy);
+        list.sort();
+        XmlElementList assigned;
+        assigned = copy;
+        copy.clear();
+        EXPECT_EQ(assigned.ListTags().size(), 100001u);
+      },
+      8u << 20);
+  // The text grows with the square of the depth: 2,000 levels, small stack.
+  OnSmallStack([] {
     XmlElementList shallow;
-    shallow.AddLeafElement(part, "1");
-    const XmlElementList shallowCopy(shallow);
-    shallow.AddLeafElement(part, "2");
-    EXPECT_TRUE(shallowCopy < shallow);
-    EXPECT_FALSE(shallow < shallowCopy);
+    shallow.AddLeafElement(std::vector<StringBase>(2000, "spirit:a"), "2");
     const std::string text = shallow.ToXml("").str();
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 * 1999 + 2);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 * 1999 + 1);
     EXPECT_NE(text.find("\n" + std::string(2 * 1999, ' ') + "<spirit:a>2</spirit:a>\n" +
                         std::string(2 * 1998, ' ') + "</spirit:a>\n"),
               std::string::npos);
@@ -250,6 +249,35 @@ TEST(XmlElementList, SortIsStableAndEndsOnNonStrictOrders) {
   stable.sort();
   EXPECT_EQ(*stable.begin(), first);
   EXPECT_EQ(*std::next(stable.begin()), second);
+}
+
+// What callers do with `items`: add while iterating, erase while iterating,
+// insert before a member, keep references while the list grows.
+TEST(XmlElementList, ItemsIsAListCallersCanChange) {
+  XmlElementList list = Built({"p=1", "q=2", "p=3"});
+  const boost::shared_ptr<XmlElement>& first = list.items.front();
+  const XmlElement* const firstObject = first.get();
+  for (const auto& member : list.items) {
+    if (member->GetTag() == StringBase("p")) {
+      list.AddLeafElement("added", member->ToXml("").str().substr(3, 1));
+    }
+  }
+  for (auto it = list.items.begin(); it != list.items.end();) {
+    it = (*it)->GetTag() == StringBase("q") ? list.items.erase(it) : std::next(it);
+  }
+  list.items.insert(std::next(list.items.begin()), Leaf("in", "i"));
+  list.items.push_front(Leaf("front", "f"));
+  for (int i = 0; i < 100; ++i) {
+    list.Add(Leaf("more", "m"));
+  }
+  list.items.remove_if(
+      [](const XmlList::value_type& e) { return e->GetTag() == StringBase("more"); });
+  EXPECT_EQ(first.get(), firstObject);
+  XmlElementList other = Built({"o=1"});
+  other.items.splice(other.items.end(), list.items, list.items.begin());
+  EXPECT_EQ(list.ToXml("").str(),
+            "<p>1</p>\n<in>i</in>\n<p>3</p>\n<added>1</added>\n<added>3</added>\n");
+  EXPECT_EQ(other.ToXml("").str(), "<o>1</o>\n<front>f</front>\n");
 }
 
 }  // namespace

@@ -2,7 +2,11 @@
 // assignment, the text form, and equality and order of elements.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "XmlTestSupport.h"
+#include "port/Port_Msg.h"
 
 namespace {
 
@@ -74,8 +78,8 @@ TEST(XmlElement, CopiesAndAssignmentsAreDeep) {
   EXPECT_EQ(held->GetText(), StringBase("1"));  // still alive, no longer reachable
   target.attributes.Get("b")->SetText("changed");
   EXPECT_EQ(source.attributes.Get("b")->GetText(), StringBase("2"));
-  const auto& same = target;  // the object itself
-  target = same;
+  const XmlLeafElement& sameTarget = target;
+  target = sameTarget;
   EXPECT_EQ(target.ToXml("").str(), "<ns:new b=\"changed\">2</ns:new>\n");
 
   XmlNestedElement nestedTarget("n");
@@ -152,6 +156,146 @@ TEST(XmlElement, NestedElementsOrderByChildren) {
   XmlNestedElement d(c);
   EXPECT_TRUE(c == d);
   EXPECT_FALSE(c < d || d < c);
+}
+
+// The split (or the refusal) the tokenizer must give, worked out independently.
+void ExpectSplit(const std::string& tag) {
+  SCOPED_TRACE("tag [" + tag + "]");
+  if (tag.empty() || std::count(tag.begin(), tag.end(), ':') > 1) {
+    const std::string message = "Invalid XML tag " + tag + "\n";
+    EXPECT_EQ(Thrown([&] { XmlLeafElement(tag, "t"); }), message);
+    EXPECT_EQ(Thrown([&] { XmlNestedElement{StringBase(tag)}; }), message);
+    try {
+      XmlAttribute(tag, "t");
+      ADD_FAILURE() << "nothing thrown";
+    } catch (const AppException& e) {
+      EXPECT_EQ(e.what(), message);
+      EXPECT_EQ(e.GetLevel(), AppException::LEVEL_ERROR);
+    }
+    return;
+  }
+  const std::size_t at = tag.find(':');
+  const std::string ns = at == std::string::npos ? "" : tag.substr(0, at);
+  const std::string name = at == std::string::npos ? tag : tag.substr(at + 1);
+  const XmlLeafElement leaf(tag, "t");
+  const XmlNestedElement nested{StringBase(tag)};
+  const XmlAttribute attribute(tag, "t");
+  const XmlElement* const elements[] = {&leaf, &nested};
+  for (const XmlElement* e : elements) {
+    EXPECT_EQ(e->GetTag().str(), tag);
+    EXPECT_EQ(e->GetNamespace().str(), ns);
+    EXPECT_EQ(e->GetName().str(), name);
+  }
+  EXPECT_EQ(attribute.GetTag().str(), tag);
+  EXPECT_EQ(attribute.GetNamespace().str(), ns);
+  EXPECT_EQ(attribute.GetName().str(), name);
+}
+
+TEST(XmlTags, SplitsAndRefusals) {
+  for (const std::string& tag :
+       {std::string("a\0b:c", 5), std::string("x:\0", 3), std::string("spirit:name"),
+        std::string(":"), std::string(":x"), std::string("x:"), std::string("a::b"),
+        std::string("a:b:c"), std::string("::"), std::string("%s%n:%d:"), std::string("plain"),
+        std::string(""), std::string(" a b "), std::string("<&\"\xff:\x01"),
+        std::string(40, 'n') + ":" + std::string(40, 'm')}) {
+    ExpectSplit(tag);
+  }
+}
+
+// A caller's class derived from the library's leaf, written its own way.
+class Shouting : public XmlLeafElement {
+ public:
+  Shouting(const char* tag, const char* text) : XmlLeafElement(tag, text) {}
+  const StringBase ToXml(const StringBase& indent) const override {
+    return indent + StringBase("SHOUT ") + GetTag() + StringBase("\n");
+  }
+};
+
+// A caller's class whose base is copied from a library leaf: still not a leaf.
+class Echo : public XmlElement {
+ public:
+  explicit Echo(const XmlLeafElement& from) : XmlElement(from) {}
+  const StringBase ToXml(const StringBase& indent) const override {
+    return indent + StringBase("ECHO\n");
+  }
+};
+
+TEST(XmlElement, CallersClassesAreNeverTakenForTheLibrarys) {
+  XmlNestedElement root("r");
+  root.elements.Add(boost::make_shared<Shouting>("s:a", "1"));
+  const XmlLeafElement plain("s:b", "2");
+  root.elements.Add(boost::make_shared<Echo>(plain));
+  root.elements.Add(boost::make_shared<XmlLeafElement>(plain));
+  EXPECT_EQ(root.ToXml("").str(), "<r>\n  SHOUT s:a\n  ECHO\n  <s:b>2</s:b>\n</r>\n");
+
+  // A copy makes the derived leaf a plain leaf and leaves out the other class.
+  const XmlNestedElement copy(root);
+  EXPECT_EQ(Port_MsgManData::lastDebugStub(),
+            StringBase("Unable to copy clipped element 's:b'.\n"));
+  EXPECT_EQ(copy.ToXml("").str(), "<r>\n  <s:a>1</s:a>\n  <s:b>2</s:b>\n</r>\n");
+  // Compared as a leaf, the derived leaf equals a plain one.
+  const XmlElement& shouting = **root.elements.begin();
+  EXPECT_TRUE(shouting == XmlLeafElement("s:a", "1"));
+  EXPECT_FALSE(**std::next(root.elements.begin()) == plain);
+}
+
+// The text form, worked out independently by recursion over the public API.
+void Reference(const XmlElement& e, const std::string& indent, std::string& out) {
+  out += indent + "<" + e.GetTag().str();
+  for (const auto& a : e.attributes.items) {
+    out += " " + a->GetTag().str() + "=\"" + a->GetText().str() + "\"";
+  }
+  if (const auto* leaf = dynamic_cast<const XmlLeafElement*>(&e)) {
+    const std::string text = leaf->GetText().str();
+    out += text.empty() ? "/>\n" : ">" + text + "</" + e.GetTag().str() + ">\n";
+    return;
+  }
+  const auto& nested = dynamic_cast<const XmlNestedElement&>(e);
+  if (nested.elements.empty()) {
+    out += "/>\n";
+    return;
+  }
+  out += ">\n";
+  for (const auto& child : nested.elements) {
+    Reference(*child, indent + "  ", out);
+  }
+  out += indent + "</" + e.GetTag().str() + ">\n";
+}
+
+TEST(XmlElement, LargeOutputsMatchTheFormatAcrossBufferBoundaries) {
+  XmlNestedElement root("spirit:component");
+  root.attributes.Add(Attr("xmlns:spirit", "http://example"));
+  // Many small lines, then texts longer than any buffer step, then more lines.
+  for (int i = 0; i < 3000; ++i) {
+    root.elements.AddLeafElement("spirit:model/spirit:ports/spirit:port/spirit:name",
+                                 "port_" + std::to_string(i));
+  }
+  auto big = Leaf("spirit:description", std::string(200000, 'd'));
+  big->attributes.Add(Attr("a", std::string(70000, 'a')));
+  root.elements.Add(big);
+  root.elements.Add(Leaf("spirit:empty", ""));
+  for (int i = 0; i < 2000; ++i) {
+    auto parameter = Nested("spirit:parameter");
+    auto value = Leaf("spirit:value", std::to_string(i));
+    value->attributes.Add(Attr("spirit:resolve", "user"));
+    parameter->elements.Add(value);
+    parameter->elements.Add(Nested("spirit:vendorExtensions"));
+    root.elements.Add(parameter);
+  }
+  for (const char* indent : {"", "    ", "\t"}) {
+    SCOPED_TRACE(indent);
+    std::string expected;
+    Reference(root, indent, expected);
+    const std::string written = root.ToXml(indent).str();
+    ASSERT_EQ(written.size(), expected.size());
+    EXPECT_TRUE(written == expected);
+    std::string listed;
+    for (const auto& child : root.elements) {
+      Reference(*child, indent, listed);
+    }
+    EXPECT_TRUE(root.elements.ToXml(indent).str() == listed);
+  }
+  EXPECT_EQ(big->attributes.ToXml().str(), " a=\"" + std::string(70000, 'a') + "\"");
 }
 
 }  // namespace
