@@ -2,7 +2,6 @@
 // and its exit status.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -10,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "port/Port_Env.h"
+#include "support/RunProgram.h"
 #include "support/TempInstallTree.h"
 
 namespace {
@@ -40,23 +41,25 @@ class MintuTool : public ::testing::Test {
   // `orvane` null runs it without ORVANE, so it falls back to its sample tree.
   Result Run(const std::vector<std::string>& args, const char* orvane,
              const std::string& input = "") {
-    const std::string in = tree.WriteFile("io/stdin", input);
-    std::string command = "cd " + Quoted(tree.base()) + " && env -u ORV_MN_API_DEBUG ";
-    command += orvane != nullptr ? "ORVANE=" + Quoted(orvane) + " " : "-u ORVANE ";
-    command += Quoted(MINTU_TOOL_PATH);
-    for (const std::string& a : args) command += " " + Quoted(a);
-    command += " <" + Quoted(in) + " >" + Quoted(tree.Path("io/stdout")) + " 2>" +
-               Quoted(tree.Path("io/stderr"));
-    const int raw = std::system(command.c_str());
+    MintuTest::ProgramRun run;
+    run.program = MINTU_TOOL_PATH;
+    run.args = args;
+    run.directory = tree.base();
+    run.input = tree.WriteFile("io/stdin", input);
+    run.output = tree.Path("io/stdout");
+    run.errors = tree.Path("io/stderr");
+    run.env = {{"ORV_MN_API_DEBUG", nullptr}, {"ORVANE", orvane}};
     Result r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = TempInstallTree::ReadFile(tree.Path("io/stdout"));
-    r.err = TempInstallTree::ReadFile(tree.Path("io/stderr"));
+    r.status = MintuTest::RunProgram(run);
+    r.out = TempInstallTree::ReadFile(run.output);
+    r.err = TempInstallTree::ReadFile(run.errors);
     return r;
   }
   Result Run(const std::vector<std::string>& args) { return Run(args, roots.c_str()); }
 
-  void SetUp() override { roots = tree.MakeDir("root1") + ":" + tree.MakeDir("root2"); }
+  void SetUp() override {
+    roots = tree.MakeDir("root1") + Port_Env::GetPathListSeparator() + tree.MakeDir("root2");
+  }
 
   TempInstallTree tree;
   std::string roots;
