@@ -1,5 +1,8 @@
 #include "support/RunProgram.h"
 
+#include <fstream>
+#include <sstream>
+
 #ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -15,6 +18,13 @@
 #endif
 
 namespace MintuTest {
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
 #ifdef _WIN32
 

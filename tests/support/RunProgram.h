@@ -23,6 +23,10 @@ struct ProgramRun {
 /// not end by exiting.
 int RunProgram(const ProgramRun& run);
 
+/// A whole file read in text mode, as a program's output is read: on Windows
+/// each CR LF becomes LF.
+std::string ReadText(const std::string& path);
+
 }  // namespace MintuTest
 
 #endif  // MINTU_TESTS_RUNPROGRAM_H

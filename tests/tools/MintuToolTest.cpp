@@ -17,6 +17,15 @@ namespace {
 
 using MintuTest::TempInstallTree;
 
+// The platform's spelling of paths in the install tree and in file lists.
+#ifdef _WIN32
+const std::string SEP = "\\";
+const char* const JAVA = "root2/java/nt64/jre/bin/java.exe";
+#else
+const std::string SEP = "/";
+const char* const JAVA = "root2/java/lin64/jre/bin/java";
+#endif
+
 struct Result {
   int status;
   std::string out;
@@ -51,8 +60,8 @@ class MintuTool : public ::testing::Test {
     run.env = {{"ORV_MN_API_DEBUG", nullptr}, {"ORVANE", orvane}};
     Result r;
     r.status = MintuTest::RunProgram(run);
-    r.out = TempInstallTree::ReadFile(run.output);
-    r.err = TempInstallTree::ReadFile(run.errors);
+    r.out = MintuTest::ReadText(run.output);
+    r.err = MintuTest::ReadText(run.errors);
     return r;
   }
   Result Run(const std::vector<std::string>& args) { return Run(args, roots.c_str()); }
@@ -152,7 +161,7 @@ TEST_F(MintuTool, FileListsAndExpansion) {
       tree.WriteFile("lists/files.lst", "# sources\na.v  # first\n\n sub//b.v\ngone.v\n");
   Result r = Run({"filelist", list});
   EXPECT_EQ(0, r.status);
-  EXPECT_EQ("a.v\nsub/b.v\n", r.out);
+  EXPECT_EQ("a.v\nsub" + SEP + "b.v\n", r.out);
   EXPECT_NE(std::string::npos, r.err.find("WARNING: Missing file list member"));
   r = Run({"filelist", "--full", list});
   EXPECT_EQ(tree.Path("lists/a.v") + "\n" + tree.Path("lists/sub/b.v") + "\n", r.out);
@@ -181,10 +190,10 @@ TEST_F(MintuTool, InstallLookups) {
   EXPECT_EQ("", Run({"--quiet", "find", "nothing.txt"}).err);
 
   EXPECT_EQ(1, Run({"java"}).status);
-  tree.WriteFile("root2/java/lin64/jre/bin/java", "#!/bin/sh\n");
+  tree.WriteFile(JAVA, "#!/bin/sh\n");
   r = Run({"java"});
   EXPECT_EQ(0, r.status);
-  EXPECT_EQ(tree.Path("root2/java/lin64/jre/bin/java") + "\n", r.out);
+  EXPECT_EQ(tree.Path(JAVA) + "\n", r.out);
 
   r = Run({"release"});
   EXPECT_EQ(0, r.status);

@@ -60,7 +60,7 @@ bool WriteReplacing(const std::string& path, const std::string& content) {
       return false;
     }
   }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (!Port::File::rename(temporary, path)) {
     std::remove(temporary.c_str());
     return false;
   }

@@ -77,6 +77,10 @@ class PORT_API File {
   static bool chdir(const StringBase<char>& directory);
   /// The working directory (absolute, no trailing separator); empty if unknown.
   static StringBase<char> getcwd();
+  /// Renames the file `from` to `to`, replacing a file `to` in one step on
+  /// every platform (the C library's rename does not replace on Windows);
+  /// true when done.
+  static bool rename(const StringBase<char>& from, const StringBase<char>& to);
   /// Number of streams opened and not yet closed in this process.
   static long openStreamCount();
 
