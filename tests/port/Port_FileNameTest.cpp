@@ -58,9 +58,15 @@ TEST(Port_FileNameTest, JoinPutsExactlyOneSeparator) {
     const char* b;
     std::string joined;
   } cases[] = {
-      {"a", "b", "a" + SEP + "b"},     {"a/", "b", "a/b"}, {"a", "/b", "a/b"},
-      {"a//", "//b", "a/b"}, {"/", "b", "/b"},   {"", "b", "b"},
-      {"a", "", "a"},        {"a/", "", "a/"},   {"/", "/", "/"},
+      {"a", "b", "a" + SEP + "b"},
+      {"a/", "b", "a/b"},
+      {"a", "/b", "a/b"},
+      {"a//", "//b", "a/b"},
+      {"/", "b", "/b"},
+      {"", "b", "b"},
+      {"a", "", "a"},
+      {"a/", "", "a/"},
+      {"/", "/", "/"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.a) + " + " + c.b);

@@ -11,10 +11,10 @@
 namespace MintuTest {
 
 struct ProgramRun {
-  std::string program;                 ///< path of the program
-  std::vector<std::string> args;       ///< arguments after the program's name
-  std::string directory;               ///< working directory of the process
-  std::string input, output, errors;   ///< files of its standard streams
+  std::string program;                ///< path of the program
+  std::vector<std::string> args;      ///< arguments after the program's name
+  std::string directory;              ///< working directory of the process
+  std::string input, output, errors;  ///< files of its standard streams
   /// Environment changes: a variable set to the text, or removed when null.
   std::vector<std::pair<std::string, const char*> > env;
 };
