@@ -13,6 +13,13 @@
 
 #include "Port_PathText.h"
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace Port {
@@ -224,6 +231,15 @@ StringBase<char> File::getcwd() {
     text.pop_back();
   }
   return text;
+}
+
+bool File::rename(const StringBase<char>& from, const StringBase<char>& to) {
+  if (from.IsEmpty() || to.IsEmpty()) return false;
+#ifdef _WIN32
+  return MoveFileExW(PathOf(from).c_str(), PathOf(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+  return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
 }
 
 long File::openStreamCount() { return openStreams.load(); }

@@ -9,6 +9,13 @@
 
 #include "Port_PathText.h"
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace Port {
@@ -47,13 +54,40 @@ std::string WithTrailingSeparator(const std::string& path) {
   return path + FileName::GetPathSeparator();
 }
 
+#ifdef _WIN32
+// The system's own resolution: against the working directory of the path's
+// drive, and keeping a UNC name's leading "\\" (std::filesystem's lexical
+// steps here fold "\\server\share" into a name on the current drive).
+// Doubled separators after the prefix are collapsed. Empty on failure.
+fs::path FullPath(const fs::path& path) {
+  if (path.empty()) return fs::path();
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return fs::path();
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), size, &full[0], nullptr);
+  if (length == 0 || length >= size) return fs::path();
+  full.resize(length);
+  std::wstring collapsed;
+  for (std::size_t i = 0; i < full.size(); ++i) {
+    if (i >= 2 && full[i] == L'\\' && collapsed.back() == L'\\') continue;
+    collapsed += full[i];
+  }
+  return fs::path(collapsed);
+}
+#endif
+
 // `path` made absolute against the working directory, with "." and ".."
 // steps and doubled separators removed; empty if the system cannot tell.
 std::string Absolute(const std::string& path, bool resolveLinks) {
   std::error_code error;
+#ifdef _WIN32
+  fs::path result = FullPath(Detail::PathOf(path));
+  if (result.empty()) return std::string();
+#else
   fs::path result = fs::absolute(Detail::PathOf(path), error);
   if (error) return std::string();
   result = result.lexically_normal();
+#endif
   if (resolveLinks) {
     const fs::path resolved = fs::weakly_canonical(result, error);
     if (!error) result = resolved;

@@ -19,6 +19,10 @@
 
 namespace Port {
 
+// Emitted here, so that the DLL exports it: a caller that takes its address
+// (a reference parameter) imports it from the DLL on Windows.
+constexpr StringBase<char>::size_type StringBase<char>::NOT_FOUND;
+
 namespace {
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }

@@ -19,6 +19,14 @@ const char* const CORES_LEVEL_PREFIX = "Cores Update # ";
 
 namespace Mintu {
 
+// Emitted here, so that the DLL exports them: a caller that binds one to a
+// reference imports it from the DLL on Windows.
+constexpr unsigned int IPUpdateInfo::LOG_FOUND;
+constexpr unsigned int IPUpdateInfo::LOG_MISSING;
+constexpr unsigned int IPUpdateInfo::LOG_UNOPENED;
+constexpr unsigned int IPUpdateInfo::LEVEL_READ;
+constexpr unsigned int IPUpdateInfo::LEVEL_MISSING;
+
 unsigned int IPUpdateInfo::GetIPUpdateLogLocation(StringBase& location) {
   const Port::PathList& roots = Port::OrvanePath::GetInstance();
   for (Port::PathListIterator it = roots.begin(); it != roots.end(); ++it) {

@@ -409,7 +409,7 @@ unsigned int Utilities::CalculateChecksum(const StringBase& text, StringBase& ch
 
 unsigned int Utilities::ValidateFileChecksum(const StringBase& fileName, bool& valid) {
   valid = true;
-  Port::Stream* stream = Port::File::open(fileName, Port::File::ACCESS_READ, true);
+  Port::Stream* stream = Port::File::open(fileName, Port::File::ACCESS_READ, false);
   if (stream == nullptr) {
     MINTU_ISSUE(kSource).issueError("Could not open %s\n", fileName.c_str());
     valid = false;

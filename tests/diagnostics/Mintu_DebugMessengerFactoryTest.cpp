@@ -102,6 +102,10 @@ TEST_F(DebugMessengerFactoryTest, SetLevelFromEnvMakesTheRootVerboseOnce) {
                {"", ABOVE, ABOVE}};  // a more verbose root stays as it is
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << (c.value ? c.value : "unset") << " from " << c.before);
+#ifdef _WIN32
+    // Windows keeps no empty variables: setting one to "" unsets it.
+    if (c.value != nullptr && c.value[0] == '\0') continue;
+#endif
     MintuTest::TempInstallTree tree;
     tree.SetEnv("ORV_MN_API_DEBUG", c.value);
     MintuTest::LoggerLevel root("root", c.before);

@@ -13,6 +13,20 @@ namespace {
 using Port::FileName;
 using Text = Port::StringBase<char>;
 
+// The separator the layer adds where none stands, and `path` with its
+// slashes in the platform's spelling.
+#ifdef _WIN32
+const std::string SEP = "\\";
+#else
+const std::string SEP = "/";
+#endif
+std::string Native(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = SEP[0];
+  }
+  return path;
+}
+
 TEST(Port_FileNameTest, SplitsAtLastSeparator) {
   const struct {
     const char* path;
@@ -42,11 +56,17 @@ TEST(Port_FileNameTest, JoinPutsExactlyOneSeparator) {
   const struct {
     const char* a;
     const char* b;
-    const char* joined;
+    std::string joined;
   } cases[] = {
-      {"a", "b", "a/b"},     {"a/", "b", "a/b"}, {"a", "/b", "a/b"},
-      {"a//", "//b", "a/b"}, {"/", "b", "/b"},   {"", "b", "b"},
-      {"a", "", "a"},        {"a/", "", "a/"},   {"/", "/", "/"},
+      {"a", "b", "a" + SEP + "b"},
+      {"a/", "b", "a/b"},
+      {"a", "/b", "a/b"},
+      {"a//", "//b", "a/b"},
+      {"/", "b", "/b"},
+      {"", "b", "b"},
+      {"a", "", "a"},
+      {"a/", "", "a/"},
+      {"/", "/", "/"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.a) + " + " + c.b);
@@ -59,15 +79,15 @@ TEST(Port_FileNameTest, HeadAndTailChanges) {
   name.SetTail("data/f.txt");
   EXPECT_EQ(name.GetFullPath(), Text("dir/data/f.txt"));
   name.SetHead("other");
-  EXPECT_EQ(name.GetFullPath(), Text("other/data/f.txt"));
+  EXPECT_EQ(name.GetFullPath(), Text("other" + SEP + "data/f.txt"));
   name.PushPathEnd("x/y/");
-  EXPECT_EQ(name.GetHead(true, false), Text("other/x/y/"));
-  EXPECT_EQ(name.GetHead(false, false), Text("other/x/y"));
-  EXPECT_EQ(name.GetFullPath(), Text("other/x/y/data/f.txt"));
+  EXPECT_EQ(name.GetHead(true, false), Text("other" + SEP + "x/y/"));
+  EXPECT_EQ(name.GetHead(false, false), Text("other" + SEP + "x/y"));
+  EXPECT_EQ(name.GetFullPath(), Text("other" + SEP + "x/y/data/f.txt"));
 
   FileName bare("f.txt");
   bare.PushPathEnd("sub");
-  EXPECT_EQ(bare.GetFullPath(), Text("sub/f.txt"));
+  EXPECT_EQ(bare.GetFullPath(), Text("sub" + SEP + "f.txt"));
   // A root keeps its separator even without one asked for.
   EXPECT_EQ(FileName("/f").GetHead(false, false), Text("/"));
   EXPECT_EQ(FileName("f").GetHead(false, false), Text(""));
@@ -80,14 +100,20 @@ TEST(Port_FileNameTest, AbsolutePathsAgainstWorkingDirectory) {
   ASSERT_TRUE(Port::File::chdir(tree.Path("w")));
   const std::string w = tree.Path("w");
 
-  EXPECT_EQ(FileName("sub/../x//y/./z").GetAbsolutePath(), Text(w + "/x/y/z"));
-  EXPECT_EQ(FileName("sub/").GetAbsolutePath(), Text(w + "/sub/"));
-  EXPECT_EQ(FileName("/a/b/../c").GetAbsolutePath(), Text("/a/c"));
+  EXPECT_EQ(FileName("sub/../x//y/./z").GetAbsolutePath(), Text(w + Native("/x/y/z")));
+  EXPECT_EQ(FileName("sub/").GetAbsolutePath(), Text(w + Native("/sub/")));
+  const std::string rooted = FileName("/a/b/../c").GetAbsolutePath().str();
+#ifdef _WIN32
+  // A rooted name without a drive lands on the current drive (Wine: Z:).
+  EXPECT_EQ(rooted.substr(1), ":\\a\\c");
+#else
+  EXPECT_EQ(rooted, "/a/c");
+#endif
   EXPECT_EQ(FileName("").GetAbsolutePath(), Text(""));
 
-  EXPECT_EQ(FileName("f.txt").GetHead(true, true), Text(w + "/"));
+  EXPECT_EQ(FileName("f.txt").GetHead(true, true), Text(w + SEP));
   EXPECT_EQ(FileName("f.txt").GetHead(false, true), Text(w));
-  EXPECT_EQ(FileName("sub/./f.txt").GetHead(false, true), Text(w + "/sub"));
+  EXPECT_EQ(FileName("sub/./f.txt").GetHead(false, true), Text(w + Native("/sub")));
 }
 
 TEST(Port_FileNameTest, ResolvesLinksOnlyWhenAsked) {

@@ -31,7 +31,15 @@ std::vector<std::string> ReadLines(const std::string& path, bool textMode = fals
     bytes += static_cast<std::uintmax_t>(consumed);
     lines.push_back(line.str());
   }
+#ifdef _WIN32
+  // Text mode drops the carriage return before a line feed, so fewer bytes
+  // may come back than the file holds.
+  if (!textMode) {
+    EXPECT_EQ(bytes, std::filesystem::file_size(path));
+  }
+#else
   EXPECT_EQ(bytes, std::filesystem::file_size(path));
+#endif
   EXPECT_EQ(stream->readline(line), 0);
   EXPECT_TRUE(line.IsEmpty());
   EXPECT_TRUE(File::close(stream));
@@ -62,14 +70,22 @@ TEST(Port_FileTest, QuestionsAboutPaths) {
     EXPECT_EQ(File::canread(Text(c.path)), c.canread);
   }
   EXPECT_TRUE(File::isfile(Port::FileName(file.c_str())));
+}
+
+TEST(Port_FileTest, UnreadableFileIsNeitherReadableNorOpened) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX permission bits: Windows only has a read-only attribute";
+#endif
+  MintuTest::TempInstallTree tree;
+  const std::string file = tree.WriteFile("d/f.txt", "x");
   std::filesystem::permissions(file, std::filesystem::perms::none);
   std::FILE* probe = std::fopen(file.c_str(), "rb");
   if (probe != nullptr) {
-    std::fclose(probe);  // running with rights that ignore permissions
-  } else {
-    EXPECT_FALSE(File::canread(Text(file)));
-    EXPECT_EQ(File::open(Text(file), File::ACCESS_READ, false), nullptr);
+    std::fclose(probe);
+    GTEST_SKIP() << "running with rights that ignore permissions";
   }
+  EXPECT_FALSE(File::canread(Text(file)));
+  EXPECT_EQ(File::open(Text(file), File::ACCESS_READ, false), nullptr);
 }
 
 TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeed) {
@@ -90,8 +106,8 @@ TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeed) {
       {"\n", {""}},
       {"a\nb\n", {"a", "b"}},
       {"a\nb", {"a", "b"}},
+      {"a\r\nb\r\n", {"a\r", "b\r"}},  // in binary mode only the line feed is stripped
       {"a\n\n\nb\n", {"a", "", "", "b"}},
-      {"a\r\nb\r\n", {"a\r", "b\r"}},  // only the line feed is stripped
       {std::string("n\0l\n", 4), {std::string("n\0l", 3)}},
       {"a\n" + std::string(1 << 20, 'x') + "\nb", {"a", std::string(1 << 20, 'x'), "b"}},
       {numbered, numbers},
@@ -205,7 +221,12 @@ TEST(Port_FileTest, ChangesAndReportsWorkingDirectory) {
   EXPECT_FALSE(File::chdir(Text("")));
   EXPECT_EQ(File::getcwd(), Text(sub));
   EXPECT_TRUE(File::chdir(Text("/")));
+#ifdef _WIN32
+  // The root of the current drive, drive letter and all.
+  EXPECT_EQ(File::getcwd().str().substr(1), ":\\");
+#else
   EXPECT_EQ(File::getcwd(), Text("/"));
+#endif
 }
 
 TEST(Port_FileTest, DirectoryListsSortedEntries) {

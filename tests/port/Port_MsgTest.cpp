@@ -166,7 +166,7 @@ TEST(Port_MsgTest, StreamWritesEnabledKindsAsLines) {
 TEST(Port_MsgTest, StreamWritesToFiles) {
   MintuTest::TempInstallTree tree;
   const std::string path = tree.Path("log.txt");
-  Port::Stream* file = Port::File::open(Text(path), Port::File::ACCESS_WRITE, true);
+  Port::Stream* file = Port::File::open(Text(path), Port::File::ACCESS_WRITE, false);
   ASSERT_NE(file, nullptr);
   {
     Port_MsgStream stream;

@@ -52,7 +52,8 @@ TempInstallTree::~TempInstallTree() {
 }
 
 std::string TempInstallTree::Path(const std::string& relative) const {
-  return (fs::path(base_) / relative).string();
+  // In the platform's own spelling, as the library gives paths back.
+  return (fs::path(base_) / relative).make_preferred().string();
 }
 
 std::string TempInstallTree::MakeDir(const std::string& relative) const {

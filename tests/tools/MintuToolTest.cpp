@@ -13,11 +13,22 @@
 #include <string>
 #include <vector>
 
+#include "port/Port_Env.h"
+#include "support/RunProgram.h"
 #include "support/TempInstallTree.h"
 
 namespace {
 
 using MintuTest::TempInstallTree;
+
+// The platform's spelling of paths in the install tree and in file lists.
+#ifdef _WIN32
+const std::string SEP = "\\";
+const char* const JAVA = "root2/java/nt64/jre/bin/java.exe";
+#else
+const std::string SEP = "/";
+const char* const JAVA = "root2/java/lin64/jre/bin/java";
+#endif
 
 struct Result {
   int status;
@@ -68,9 +79,9 @@ class MintuTool : public ::testing::Test {
     tree.WriteFile("io/stdout", "");
     const int raw = std::system(("sh -c " + Quoted(command)).c_str());
     Result r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = TempInstallTree::ReadFile(tree.Path("io/stdout"));
-    r.err = TempInstallTree::ReadFile(tree.Path("io/stderr"));
+    r.status = MintuTest::RunProgram(run);
+    r.out = MintuTest::ReadText(run.output);
+    r.err = MintuTest::ReadText(run.errors);
     return r;
   }
   Result Run(const std::vector<std::string>& args) { return Run(args, roots.c_str()); }
@@ -78,7 +89,9 @@ class MintuTool : public ::testing::Test {
     return Run(args, roots.c_str(), input);
   }
 
-  void SetUp() override { roots = tree.MakeDir("root1") + ":" + tree.MakeDir("root2"); }
+  void SetUp() override {
+    roots = tree.MakeDir("root1") + Port_Env::GetPathListSeparator() + tree.MakeDir("root2");
+  }
 
   TempInstallTree tree;
   std::string roots;
@@ -279,7 +292,7 @@ TEST_F(MintuTool, FileListsAndExpansion) {
       tree.WriteFile("lists/files.lst", "# sources\na.v  # first\n\n sub//b.v\ngone.v\n");
   Result r = Run({"filelist", list});
   EXPECT_EQ(0, r.status);
-  EXPECT_EQ("a.v\nsub/b.v\n", r.out);
+  EXPECT_EQ("a.v\nsub" + SEP + "b.v\n", r.out);
   EXPECT_TRUE(Has(r.err, "WARNING: Missing file list member"));
   r = Run({"filelist", "--full", list});
   EXPECT_EQ(tree.Path("lists/a.v") + "\n" + tree.Path("lists/sub/b.v") + "\n", r.out);
@@ -315,10 +328,10 @@ TEST_F(MintuTool, InstallLookups) {
   EXPECT_EQ("", Run({"find", "nothing.txt", "--quiet"}).err);
 
   EXPECT_EQ(1, Run({"java"}).status);
-  tree.WriteFile("root2/java/lin64/jre/bin/java", "#!/bin/sh\n");
+  tree.WriteFile(JAVA, "#!/bin/sh\n");
   r = Run({"java"});
   EXPECT_EQ(0, r.status);
-  EXPECT_EQ(tree.Path("root2/java/lin64/jre/bin/java") + "\n", r.out);
+  EXPECT_EQ(tree.Path(JAVA) + "\n", r.out);
 
   r = Run({"release"});
   EXPECT_EQ(0, r.status);

@@ -2,13 +2,13 @@
 // mintu component writes and on the schema's examples.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "support/RunProgram.h"
 #include "support/TempInstallTree.h"
 
 namespace {
@@ -31,13 +31,15 @@ class MintuXml : public ::testing::Test {
  protected:
   // Runs mintu in the temporary tree, with `input` on stdin.
   Result Run(const std::vector<std::string>& args, const std::string& input = "") {
-    std::string command = "cd " + Quoted(tree.base()) + " && " + Quoted(MINTU_TOOL_PATH);
-    for (const std::string& a : args) command += " " + Quoted(a);
-    command += " <" + Quoted(tree.WriteFile("stdin", input)) + " >" + Quoted(tree.Path("stdout")) +
-               " 2>" + Quoted(tree.Path("stderr"));
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, TempInstallTree::ReadFile(tree.Path("stdout")),
-            TempInstallTree::ReadFile(tree.Path("stderr"))};
+    MintuTest::ProgramRun run;
+    run.program = MINTU_TOOL_PATH;
+    run.args = args;
+    run.directory = tree.base();
+    run.input = tree.WriteFile("stdin", input);
+    run.output = tree.Path("stdout");
+    run.errors = tree.Path("stderr");
+    const int status = MintuTest::RunProgram(run);
+    return {status, MintuTest::ReadText(run.output), MintuTest::ReadText(run.errors)};
   }
   // A component with the given ports, written by mintu component to `file`.
   void Component(const std::string& file, const std::vector<std::string>& ports) {

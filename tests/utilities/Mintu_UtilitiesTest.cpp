@@ -142,13 +142,13 @@ TEST(UtilitiesPaths, AbsoluteTerminatedAndRelativePaths) {
   tree.WriteFile("rx/h.txt", "x");
   const std::string list = tree.WriteFile("r/list.txt", "x");
   // The directory's own text again, deeper down: only the prefix goes.
-  const std::string nested = r.substr(1) + "/n.txt";
+  const std::string nested = r.substr(r.find_first_of("/\\") + 1) + SEP + "n.txt";
   tree.WriteFile("r/" + nested, "x");
   const std::string dot = "." + SEP;
   const struct {
     std::string from, to, relative;
   } relative[] = {
-      {r, r + "/sub/f.txt", dot + "sub/f.txt"},
+      {r, r + "/sub/f.txt", dot + "sub" + SEP + "f.txt"},
       {r, r + "/sub", dot + "sub" + SEP},
       {r, r + "/" + nested, dot + nested},
       {r, file, file},
@@ -156,7 +156,7 @@ TEST(UtilitiesPaths, AbsoluteTerminatedAndRelativePaths) {
       {"", r + "/sub/f.txt", tree.Path("r/sub/f.txt")},
       // A directory given by one of its files, or one that does not exist, is
       // a whole path component: it claims neither "rx" nor a doubled separator.
-      {list, r + "/sub/f.txt", dot + "sub/f.txt"},
+      {list, r + "/sub/f.txt", dot + "sub" + SEP + "f.txt"},
       {r, tree.Path("rx/h.txt"), tree.Path("rx/h.txt")},
       {tree.Path("r/missing"), tree.Path("rx/h.txt"), tree.Path("rx/h.txt")},
   };

@@ -7,7 +7,11 @@
 
 #include "mintu/Mintu_Vocabulary.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -51,7 +55,12 @@ std::string Mangled(const std::string& owner, const std::string& name) {
 // The exported constant owner::name of the loaded library, or null.
 template <class T>
 const T* Exported(const std::string& owner, const std::string& name) {
+#ifdef _WIN32
+  const HMODULE library = GetModuleHandleA("libMintu_Utilities.dll");
+  return reinterpret_cast<const T*>(GetProcAddress(library, Mangled(owner, name).c_str()));
+#else
   return static_cast<const T*>(dlsym(RTLD_DEFAULT, Mangled(owner, name).c_str()));
+#endif
 }
 
 using Values = std::map<std::string, std::vector<std::pair<std::string, std::string>>>;

@@ -9,7 +9,10 @@ class PORT_API Port_Env {
   /// The value of `name`, or null when it is unset (a StringBase made from
   /// null is empty). The pointer stays valid until the variable changes.
   static const char* GetEnv(const char* name);
-  /// Sets (or, with a null value, removes) a variable; true when done.
+  /// Sets (or, with a null value, removes) a variable; true when done. On
+  /// Windows the C runtime keeps no empty variables: the empty text removes
+  /// the variable there (true, and GetEnv then gives null), as "set NAME="
+  /// does in a Windows shell; elsewhere the variable is kept, empty.
   static bool SetEnv(const char* name, const char* value);
   static bool UnsetEnv(const char* name);
   /// True only on the Windows NT family.

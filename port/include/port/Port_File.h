@@ -79,6 +79,10 @@ class PORT_API File {
   /// std::filesystem::filesystem_error when it cannot be read (for instance
   /// when it was removed under the process).
   static StringBase<char> getcwd();
+  /// Renames the file `from` to `to`, replacing a file `to` in one step on
+  /// every platform (the C library's rename does not replace on Windows);
+  /// true when done.
+  static bool rename(const StringBase<char>& from, const StringBase<char>& to);
   /// Number of streams opened and not yet closed in this process.
   static long openStreamCount();
 
