@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "port/Port_Env.h"
-#include "support/RunProgram.h"
 #include "support/TempInstallTree.h"
 
 namespace {
@@ -79,9 +78,9 @@ class MintuTool : public ::testing::Test {
     tree.WriteFile("io/stdout", "");
     const int raw = std::system(("sh -c " + Quoted(command)).c_str());
     Result r;
-    r.status = MintuTest::RunProgram(run);
-    r.out = MintuTest::ReadText(run.output);
-    r.err = MintuTest::ReadText(run.errors);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = TempInstallTree::ReadFile(tree.Path("io/stdout"));
+    r.err = TempInstallTree::ReadFile(tree.Path("io/stderr"));
     return r;
   }
   Result Run(const std::vector<std::string>& args) { return Run(args, roots.c_str()); }
