@@ -526,12 +526,65 @@ bool ElementEqual(const XmlElement& x, const XmlElement& y) {
   return lx != nullptr && ly != nullptr && A::Text(*lx) == A::Text(*ly);
 }
 
+namespace {
+
+// Whether `a` and `b` pair off member by member in the order they hold them,
+// the common case of a list and its copy, answered in one walk without the
+// memory of a full comparison. False means only "not shown equal this way".
+// Each pair of lists is walked once, so shared subtrees cost what their
+// distinct objects are; callers' own classes are left to the full comparison.
+bool EqualInOrder(const XmlElementList& a, const XmlElementList& b) {
+  typedef std::pair<const void*, const void*> ListPair;
+  std::vector<std::pair<const XmlElementList*, const XmlElementList*> > pending(1, {&a, &b});
+  std::unordered_set<ListPair, PairHash> walked;
+  while (!pending.empty()) {
+    const XmlElementList* x = pending.back().first;
+    const XmlElementList* y = pending.back().second;
+    pending.pop_back();
+    if (x->items.size() != y->items.size()) {
+      return false;
+    }
+    if (x == y || !walked.insert(ListPair(x, y)).second) {
+      continue;
+    }
+    for (auto i = x->items.begin(), j = y->items.begin(); i != x->items.end(); ++i, ++j) {
+      const XmlElement& ex = **i;
+      const XmlElement& ey = **j;
+      const bool leaf = IsPlainLeaf(ex);
+      if (!(leaf ? IsPlainLeaf(ey) : IsPlainNested(ex) && IsPlainNested(ey))) {
+        return false;
+      }
+      if (&ex == &ey) {
+        continue;
+      }
+      if (A::Tag(ex) != A::Tag(ey) || !AttributeListEqual(ex.attributes, ey.attributes)) {
+        return false;
+      }
+      if (leaf) {
+        if (A::Text(static_cast<const XmlLeafElement&>(ex)) !=
+            A::Text(static_cast<const XmlLeafElement&>(ey))) {
+          return false;
+        }
+      } else {
+        pending.emplace_back(&static_cast<const XmlNestedElement&>(ex).elements,
+                             &static_cast<const XmlNestedElement&>(ey).elements);
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 bool ElementListEqual(const XmlElementList& a, const XmlElementList& b) {
   if (&a == &b) {
     return true;
   }
   if (a.items.size() != b.items.size()) {
     return false;
+  }
+  if (EqualInOrder(a, b)) {
+    return true;
   }
   Comparison comparison;
   return comparison.ListsEqual(a, b);

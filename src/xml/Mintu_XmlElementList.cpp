@@ -26,17 +26,19 @@ typedef Detail::XmlAccess A;
 
 // Releases every handle of `items`, which ends empty. The handles are taken
 // out first, since a last release may reach back into the list. The children
-// of a nested element about to die are spliced onto the end of the same
-// sequence first, so no element's destructor has a subtree left to destroy:
+// of a nested element about to die are spliced into the same sequence right
+// behind it first, so no element's destructor has a subtree left to destroy:
 // deep trees go without recursion, and splicing allocates nothing, so this
-// cannot fail. Members are released in breadth-first order.
+// cannot fail. Members are released depth first, in document order, which is
+// the order they were made in: the allocator gets its memory back in runs
+// it can merge, rather than scattered.
 void ReleaseAll(std::list<XmlElementList::Handle>& items) noexcept {
   std::list<XmlElementList::Handle> dying;
   dying.splice(dying.end(), items);
   while (!dying.empty()) {
     XmlElementList::Handle& front = dying.front();
     if (front.use_count() == 1 && Detail::IsPlainNested(*front)) {
-      dying.splice(dying.end(), static_cast<XmlNestedElement&>(*front).elements.items);
+      dying.splice(std::next(dying.begin()), static_cast<XmlNestedElement&>(*front).elements.items);
     }
     dying.pop_front();
   }
