@@ -27,7 +27,7 @@ const int kNames = 200;
 
 TEST(LoggerRegistryConcurrencyTest, FourThreadsShareTheRegistry) {
   MintuTest::TempInstallTree tree;
-  tree.SetEnv("ORV_MN_API_DEBUG", "");
+  tree.SetEnv("ORV_MN_API_DEBUG", "1");
   MintuTest::MessageCapture issued;
   std::atomic<bool> go(false);
   std::vector<DebugMessenger*> shared(kThreads);

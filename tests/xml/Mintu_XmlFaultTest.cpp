@@ -24,6 +24,15 @@ void Arm(long k) {
 }
 void Disarm() { failAt = -1; }
 
+// A Windows DLL keeps the operator new it was linked with: a program cannot
+// make the library's own allocations fail there.
+#ifdef _WIN32
+#define MINTU_SKIP_WHERE_NEW_IS_NOT_REPLACEABLE() \
+  GTEST_SKIP() << "the DLL's own operator new cannot be replaced by the program"
+#else
+#define MINTU_SKIP_WHERE_NEW_IS_NOT_REPLACEABLE() (void)0
+#endif
+
 }  // namespace
 
 void* operator new(std::size_t size) {
@@ -78,6 +87,7 @@ boost::shared_ptr<XmlNestedElement> NestedWith(const char* tag, const char* text
 }
 
 TEST(XmlFaults, AssignmentsLeaveTheTargetUnchanged) {
+  MINTU_SKIP_WHERE_NEW_IS_NOT_REPLACEABLE();
   XmlAttribute attribute("q:r", "old");
   const XmlAttribute attributeSource("s:t", "a text long enough to live on the heap");
   Sweep([&] { return attribute.ToXml().str(); }, [&] { attribute = attributeSource; });
@@ -104,6 +114,7 @@ TEST(XmlFaults, AssignmentsLeaveTheTargetUnchanged) {
 }
 
 TEST(XmlFaults, CopiesFailWithoutLeaks) {
+  MINTU_SKIP_WHERE_NEW_IS_NOT_REPLACEABLE();
   const boost::shared_ptr<XmlNestedElement> source = NestedWith("s", "1");
   const auto state = [&] { return source->ToXml("").str(); };
   Sweep(state, [&] { XmlNestedElement copy(*source); });
@@ -116,6 +127,7 @@ TEST(XmlFaults, CopiesFailWithoutLeaks) {
 
 // Releasing a deep tree, a list or an element allocates nothing.
 TEST(XmlFaults, ReleasingNeverAllocates) {
+  MINTU_SKIP_WHERE_NEW_IS_NOT_REPLACEABLE();
   XmlElementList list;
   std::vector<StringBase> path(1000, "d");
   list.AddLeafElement(path, "leaf");
