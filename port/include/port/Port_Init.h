@@ -1,9 +1,10 @@
 #ifndef PORT_INIT_H
 #define PORT_INIT_H
-// The layer's initialisers. Each one brings up a part of the layer when the
-// first of its kind is constructed and takes it down when the last is
-// destroyed (a counter per kind), so static objects of any source file can
-// use the layer during loading and unloading. Including this header gives
+// The layer's initialisers. The first of each kind to be constructed brings
+// up a part of the layer; the parts are never taken down (built once, they
+// live until the process ends), so static objects of any source file can use
+// the layer while the program loads and unloads. A counter per kind records
+// how many initialisers are alive. Including this header gives
 // the including source file one of each, in the order below, before its own
 // static objects, as <iostream> does for the standard streams.
 
