@@ -1,10 +1,10 @@
 #ifndef MINTU_XMLWRITER_H
 #define MINTU_XMLWRITER_H
-// The one writer of the XML model's text form. Every ToXml appends into a
-// single growing buffer, so writing a tree costs time linear in the size of
-// its text whatever its depth; the indent of each level is kept in one
-// buffer too. Elements of a caller's own classes are written by their own
-// ToXml.
+// The one writer of the XML model's text form. Every ToXml collects its text
+// in chunks and appends it to the result once, at its final size, so writing
+// a tree costs time linear in the size of its text whatever its depth; the
+// indent of each level is kept in one buffer too. Elements of a caller's own
+// classes are written by their own ToXml.
 
 #include <string>
 
