@@ -6,8 +6,9 @@
 #endif
 #include <windows.h>
 
-// The library keeps no state per thread, so it asks the loader to spare it
-// the calls for every thread a host starts and ends. Nothing else is done on
+// The library's per-thread records are thread_local objects, which need no
+// call from here, so it asks the loader to spare it the calls for every
+// thread a host starts and ends. Nothing else is done on
 // load: static objects are built by the runtime, before this is called.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
   if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);

@@ -1,7 +1,7 @@
 #ifndef MINTU_APPEXCEPTION_H
 #define MINTU_APPEXCEPTION_H
 // AppException: what the library throws when the caller must act (only the
-// XML element model throws). Catchable as std::runtime_error and
+// XML model and its reader throw). Catchable as std::runtime_error and
 // std::exception too.
 
 #include <stdexcept>

@@ -56,7 +56,7 @@ class MINTU_API XmlAttribute {
   void swap(XmlAttribute& other);
 
   // The tag once; namespace and name are the pieces around the separator
-  // at `separator_`.
+  // at `separator_` (as in XmlElement).
   StringBase tag_;
   StringBase text_;
   std::uint32_t separator_;

@@ -52,8 +52,8 @@ class MINTU_API XmlElement {
   /// Throws AppException "Invalid XML tag %s\n" for an empty tag or one with
   /// more than one ":".
   explicit XmlElement(const StringBase& tag);
-  /// Exchanges the base fields, each through a copy; nothing changes if a
-  /// copy fails.
+  /// Exchanges the base fields, the attributes through copies; nothing
+  /// changes if a copy fails.
   void swap(XmlElement& other);
 
  private:
@@ -71,7 +71,8 @@ class MINTU_API XmlElement {
   void Exchange(XmlElement& other, bool withAttributes) noexcept;
 
   // The tag once; namespace and name are the pieces before and after the
-  // separator at `separator_` (NO_SEPARATOR: no namespace, the whole tag).
+  // separator at `separator_` (NO_SEPARATOR: no namespace, the whole tag;
+  // FAR_SEPARATOR: searched for).
   StringBase tag_;
   std::uint32_t separator_;
   Kind kind_;

@@ -8,8 +8,8 @@
 
 namespace {
 
-// The dispatcher's registry. The library is used from one thread at a time,
-// but issuing may happen from any thread, so the registry takes a lock.
+// The dispatcher's registry. Native and Java threads alike issue, so the
+// registry takes a lock.
 struct Registry {
   std::mutex lock;
   std::vector<Port_MsgMan*> managers;
@@ -67,7 +67,7 @@ namespace {
 // Each thread's record. A thread's thread_local objects are destroyed before
 // its last code has run (on the main thread: before static destructors and
 // atexit handlers), and issuing must work there too: from then on the thread
-// gets a record of its own that is never destroyed, held in a list so that
+// gets a record of its own that is never destroyed, held in a vector so that
 // it is not lost either.
 struct RecordHolder {
   Port_MsgManData record;

@@ -38,7 +38,7 @@ std::mutex& RegistryLock() {
   return *lock;
 }
 
-// Made while the library loads: the root first, then the registry.
+// Made while the library loads: the root first, then the registry and its lock.
 struct MakeAtLoad {
   MakeAtLoad() {
     Root();

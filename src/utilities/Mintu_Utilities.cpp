@@ -357,8 +357,8 @@ StringBase Utilities::NextMajorRelease() {
 // -------------------------------------------------- Environment expansion
 
 const StringBase Utilities::ExpandEnvironment(const StringBase& text) {
-  // Both never destroyed, so that expansion still works in a host's static
-  // destructors and atexit handlers.
+  // This tag and the pattern below are never destroyed, so that expansion
+  // still works in a host's static destructors and atexit handlers.
   static const StringBase& orvaneTag = *new StringBase("${ORVANE}");
   // A run of leading "${ORVANE}" nests lookups: each one looks up what the
   // inner ones gave. Counted here rather than recursed, so that no text is

@@ -4,8 +4,9 @@
 #include "mintu/Mintu_Version.h"
 #include "mintu/Mintu_Vocabulary.h"
 
-// Every constant of the library, defined in this one file so that they are
-// built at load in the order below and destroyed at unload in reverse.
+// The vocabulary's constants and the private ones of IPUpdateInfo and
+// Version, defined in this one file so that they are built at load in the
+// order below and destroyed at unload in reverse.
 
 namespace Mintu {
 
@@ -209,8 +210,7 @@ const StringBase Version::PSF_VERSION_REGULAR_EXPRESSION = "[0-9]+[_.][0-9][0-9]
 const StringBase Version::MINTARO_INPUT_VERSION_REGULAR_EXPRESSION = "^[vV]?[0-9]+[_.][0-9]+$";
 const StringBase Version::MINTARO_VERSION_REGULAR_EXPRESSION = "[0-9]+[_.][0-9]+$";
 
-// Place of XmlAttribute::NAMESPACE_SEPARATOR (":"), XmlElement::NAMESPACE_SEPARATOR
-// (":") and XmlElement::TAG_SEPARATOR ("/"), the last constants built, once the
-// XML model is part of the library.
+// The XML model's separators are defined with their classes, in
+// Mintu_XmlAttribute.cpp and Mintu_XmlElement.cpp.
 
 }  // namespace Mintu

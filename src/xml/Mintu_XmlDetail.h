@@ -31,7 +31,8 @@ enum : std::uint32_t {
 const char NAMESPACE_SEPARATOR = ':';
 
 /// Where `tag` splits into namespace and name: NO_SEPARATOR when it holds no
-/// separator, else the separator's index. Throws AppException
+/// separator, else the separator's index (FAR_SEPARATOR when too far in to
+/// store). Throws AppException
 /// "Invalid XML tag %s\n" for the empty tag and for more than one separator.
 std::uint32_t SplitTag(const StringBase& tag);
 
