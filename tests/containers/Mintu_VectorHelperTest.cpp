@@ -157,7 +157,8 @@ TEST(VectorHelper, RefCountPtrTakesAndDropsReferences) {
     RefCountPtr<IStringContainer> moved(std::move(copy));
     EXPECT_FALSE(copy);
     EXPECT_EQ(RefCountOf(c), 4);
-    moved = moved;  // self-assignment keeps the count
+    RefCountPtr<IStringContainer>& self = moved;
+    moved = self;  // self-assignment keeps the count
     EXPECT_EQ(RefCountOf(c), 4);
     moved = Container::Create();  // assignment releases the former object
     EXPECT_EQ(RefCountOf(c), 3);
