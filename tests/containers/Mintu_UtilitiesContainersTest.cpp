@@ -50,43 +50,31 @@ TEST(UtilitiesContainers, ListAndVectorRoundTripKeepOrderAndDuplicates) {
   EXPECT_TRUE(Utilities::ConvertStringContainerToStringList(nullptr).empty());
 }
 
-TEST(UtilitiesContainers, ReadAnyImplementationOfTheInterface) {
+TEST(UtilitiesContainers, ReadAnyImplementationAndWhatAFaultyOneGivesWithoutLeaks) {
   const int aliveBefore = ListContainer::Alive();
-  {
-    const std::list<StringBase> strings(kStrings.begin(), kStrings.end());
-    RefCountPtr<IStringContainer> own = ListContainer::Create(strings);
-    EXPECT_EQ(Utilities::ConvertStringContainerToStringList(own), strings);
-    EXPECT_EQ(Utilities::ConvertStringContainerToStringVector(own), kStrings);
+  const std::list<StringBase> ab = {"a", "b"};
+  const struct {
+    ListContainer::Fault fault;
+    std::list<StringBase> strings;
+    std::vector<StringBase> read;
+  } cases[] = {
+      {ListContainer::NONE, {kStrings.begin(), kStrings.end()}, kStrings},
+      {ListContainer::NONE, {}, {}},
+      // GetIterator refuses (yet stores an iterator, which must still be released).
+      {ListContainer::ITERATOR_REFUSED, ab, {}},
+      // GetIterator claims success but gives no iterator.
+      {ListContainer::ITERATOR_NULL, ab, {}},
+      // An iterator that stops advancing without ever reaching its end ends the walk.
+      {ListContainer::ITERATOR_NEVER_ENDS, ab, {"a", "b"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    RefCountPtr<IStringContainer> own = ListContainer::Create(c.strings, c.fault);
+    EXPECT_EQ(Utilities::ConvertStringContainerToStringVector(own), c.read);
+    EXPECT_EQ(Utilities::ConvertStringContainerToStringList(own),
+              std::list<StringBase>(c.read.begin(), c.read.end()));
     EXPECT_EQ(RefCountOf(own), 1);
     EXPECT_EQ(ListContainer::Alive(), aliveBefore + 1);  // no iterator left behind
-
-    RefCountPtr<IStringContainer> empty = ListContainer::Create({});
-    EXPECT_TRUE(Utilities::ConvertStringContainerToStringVector(empty).empty());
-  }
-  EXPECT_EQ(ListContainer::Alive(), aliveBefore);
-}
-
-TEST(UtilitiesContainers, FaultyContainersGiveWhatTheyCanAndNoLeak) {
-  const int aliveBefore = ListContainer::Alive();
-  {
-    // GetIterator refuses (yet stores an iterator, which must still be released).
-    RefCountPtr<IStringContainer> refused =
-        ListContainer::Create({"a", "b"}, ListContainer::ITERATOR_REFUSED);
-    EXPECT_TRUE(Utilities::ConvertStringContainerToStringList(refused).empty());
-    EXPECT_TRUE(Utilities::ConvertStringContainerToStringVector(refused).empty());
-    EXPECT_EQ(RefCountOf(refused), 1);
-
-    // GetIterator claims success but gives no iterator.
-    RefCountPtr<IStringContainer> none =
-        ListContainer::Create({"a", "b"}, ListContainer::ITERATOR_NULL);
-    EXPECT_TRUE(Utilities::ConvertStringContainerToStringVector(none).empty());
-
-    // An iterator that stops advancing without ever reaching its end ends the walk.
-    RefCountPtr<IStringContainer> stuck =
-        ListContainer::Create({"a", "b"}, ListContainer::ITERATOR_NEVER_ENDS);
-    EXPECT_EQ(Utilities::ConvertStringContainerToStringVector(stuck),
-              (std::vector<StringBase>{"a", "b"}));
-    EXPECT_EQ(RefCountOf(stuck), 1);
   }
   EXPECT_EQ(ListContainer::Alive(), aliveBefore);
 }

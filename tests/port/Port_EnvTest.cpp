@@ -21,34 +21,24 @@ std::vector<Text> Roots(const Port::PathList& list) {
 
 TEST(Port_EnvTest, SetsReadsAndUnsetsVariables) {
   MintuTest::TempInstallTree tree;
-  tree.SetEnv("PORT_ENV_TEST", nullptr);  // restored afterwards
-  EXPECT_EQ(Port_Env::GetEnv("PORT_ENV_TEST"), nullptr);
-  EXPECT_TRUE(Port_Env::SetEnv("PORT_ENV_TEST", "a b=c"));
-  EXPECT_STREQ(Port_Env::GetEnv("PORT_ENV_TEST"), "a b=c");
-  EXPECT_TRUE(Port_Env::SetEnv("PORT_ENV_TEST", nullptr));  // null unsets
-  EXPECT_EQ(Port_Env::GetEnv("PORT_ENV_TEST"), nullptr);
-  EXPECT_TRUE(Port_Env::SetEnv("PORT_ENV_TEST", "x"));
-  EXPECT_TRUE(Port_Env::UnsetEnv("PORT_ENV_TEST"));
-  EXPECT_EQ(Port_Env::GetEnv("PORT_ENV_TEST"), nullptr);
-  for (const char* bad : {static_cast<const char*>(nullptr), "", "A=B"}) {
+  for (const char* name : {"PORT_ENV_TEST", "Q"}) {
+    SCOPED_TRACE(name);
+    tree.SetEnv(name, nullptr);  // restored afterwards
+    EXPECT_EQ(Port_Env::GetEnv(name), nullptr);
+    EXPECT_TRUE(Port_Env::SetEnv(name, "a b=c"));
+    EXPECT_STREQ(Port_Env::GetEnv(name), "a b=c");
+    EXPECT_TRUE(Port_Env::SetEnv(name, nullptr));  // null unsets
+    EXPECT_EQ(Port_Env::GetEnv(name), nullptr);
+    EXPECT_TRUE(Port_Env::SetEnv(name, "x"));
+    EXPECT_TRUE(Port_Env::UnsetEnv(name));
+    EXPECT_EQ(Port_Env::GetEnv(name), nullptr);
+  }
+  for (const char* bad : {static_cast<const char*>(nullptr), "", "A=B", "="}) {
     SCOPED_TRACE(bad == nullptr ? "null" : bad);
     EXPECT_EQ(Port_Env::GetEnv(bad), nullptr);
     EXPECT_FALSE(Port_Env::SetEnv(bad, "x"));
     EXPECT_FALSE(Port_Env::UnsetEnv(bad));
   }
-}
-
-TEST(Port_EnvTest, PlatformIdentity) {
-#ifdef _WIN32
-  EXPECT_TRUE(Port_Env::IsNt());
-  EXPECT_EQ(Port_Env::GetPathListSeparator(), ';');
-#else
-  EXPECT_FALSE(Port_Env::IsNt());
-  EXPECT_EQ(Port_Env::GetPathListSeparator(), ':');
-#endif
-#if defined(__linux__) && defined(__LP64__)
-  EXPECT_STREQ(Port_Env::GetPlatformPath(), "lin64");
-#endif
 }
 
 TEST(Port_EnvTest, InstallRootsComeFromOrvane) {
@@ -69,19 +59,17 @@ TEST(Port_EnvTest, InstallRootsComeFromOrvane) {
   EXPECT_TRUE(roots.empty());
 }
 
-TEST(Port_EnvTest, InstallationValues) {
+TEST(Port_EnvTest, InstallationValuesCanBeSetAndReset) {
   MintuTest::TempInstallTree tree;  // puts the values back afterwards
-  EXPECT_STREQ(Port::Version::DEFAULT_RELEASE, "14.2");
-  EXPECT_EQ(Port::Version::getValue("version"), Text("14.2"));
-  EXPECT_EQ(Port::Version::getValue("product"), Text("Orvane Mintaro"));
-  EXPECT_FALSE(Port::Version::getValue("build").IsEmpty());
+  const Text version = Port::Version::getValue("version");
+  EXPECT_EQ(version, Text(Port::Version::DEFAULT_RELEASE));
   EXPECT_TRUE(Port::Version::getValue("Version").IsEmpty());  // names are exact
   Port::Version::setValue("version", "15.1");
   Port::Version::setValue("extra", "e");
   EXPECT_EQ(Port::Version::getValue("version"), Text("15.1"));
   EXPECT_EQ(Port::Version::getValue("extra"), Text("e"));
   Port::Version::resetValues();
-  EXPECT_EQ(Port::Version::getValue("version"), Text("14.2"));
+  EXPECT_EQ(Port::Version::getValue("version"), version);
   EXPECT_TRUE(Port::Version::getValue("extra").IsEmpty());
 }
 

@@ -67,8 +67,10 @@ TEST(Port_StringBaseTest, FormatFollowsPrintf) {
   EXPECT_EQ(Text::doFormat("%05.1f|%-3s|%x", 2.25, "a", 255u), Text("002.2|a  |ff"));
   const std::string outside = "%s%n%d";  // outside text goes only through "%s"
   EXPECT_EQ(Text::doFormat("%s", outside.c_str()), Text(outside));
-  const std::string big(5000, 'b');
-  EXPECT_EQ(Text::doFormat("<%s>", big.c_str()), Text("<" + big + ">"));
+  for (std::size_t size : {253u, 254u, 5000u}) {  // 256 bytes and more take a second pass
+    const std::string big(size, 'b');
+    EXPECT_EQ(Text::doFormat("<%s>", big.c_str()), Text("<" + big + ">")) << size;
+  }
   Text text("old");
   EXPECT_EQ(text.Format("%d-%s", 7, "new"), Text("7-new"));
   EXPECT_EQ(text, Text("7-new"));
@@ -174,6 +176,8 @@ TEST(Port_StringBaseTest, NumbersMustFillTheRange) {
   EXPECT_TRUE(Text("v=456").GetINT32(Port_Range(2, 99), value));
   EXPECT_EQ(value, 456);
   EXPECT_FALSE(Text("123").GetINT32(Port_Range(), value));
+  std::uint32_t unsignedValue = 0;
+  EXPECT_FALSE(Text("123").GetUINT32(Port_Range(4, 5), unsignedValue));
 }
 
 TEST(Port_StringBaseTest, ExtractClipsToTheString) {
@@ -181,6 +185,7 @@ TEST(Port_StringBaseTest, ExtractClipsToTheString) {
   EXPECT_EQ(text.Extract(Port_Range(1, 3)), Text("bcd"));
   EXPECT_EQ(text.Extract(Port_Range(4, 100)), Text("ef"));
   EXPECT_EQ(text.Extract(Port_Range(6, 8)), Text(""));
+  EXPECT_EQ(text.Extract(Port_Range(7, 9)), Text(""));
   EXPECT_EQ(text.Extract(Port_Range(3, 2)), Text(""));
   EXPECT_EQ(text.Extract(Port_Range()), Text(""));
   EXPECT_EQ(text.Extract(Port_Range(0, Text::NOT_FOUND)), text);
