@@ -20,19 +20,19 @@ bool showOrigin = false;
 const OptionSpec kGlobalOptions[] = {
     {"quiet", 'q', false}, {"verbose", 'v', false}, {"help", 'h', false}};
 
-bool Matches(const OptionSpec& spec, const std::string& word, bool isLong) {
-  return isLong ? word == spec.name
-                : spec.letter != 0 && word.size() == 1 && word[0] == spec.letter;
+bool Matches(const OptionSpec& known, const std::string& word, bool isLong) {
+  return isLong ? word == known.name
+                : known.letter != 0 && word.size() == 1 && word[0] == known.letter;
 }
 
 // The command's own options first, then the global ones.
-const OptionSpec* FindSpec(const std::vector<OptionSpec>& specs, const std::string& word,
-                           bool isLong) {
-  for (const OptionSpec& spec : specs) {
-    if (Matches(spec, word, isLong)) return &spec;
+const OptionSpec* FindOption(const std::vector<OptionSpec>& accepted, const std::string& word,
+                             bool isLong) {
+  for (const OptionSpec& known : accepted) {
+    if (Matches(known, word, isLong)) return &known;
   }
-  for (const OptionSpec& spec : kGlobalOptions) {
-    if (Matches(spec, word, isLong)) return &spec;
+  for (const OptionSpec& known : kGlobalOptions) {
+    if (Matches(known, word, isLong)) return &known;
   }
   return nullptr;
 }
@@ -48,7 +48,8 @@ const char* BaseName(const char* path) {
 
 }  // namespace
 
-Arguments::Arguments(const std::vector<std::string>& words, const std::vector<OptionSpec>& specs) {
+Arguments::Arguments(const std::vector<std::string>& words,
+                     const std::vector<OptionSpec>& accepted) {
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
     if (word == "--") {
@@ -76,12 +77,12 @@ Arguments::Arguments(const std::vector<std::string>& words, const std::vector<Op
       value = word.substr(2);
       attached = true;
     }
-    const OptionSpec* spec = FindSpec(specs, name, isLong);
-    if (spec == nullptr)
+    const OptionSpec* known = FindOption(accepted, name, isLong);
+    if (known == nullptr)
       throw UsageError("unknown option " +
                        (isLong ? word.substr(0, name.size() + 2) : word.substr(0, 2)));
-    const std::string shown = std::string("--") + spec->name;
-    if (!spec->takesValue) {
+    const std::string shown = std::string("--") + known->name;
+    if (!known->takesValue) {
       if (attached) throw UsageError(shown + " takes no value");
     } else if (!attached) {
       if (i + 1 >= words.size()) throw UsageError(shown + " needs a value");
@@ -94,7 +95,7 @@ Arguments::Arguments(const std::vector<std::string>& words, const std::vector<Op
     } else if (shown == "--help") {
       help = true;
     } else {
-      options.push_back({spec->name, value});
+      options.push_back({known->name, value});
     }
   }
 }

@@ -49,7 +49,7 @@ class Arguments {
   };
   /// Throws UsageError for an unknown option or a missing value. The global
   /// options (--quiet, --verbose, --help) are accepted anywhere.
-  Arguments(const std::vector<std::string>& words, const std::vector<OptionSpec>& specs);
+  Arguments(const std::vector<std::string>& words, const std::vector<OptionSpec>& accepted);
 
   bool Has(const std::string& name) const;
   /// The value of an option given at most once; `fallback` when absent.
