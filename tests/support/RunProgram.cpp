@@ -137,4 +137,10 @@ int RunProgram(const ProgramRun& run) {
 
 #endif
 
+std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
 }  // namespace MintuTest

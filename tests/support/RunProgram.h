@@ -19,6 +19,16 @@ struct ProgramRun {
   std::vector<std::pair<std::string, const char*> > env;
 };
 
+/// What a run gave: its exit status and its two output streams.
+struct ProgramResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+/// `text` as one word of a POSIX shell's command line.
+std::string ShellQuoted(const std::string& text);
+
 /// The exit status of the program, or -1 when it could not be started or did
 /// not end by exiting.
 int RunProgram(const ProgramRun& run);

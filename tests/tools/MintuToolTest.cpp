@@ -35,17 +35,8 @@ const std::string SEP = "/";
 const char* const JAVA = "root2/java/lin64/jre/bin/java";
 #endif
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using Result = MintuTest::ProgramResult;
+const auto Quoted = MintuTest::ShellQuoted;
 
 // The words of a command line written with blanks between them.
 std::vector<std::string> Words(const std::string& line) {

@@ -15,17 +15,8 @@ namespace {
 
 using MintuTest::TempInstallTree;
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using Result = MintuTest::ProgramResult;
+const auto Quoted = MintuTest::ShellQuoted;
 
 class MintuXml : public ::testing::Test {
  protected:
