@@ -5,17 +5,15 @@
 
 #include <benchmark/benchmark.h>
 #include <libdeflate.h>
-#include <malloc.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <map>
 #include <string>
-#include <vector>
 
+#include "BenchMain.h"
 #include "mintu/Mintu_Utilities.h"
 #include "port/Port_File.h"
 
@@ -101,53 +99,22 @@ BENCHMARK(BM_ValidateFileChecksum)->Unit(benchmark::kMillisecond)->MinWarmUpTime
 BENCHMARK(BM_LibdeflateCrc32)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
 BENCHMARK(BM_ReadAndCrcOnly)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
 
-// Keeps the console output and remembers the median throughput of each run.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.aggregate_name == "median") {
-        const auto it = run.counters.find("bytes_per_second");
-        if (it != run.counters.end()) medians[run.run_name.function_name] = it->second.value;
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> medians;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Keep freed memory in the process: the 64 MiB buffers are not handed back
-  // and mapped again between iterations.
-  mallopt(M_MMAP_THRESHOLD, 1 << 30);
-  mallopt(M_TRIM_THRESHOLD, 1 << 30);
-
-  // Medians of five runs unless the command line says otherwise (later
-  // arguments win).
-  std::string repetitions = "--benchmark_repetitions=5";
-  std::string aggregates = "--benchmark_report_aggregates_only=true";
-  std::vector<char*> args = {argv[0], &repetitions[0], &aggregates[0]};
-  args.insert(args.end(), argv + 1, argv + argc);
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  File();
-
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double validate = reporter.medians["BM_ValidateFileChecksum"];
-  const double crc = reporter.medians["BM_LibdeflateCrc32"];
+  File();  // written before timing starts
+  MintuBench::Medians medians;
+  const int status = MintuBench::Run(argc, argv, 5, &medians);
+  const double validate = medians["BM_ValidateFileChecksum"];
+  const double crc = medians["BM_LibdeflateCrc32"];
+  const double floor = medians["BM_ReadAndCrcOnly"];
   if (validate > 0 && crc > 0) {
     std::cout << "\nMedian throughput: ValidateFileChecksum " << validate / 1e6
               << " MB/s, libdeflate_crc32 " << crc / 1e6 << " MB/s, ratio " << validate / crc
               << " (target >= 0.5)\n";
-    const double floor = reporter.medians["BM_ReadAndCrcOnly"];
-    if (floor > 0) {
-      std::cout << "Reading and CRC alone: " << floor / 1e6 << " MB/s, ratio " << floor / crc
-                << "\n";
-    }
   }
-  benchmark::Shutdown();
-  return 0;
+  if (floor > 0 && crc > 0) {
+    std::cout << "Reading and CRC alone: " << floor / 1e6 << " MB/s, ratio " << floor / crc << "\n";
+  }
+  return status;
 }

@@ -3,7 +3,7 @@
 // text and text in neither notation.
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
+#include "BenchMain.h"
 
 #include <cstdint>
 #include <vector>
@@ -101,15 +101,8 @@ BENCHMARK(BM_VersionParsePerCallPatterns)->Apply(Kinds);
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Keep freed memory in the process so both variants see the same allocator.
-  mallopt(M_MMAP_THRESHOLD, 1 << 30);
-  mallopt(M_TRIM_THRESHOLD, 1 << 30);
   // Compile the cached patterns before timing starts.
   Mintu::Version warm("1.00.a");
   benchmark::DoNotOptimize(warm);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return MintuBench::Run(argc, argv);
 }

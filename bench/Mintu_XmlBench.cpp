@@ -5,6 +5,8 @@
 
 #include <malloc.h>
 
+#include "BenchMain.h"
+
 #include <string>
 
 #include <boost/make_shared.hpp>
@@ -295,12 +297,4 @@ BENCHMARK(BM_SortPorts_Mintu)->MINTU_XML_SIZES;
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // Keep freed memory in the process, so that every run allocates alike.
-  mallopt(M_MMAP_THRESHOLD, 1 << 30);
-  mallopt(M_TRIM_THRESHOLD, 1 << 30);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return MintuBench::Run(argc, argv); }

@@ -4,7 +4,7 @@
 // BM_PugiParseThenModelBuild of the same size, in the same run.
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
+#include "BenchMain.h"
 
 #include <string>
 
@@ -97,12 +97,4 @@ BENCHMARK(BM_XmlReader)->MINTU_READ_SIZES;
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // Keep freed memory in the process, so that every run allocates alike.
-  mallopt(M_MMAP_THRESHOLD, 1 << 30);
-  mallopt(M_TRIM_THRESHOLD, 1 << 30);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return MintuBench::Run(argc, argv); }
