@@ -3,31 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <thread>
-#include <vector>
 
 #include "port/Port_Timer.h"
 #include "port/Port_XUID.h"
-
-namespace {
 
 TEST(Port_AtomicTest, CountsFromManyThreads) {
   int counter = 0;
   EXPECT_EQ(Port::SafeIncr(counter), 1);
   EXPECT_EQ(Port::SafeDecr(counter), 0);
-  EXPECT_EQ(Port::SafeDecr(counter), -1);
-  counter = 0;
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t) {
     threads.emplace_back([&counter, t] {
-      for (int i = 0; i < 100000; ++i) {
-        t % 2 == 0 ? (Port::SafeIncr(counter), Port::SafeIncr(counter)) : Port::SafeDecr(counter);
-      }
+      for (int i = 0; i < 100000; ++i)
+        t % 2 == 0 ? Port::SafeIncr(counter) : Port::SafeDecr(counter);
     });
   }
   for (std::thread& thread : threads) thread.join();
-  EXPECT_EQ(Port::SafeRead(counter), 200000);
+  EXPECT_EQ(Port::SafeRead(counter), 0);
 }
 
 TEST(Port_AtomicTest, XuidEqualOnlyWhenBothHalvesAre) {
@@ -36,26 +29,19 @@ TEST(Port_AtomicTest, XuidEqualOnlyWhenBothHalvesAre) {
 }
 
 TEST(Port_AtomicTest, DurationTexts) {
-  const double inf = std::numeric_limits<double>::infinity();
   const struct {
     double seconds;
-    const char* hms;
-    const char* plain;
-  } cases[] = {
-      {0, "0:00:00.000", "0.000 s"},
-      {62.345, "0:01:02.345", "62.345 s"},
-      {3600 * 27 + 59.9996, "27:01:00.000", "97260.000 s"},
-      {-5, "0:00:00.000", "0.000 s"},
-      {std::nan(""), "0:00:00.000", "0.000 s"},
-      {inf, "0:00:00.000", "0.000 s"},
-  };
+    const char *hms, *plain;
+  } cases[] = {{62.345, "0:01:02.345", "62.345 s"},
+               {3600 * 27 + 59.9996, "27:01:00.000", "97260.000 s"},
+               {-5, "0:00:00.000", "0.000 s"},
+               {std::nan(""), "0:00:00.000", "0.000 s"},
+               {HUGE_VAL, "0:00:00.000", "0.000 s"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.seconds);
-    EXPECT_EQ(UT_TIMER::asciitime(c.seconds), Port::StringBase<char>(c.hms));
-    EXPECT_EQ(UT_TIMER::asciitime(c.seconds, UT_TIMER::SECONDS), Port::StringBase<char>(c.plain));
+    EXPECT_EQ(UT_TIMER::asciitime(c.seconds).str() + " " +
+                  UT_TIMER::asciitime(c.seconds, UT_TIMER::SECONDS).str(),
+              std::string(c.hms) + " " + c.plain);
   }
   // Enormous durations still give a well-formed text.
   EXPECT_NE(UT_TIMER::asciitime(1e300).GetIndexOfFirstChar(':'), Port::StringBase<char>::NOT_FOUND);
 }
-
-}  // namespace

@@ -29,74 +29,51 @@ using Text = Port::StringBase<char>;
 
 TEST(Port_WindowsTest, NamesWithDrivesBackslashesAndUncPrefixes) {
   const struct {
-    const char *path, *head, *tail, *native;
-  } splits[] = {
-      {"C:\\a\\b.txt", "C:\\a\\", "b.txt", "C:\\a\\b.txt"},
-      {"C:/a\\b/c.txt", "C:/a\\b/", "c.txt", "C:\\a\\b\\c.txt"},
-      {"\\\\server\\share\\f.txt", "\\\\server\\share\\", "f.txt", "\\\\server\\share\\f.txt"},
-      {"C:\\", "C:\\", "", "C:\\"},
+    const char *path, *head, *tail, *native, *absolute, *independent;
+  } cases[] = {
+      {"C:\\a\\..\\b.txt", "C:\\a\\..\\", "b.txt", "C:\\a\\..\\b.txt", "C:\\b.txt",
+       "C:/a/../b.txt"},
+      {"C:/x//y/./z", "C:/x//y/./", "z", "C:\\x\\\\y\\.\\z", "C:\\x\\y\\z", "C:/x/y/./z"},
+      {"\\\\server\\share\\a\\..\\f", "\\\\server\\share\\a\\..\\", "f",
+       "\\\\server\\share\\a\\..\\f", "\\\\server\\share\\f",
+       "/server/share/a/../f"},  // the leading pair collapses too
+      {"D:\\a\\", "D:\\a\\", "", "D:\\a\\", "D:\\a\\", "D:/a/"},
   };
-  for (const auto& c : splits) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
     const FileName name(c.path);
     EXPECT_EQ(name.GetHead(true, false), Text(c.head));
     EXPECT_EQ(name.GetTail(), Text(c.tail));
     EXPECT_EQ(name.MakeNative(), Text(c.native));
-  }
-  // A drive's root keeps its separator; other heads lose theirs.
-  EXPECT_EQ(FileName("C:\\f").GetHead(false, false), Text("C:\\"));
-  EXPECT_EQ(FileName("C:\\a\\\\f").GetHead(false, false), Text("C:\\a"));
-  EXPECT_EQ(FileName::GetPathSeparator(), '\\');
-
-  const struct {
-    const char *path, *absolute;
-  } absolutes[] = {
-      {"C:\\a\\..\\b", "C:\\b"},
-      {"C:/x//y/./z", "C:\\x\\y\\z"},
-      {"D:\\a\\b\\", "D:\\a\\b\\"},
-      {"\\\\server\\share\\a\\..\\b", "\\\\server\\share\\b"},
-  };
-  for (const auto& c : absolutes) {
-    SCOPED_TRACE(c.path);
-    EXPECT_EQ(FileName(c.path).GetAbsolutePath(false), Text(c.absolute));
-  }
-
-  const struct {
-    const char *path, *independent;
-  } independents[] = {
-      {"C:\\a\\\\b/c", "C:/a/b/c"},
-      {"\\\\server\\share\\f", "/server/share/f"},  // the leading pair collapses too
-  };
-  for (const auto& c : independents) {
-    SCOPED_TRACE(c.path);
+    EXPECT_EQ(name.GetAbsolutePath(false), Text(c.absolute));
     Text path(c.path);
     Utilities::GetPlatformIndependentPath(path);
     EXPECT_EQ(path, Text(c.independent));
   }
+  // A drive's root keeps its separator; other heads lose theirs.
+  EXPECT_EQ(FileName("C:\\f").GetHead(false, false), Text("C:\\"));
+  EXPECT_EQ(FileName("C:\\a\\\\f").GetHead(false, false), Text("C:\\a"));
   EXPECT_TRUE(Utilities::IsTerminatedWithPathSeparator("C:\\"));
   EXPECT_FALSE(Utilities::IsTerminatedWithPathSeparator("C:"));
 
   // Relative to a directory of one drive, a name on another stays absolute.
   MintuTest::TempInstallTree tree;
   const std::string file = tree.WriteFile("r/sub/f.txt", "x");
-  const char other = tree.base()[0] == 'Q' ? 'R' : 'Q';
-  const std::string elsewhere = std::string(1, other) + ":\\r\\sub\\f.txt";
+  const std::string elsewhere =
+      std::string(1, tree.base()[0] == 'Q' ? 'R' : 'Q') + ":\\r\\sub\\f.txt";
   EXPECT_EQ(Utilities::MakeRelativePath(tree.Path("r"), file), Text(".\\sub\\f.txt"));
   EXPECT_EQ(Utilities::MakeRelativePath(tree.Path("r"), elsewhere), Text(elsewhere));
 }
 
-TEST(Port_WindowsTest, InstallRootsSplitAtSemicolonsOnly) {
+TEST(Port_WindowsTest, RootsAndEnvironment) {
   MintuTest::TempInstallTree tree;
   tree.SetEnv("ORVANE", ";C:\\r1;;D:/r2;\\\\server\\share;");
   Port::PathList& roots = Port::OrvanePath::GetInstance();
   roots.Reload();
   EXPECT_EQ(roots.roots(), (std::vector<Text>{"C:\\r1", "D:/r2", "\\\\server\\share"}));
-}
 
-TEST(Port_WindowsTest, EmptyVariableIsRemoved) {
   // The C runtime keeps no empty variables: the empty text unsets, and a
   // reference to the variable expands to nothing, as for any unset one.
-  MintuTest::TempInstallTree tree;
   tree.SetEnv("MINTU_WIN_EMPTY", "x");
   EXPECT_TRUE(Port_Env::SetEnv("MINTU_WIN_EMPTY", ""));
   EXPECT_EQ(Port_Env::GetEnv("MINTU_WIN_EMPTY"), nullptr);
@@ -107,24 +84,17 @@ TEST(Port_WindowsTest, EmptyVariableIsRemoved) {
 TEST(Port_WindowsTest, TextModeReadsCrLfAsOneLineEnd) {
   MintuTest::TempInstallTree tree;
   const std::string path = tree.WriteFile("crlf.txt", "a\r\n\r\nb\r\nc");
-  const struct {
-    bool textMode;
-    std::vector<std::string> lines;
-  } cases[] = {{true, {"a", "", "b", "c"}}, {false, {"a\r", "\r", "b\r", "c"}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.textMode);
-    Port::Stream* stream = File::open(Text(path), File::ACCESS_READ, c.textMode);
+  for (const bool textMode : {true, false}) {
+    Port::Stream* stream = File::open(Text(path), File::ACCESS_READ, textMode);
     ASSERT_NE(stream, nullptr);
-    std::vector<std::string> lines;
-    Text line;
-    while (!stream->geteof()) {
+    std::string lines;
+    for (Text line; !stream->geteof(); lines += "|") {
       stream->readline(line);
-      lines.push_back(line.str());
+      lines += line.str();
     }
     EXPECT_TRUE(File::close(stream));
-    EXPECT_EQ(lines, c.lines);
+    EXPECT_EQ(lines, textMode ? "a||b|c|" : "a\r|\r|b\r|c|");
   }
-
   // The update log is read in text mode: its level has no carriage return.
   tree.WriteFile("root/IPupdate.log", "updated\r\ncores_level=12\r\n");
   tree.SetRoots({"root"});
@@ -141,15 +111,11 @@ TEST(Port_WindowsTest, EightBitNamesUseTheAnsiCodePage) {
   const std::string path = dir + "\\" + name;
   Port::Stream* out = File::open(Text(path), File::ACCESS_WRITE, false);
   ASSERT_NE(out, nullptr);
-  EXPECT_TRUE(out->write("x", 1));
-  EXPECT_TRUE(File::close(out));
+  EXPECT_TRUE(out->write("x", 1) && File::close(out));
   // The same bytes name the same file for the system's own ANSI calls.
   EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_TRUE(File::isfile(Text(path)));
   std::vector<std::string> names;
-  for (const char* listed : UT_DIR(Text(dir), UT_DIR::ALL_ENTRIES)) {
-    names.push_back(listed);
-  }
+  for (const char* listed : UT_DIR(Text(dir), UT_DIR::ALL_ENTRIES)) names.push_back(listed);
   EXPECT_EQ(names, std::vector<std::string>{name});
 }
 
@@ -157,10 +123,9 @@ TEST(Port_WindowsTest, WorkingDirectoryOnAnotherDrive) {
   MintuTest::TempInstallTree tree;
   ASSERT_TRUE(File::chdir(Text(tree.base())));
   std::string root;
-  const DWORD drives = GetLogicalDrives();
   for (char letter = 'C'; letter <= 'Z' && root.empty(); ++letter) {
     const std::string candidate = std::string(1, letter) + ":\\";
-    if ((drives & (1u << (letter - 'A'))) != 0 && letter != tree.base()[0] &&
+    if ((GetLogicalDrives() & (1u << (letter - 'A'))) != 0 && letter != tree.base()[0] &&
         GetDriveTypeA(candidate.c_str()) == DRIVE_FIXED) {
       root = candidate;
     }
