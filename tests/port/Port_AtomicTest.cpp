@@ -1,18 +1,9 @@
-#include "port/Port_Atomic.h"
+// UT_TIMER duration texts; the atomic counters are exercised by the reference-count tests.
+#include "port/Port_Timer.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "port/Port_Timer.h"
-
-// Counting from many threads is exercised by the reference-count tests under ThreadSanitizer.
-TEST(Port_AtomicTest, CountersReturnTheNewValue) {
-  int counter = 0;
-  EXPECT_EQ(Port::SafeIncr(counter), 1);
-  EXPECT_EQ(Port::SafeDecr(counter) + Port::SafeRead(counter), 0);
-  EXPECT_EQ(Port::SafeDecr(counter), -1);
-}
 
 TEST(Port_AtomicTest, DurationTexts) {
   const struct {

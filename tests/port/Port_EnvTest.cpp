@@ -11,8 +11,7 @@ using Text = Port::StringBase<char>;
 TEST(Port_EnvTest, SetsReadsAndUnsetsVariables) {
   MintuTest::TempInstallTree tree;
   tree.SetEnv("Q", nullptr);  // restored afterwards; a one-letter name is valid
-  EXPECT_TRUE(Port_Env::SetEnv("Q", "a b=c"));
-  EXPECT_STREQ(Port_Env::GetEnv("Q"), "a b=c");
+  EXPECT_TRUE(Port_Env::SetEnv("Q", "a b=c") && Port_Env::GetEnv("Q") == std::string("a b=c"));
   EXPECT_TRUE(Port_Env::SetEnv("Q", nullptr) && Port_Env::GetEnv("Q") == nullptr);  // null unsets
   EXPECT_TRUE(Port_Env::SetEnv("Q", "x") && Port_Env::UnsetEnv("Q") && !Port_Env::GetEnv("Q"));
   for (const char* bad : {static_cast<const char*>(nullptr), "", "A=B", "="}) {

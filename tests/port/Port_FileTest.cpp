@@ -86,16 +86,11 @@ TEST(Port_FileTest, BlocksAndLinesTakeTurns) {
 TEST(Port_FileTest, OpensOnlyRegularFilesAndReportsLostData) {
   MintuTest::TempInstallTree tree;
   const std::string file = tree.WriteFile("f.txt", "old\n");
-  const auto what = [](const std::string& path) {
-    const Text p(path);
-    const bool opens = File::close(File::open(p, File::ACCESS_READ, false));
-    return std::string(File::exist(p) ? "exists" : "") + (File::isfile(p) ? " file" : "") +
-           (File::isdir(p) ? " dir" : "") + (File::canread(p) ? " readable" : "") +
-           (opens ? " opens" : "");
-  };
-  EXPECT_EQ(what(file) + "," + what(tree.base()) + "," + what(tree.Path("none")) + what(""),
-            "exists file readable opens,exists dir,");
-  EXPECT_FALSE(File::open(Text(file), 0, false) != nullptr || File::close(nullptr));
+  EXPECT_TRUE(File::isfile(Text(file)) && File::canread(Text(file)) && File::isdir(tree.base()));
+  EXPECT_FALSE(File::exist(Text("")) || File::exist(tree.Path("none")) ||
+               File::isfile(tree.base()) || File::canread(tree.base()) || File::isdir(Text(file)));
+  EXPECT_FALSE(File::open(tree.base(), File::ACCESS_READ, false) ||
+               File::open(Text(file), 0, false) || File::close(nullptr));
   Stream* written = File::open(Text(file), File::ACCESS_WRITE, false);
   EXPECT_TRUE(written != nullptr && written->write(Text("one\n")) && File::close(written));
   Stream* appended = File::open(Text(file), File::ACCESS_APPEND, false);
@@ -103,9 +98,8 @@ TEST(Port_FileTest, OpensOnlyRegularFilesAndReportsLostData) {
   EXPECT_EQ(MintuTest::TempInstallTree::ReadFile(file), "one\ntwo\n");
   if (!File::exist(Text("/dev/full"))) GTEST_SKIP() << "no /dev/full here";
   Stream* full = File::open(Text("/dev/full"), File::ACCESS_WRITE, false);
-  ASSERT_NE(full, nullptr);
-  full->write(Text("lost\n"));      // buffered: the failure shows when flushed
-  EXPECT_FALSE(File::close(full));  // never reported as stored
+  // Buffered, the write succeeds; the failure shows when flushed, and is never reported as stored.
+  EXPECT_TRUE(full != nullptr && full->write(Text("lost\n")) && !File::close(full));
 }
 
 TEST(Port_FileTest, SafeReplaceKeepsOwnerAndMode) {
@@ -115,12 +109,14 @@ TEST(Port_FileTest, SafeReplaceKeepsOwnerAndMode) {
   if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can give a file another owner";
   MintuTest::TempInstallTree tree;
   const std::string file = tree.WriteFile("f.txt", "old");
-  ASSERT_EQ(::chown(file.c_str(), 4321, 4322) + ::chmod(file.c_str(), 0640), 0);
+  ASSERT_EQ(::chown(file.c_str(), 4321, 4322) + ::chmod(file.c_str(), 0440), 0);
   Port::SafeFile::Target target;
-  ASSERT_EQ(Port::SafeFile::inspect(file, target) + Port::SafeFile::replace(target, "new", 3), 0);
+  ASSERT_EQ(Port::SafeFile::inspect(file, target), 0);
+  EXPECT_FALSE(target.writable);  // by its mode bits, though the superuser could write
+  ASSERT_EQ(Port::SafeFile::replace(target, "new", 3), 0);
   struct stat status;
   ASSERT_EQ(::stat(file.c_str(), &status), 0);
-  EXPECT_TRUE(status.st_uid == 4321 && status.st_gid == 4322 && (status.st_mode & 07777) == 0640);
+  EXPECT_TRUE(status.st_uid == 4321 && status.st_gid == 4322 && (status.st_mode & 07777) == 0440);
 #endif
 }
 
@@ -128,13 +124,14 @@ TEST(Port_FileTest, DirectoriesListAndChange) {
   MintuTest::TempInstallTree tree;
   // Listed names must open again, whatever their bytes beyond ASCII (on Windows they pass
   // through the code page both ways).
-  const std::string odd = "caf\xE9 \xA7.txt", file = tree.WriteFile("d/" + odd, "one\n");
   tree.WriteFile("d/A.txt", "");
-  tree.MakeDir("d/c");
+  const std::string odd = "caf\xE9 \xA7.txt", file = tree.Path("d") + "/" + odd;
+  Stream* out = File::open(Text(file), File::ACCESS_WRITE, false);
+  EXPECT_TRUE(out != nullptr && out->write(Text("one\n")) && File::close(out));
   const std::string sub = tree.MakeDir("d/a");
-  EXPECT_EQ(Names(UT_DIR(Text(tree.Path("d")))), "A.txt a c " + odd);  // sorted
-  EXPECT_EQ(Names(UT_DIR(Text(tree.Path("d")), UT_DIR::DIRECTORIES_ONLY)), "a c");
-  EXPECT_FALSE(UT_DIR(Text(file)).isOpen() || UT_DIR(Text("")).size() != 0);
+  EXPECT_EQ(Names(UT_DIR(Text(tree.Path("d")))), "A.txt a " + odd);  // sorted
+  EXPECT_EQ(Names(UT_DIR(Text(tree.Path("d")), UT_DIR::DIRECTORIES_ONLY)) + Names(UT_DIR(file)),
+            "a");
   EXPECT_FALSE(File::chdir(Text(tree.Path("none"))) || File::chdir(Text("")));
   EXPECT_TRUE(File::chdir(Text(sub + "/")));
   EXPECT_EQ(File::getcwd(), Text(sub));
