@@ -39,7 +39,7 @@ TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeed) {
   // Numbered lines over many reading chunks: lines and chunks end at every offset of each other.
   std::string numbered;
   Lines numbers;
-  for (long i = 10000000000000L; numbered.size() < (4u << 20); ++i) {
+  for (long long i = 10000000000000LL; numbered.size() < (4u << 20); ++i) {
     numbers.push_back(std::to_string(i));
     numbered += numbers.back() + "\n";
   }
