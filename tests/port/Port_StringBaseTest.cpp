@@ -44,7 +44,7 @@ TEST(Port_StringBaseTest, CompareModes) {
             ">= << >> <> << ");
 }
 
-TEST(Port_StringBaseTest, EditsInPlace) {
+TEST(Port_StringBaseTest, EditsAndSearches) {
   Text text("a-b-A-b");
   EXPECT_EQ(text.Replace("-", "--", Port::COMPARE_EXACT, false), 1u);
   EXPECT_EQ(text.Replace("B", "y", Port::COMPARE_NOCASE), 2u);

@@ -1,11 +1,11 @@
-// UT_TIMER duration texts; the atomic counters are exercised by the reference-count tests.
+// UT_TIMER duration texts (Port_Atomic counters are exercised by the reference-count tests).
 #include "port/Port_Timer.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-TEST(Port_AtomicTest, DurationTexts) {
+TEST(Port_TimerTest, DurationTexts) {
   const struct {
     double seconds;
     const char* text;  // as hours:minutes:seconds, and in seconds
