@@ -1,7 +1,4 @@
-// Compiled, never run: the va_list formatters carry the printf attribute, so
-// the compiler checks the formats handed to them. The test passes when the
-// compiler warns about the bad conversions below.
-
+// Compiled, never run: passes when the compiler warns about the bad formats below.
 #include <cstdarg>
 
 #include "port/Port_StringBase.h"
