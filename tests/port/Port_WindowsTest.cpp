@@ -1,6 +1,12 @@
 // Where Windows differs: drive letters, backslashes and UNC names, ";" between install roots,
-// empty variables and text-mode reading.
+// empty variables, text-mode reading, 8-bit names in the ANSI code page and working
+// directories on other drives.
+#include <windows.h>
+
 #include <gtest/gtest.h>
+
+#include "mintu/Mintu_SetWorkingDirectory.h"
+#include "port/Port_Dir.h"
 
 #include "port/Port_Env.h"
 #include "port/Port_File.h"
@@ -56,4 +62,38 @@ TEST(Port_WindowsTest, TextModeReadsCrLfAsOneLineEnd) {
     EXPECT_TRUE(File::close(stream));
     EXPECT_EQ(lines, textMode ? "a||b|c|" : "a\r|\r|b\r|c|");
   }
+}
+
+TEST(Port_WindowsTest, EightBitNamesUseTheAnsiCodePage) {
+  if (GetACP() != 1252) GTEST_SKIP() << "ANSI code page " << GetACP() << ", not 1252";
+  MintuTest::TempInstallTree tree;
+  const std::string dir = tree.MakeDir("d"), name = "caf\xE9 \xA7.txt";  // both in 1252
+  Port::Stream* out = File::open(Text(dir + "\\" + name), File::ACCESS_WRITE, false);
+  ASSERT_NE(out, nullptr);
+  EXPECT_TRUE(out->write("x", 1) && File::close(out));
+  // The same bytes name the same file for the system's own ANSI calls and for the listing.
+  EXPECT_NE(GetFileAttributesA((dir + "\\" + name).c_str()), INVALID_FILE_ATTRIBUTES);
+  std::vector<std::string> names;
+  for (const char* listed : UT_DIR(Text(dir), UT_DIR::ALL_ENTRIES)) names.push_back(listed);
+  EXPECT_EQ(names, std::vector<std::string>{name});
+}
+
+TEST(Port_WindowsTest, WorkingDirectoryOnAnotherDrive) {
+  MintuTest::TempInstallTree tree;
+  ASSERT_TRUE(File::chdir(Text(tree.base())));
+  std::string root;
+  const DWORD drives = GetLogicalDrives();
+  for (char letter = 'C'; letter <= 'Z' && root.empty(); ++letter) {
+    const std::string candidate = std::string(1, letter) + ":\\";
+    if ((drives & (1u << (letter - 'A'))) != 0 && letter != tree.base()[0] &&
+        GetDriveTypeA(candidate.c_str()) == DRIVE_FIXED) {
+      root = candidate;
+    }
+  }
+  if (root.empty()) GTEST_SKIP() << "no second fixed drive";
+  {
+    const Mintu::SetWorkingDirectory guard(Text(root.c_str()));
+    EXPECT_EQ(File::getcwd(), Text(root));
+  }
+  EXPECT_EQ(File::getcwd(), Text(tree.base()));
 }
