@@ -1,6 +1,5 @@
-// String containers: the vector-backed container and its iterator, their
-// reference counts (also from several threads, for ThreadSanitizer), and the
-// conversions to and from lists and vectors.
+// String containers: the vector-backed one, reference counts (also from several
+// threads, for ThreadSanitizer), and conversions to and from lists and vectors.
 
 #include <gtest/gtest.h>
 
@@ -28,9 +27,9 @@ typedef UtilI::VectorHelperT<IStringContainer> Container;
 
 int RefCountOf(const CitI::IInterface* object) {
   int count = -1;
-  CitI::IInterface* counter =
-      const_cast<CitI::IInterface*>(object)->QueryInterface(CommonI::IRefCount::GetIID());
-  static_cast<CommonI::IRefCount*>(counter)->GetRefCount(&count);
+  static_cast<CommonI::IRefCount*>(
+      const_cast<CitI::IInterface*>(object)->QueryInterface(CommonI::IRefCount::GetIID()))
+      ->GetRefCount(&count);
   return count;
 }
 
@@ -60,11 +59,7 @@ struct Own : IStringContainer, IStringIterator {
   }
   const StringBase GetCurrent() const override { return IsAtEnd() ? "" : strings[at]; }
   // NEVER_ENDS: Next fails on the last string and IsAtEnd stays false.
-  int Next() override {
-    if (at + (fault == NEVER_ENDS ? 1 : 0) >= strings.size()) return 0;
-    ++at;
-    return 1;
-  }
+  int Next() override { return ++at < strings.size() || fault != NEVER_ENDS; }
   bool IsAtEnd() const override { return fault != NEVER_ENDS && at >= strings.size(); }
   int Reset() override {
     at = 0;
@@ -91,24 +86,15 @@ TEST(VectorHelper, ReferenceCountsAndInterfaces) {
   RefCountPtr<IStringIterator> it = IteratorOf(c);
   EXPECT_EQ(c->GetIterator(it), 1);   // into the same pointer: the first one goes
   EXPECT_EQ(RefCountOf(c.get()), 2);  // the iterator holds one
-  EXPECT_EQ(RefCountOf(it.get()), 1);
   CitI::IInterface* counter = c->QueryInterface(CommonI::IRefCount::GetIID());
   CitI::IInterface* itCounter = it->QueryInterface(CommonI::IRefCount::GetIID());
   ASSERT_TRUE(counter && itCounter && counter != itCounter);
-  const Port::XUID half(IStringContainer::GetIID().GetHigh(), 0);
-  const struct {
-    CitI::IInterface* asked;
-    Port::XUID id;
-    const CitI::IInterface* answer;
-  } cases[] = {
-      {c.get(), CitI::IInterface::GetIID(), counter},
-      {c.get(), IStringIterator::GetIID(), nullptr},
-      {c.get(), half, nullptr},
-      {counter, IStringContainer::GetIID(), c.get()},  // passed on to the owner
-      {it.get(), CitI::IInterface::GetIID(), itCounter},
-      {it.get(), IStringIterator::GetIID(), it.get()},
-  };
-  for (const auto& q : cases) EXPECT_EQ(q.answer, q.asked->QueryInterface(q.id)) << &q - cases;
+  EXPECT_EQ(counter, c->QueryInterface(CitI::IInterface::GetIID()));
+  EXPECT_EQ(nullptr, c->QueryInterface(IStringIterator::GetIID()));
+  EXPECT_EQ(nullptr, c->QueryInterface(Port::XUID(IStringContainer::GetIID().GetHigh(), 0)));
+  EXPECT_EQ(c.get(), counter->QueryInterface(IStringContainer::GetIID()));  // from the owner
+  EXPECT_EQ(itCounter, it->QueryInterface(CitI::IInterface::GetIID()));
+  EXPECT_EQ(it.get(), it->QueryInterface(IStringIterator::GetIID()));
   {
     RefCountPtr<IStringContainer> copy(c), wrapped(c.get());
     RefCountPtr<const IStringContainer> readOnly = c;
@@ -127,15 +113,6 @@ TEST(VectorHelper, ReferenceCountsAndInterfaces) {
   EXPECT_EQ(RefCountOf(raw), 1);
   EXPECT_EQ(it->GetCurrent(), StringBase("x"));
   it.reset();  // frees both (the leak checker watches)
-
-  // A counter without owner answers only for itself and destroys nothing.
-  CommonI::TRefCountHelper<Container, 0> alone(nullptr);
-  int count = -1;
-  EXPECT_EQ(alone.QueryInterface(CitI::IInterface::GetIID()), nullptr);
-  EXPECT_EQ(alone.AddRef() + alone.Release() + alone.Release() + alone.GetRefCount(&count) +
-                alone.GetRefCount(nullptr),
-            4);
-  EXPECT_EQ(count, 0);
 }
 
 TEST(VectorHelper, IterateRemoveAndClear) {
