@@ -178,7 +178,7 @@ TEST(RefCountConcurrency, CountsStayExactAndAnyThreadMayFreeTheContainer) {
     RefCountPtr<IStringContainer> c = Make({"0", "1", "2", "3", "4", "5", "6", "7"});
     for (std::size_t t = 0; t < read.size(); ++t) {
       RefCountPtr<const IStringContainer> mine = c;
-      threads.emplace_back([&read, &go, t, mine]() mutable {
+      threads.emplace_back([&read, &go, t, mine]() {
         while (!go.load()) std::this_thread::yield();
         for (int round = 0; round < kRounds; ++round) {
           RefCountPtr<const IStringContainer> copy = mine;
