@@ -31,7 +31,7 @@ run-clang-tidy -p build/clang -quiet -j "$jobs" "$PWD/(src|port/src)/.*\.cpp\$" 
 
 echo "== Reference counts and the logger registry shared between threads (ThreadSanitizer)"
 cmake --preset tsan -DMINTU_BUILD_TOOLS=OFF
-cmake --build --preset tsan -j "$jobs" --target VectorHelperTest UtilitiesContainersTest RefCountConcurrencyTest LoggerRegistryConcurrencyTest
+cmake --build --preset tsan -j "$jobs" --target ContainersTest LoggerRegistryConcurrencyTest
 ctest --preset tsan -L containers
 ctest --preset tsan -R LoggerRegistryConcurrencyTest
 
