@@ -1,6 +1,5 @@
 #include "support/TempInstallTree.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -16,32 +15,24 @@ namespace fs = std::filesystem;
 
 namespace MintuTest {
 
-TempInstallTree::TempInstallTree() {
+TempInstallTree::TempInstallTree() : savedCwd_(Port::File::getcwd().str()) {
   std::random_device random;
   fs::path dir;
-  for (int attempt = 0; attempt < 100; ++attempt) {
+  do {
     dir = fs::temp_directory_path() / ("mintu-test-" + std::to_string(random()));
-    if (fs::create_directory(dir)) break;
-  }
+  } while (!fs::create_directory(dir));
   base_ = fs::canonical(dir).string();
-  savedCwd_ = Port::File::getcwd().str();
-  for (const Port::StringBase<char>& root : Port::OrvanePath::GetInstance().roots()) {
+  for (const auto& root : Port::OrvanePath::GetInstance().roots())
     savedRoots_.push_back(root.str());
-  }
 }
 
 TempInstallTree::~TempInstallTree() {
   Port::File::chdir(savedCwd_.c_str());
-  std::vector<Port::StringBase<char> > roots(savedRoots_.begin(), savedRoots_.end());
-  Port::OrvanePath::GetInstance().Set(roots);
+  Port::OrvanePath::GetInstance().Set(
+      std::vector<Port::StringBase<char> >(savedRoots_.begin(), savedRoots_.end()));
   Port::Version::resetValues();
-  for (const auto& saved : savedEnv_) {
-    if (saved.second.first) {
-      Port_Env::SetEnv(saved.first.c_str(), saved.second.second.c_str());
-    } else {
-      Port_Env::UnsetEnv(saved.first.c_str());
-    }
-  }
+  for (const auto& saved : savedEnv_)
+    SetEnv(saved.first, saved.second.first ? saved.second.second.c_str() : nullptr);
   std::error_code ignored;
   // Make everything removable again, even what a test made unreadable.
   for (auto it = fs::recursive_directory_iterator(base_, ignored);
@@ -52,7 +43,6 @@ TempInstallTree::~TempInstallTree() {
 }
 
 std::string TempInstallTree::Path(const std::string& relative) const {
-  // In the platform's own spelling, as the library gives paths back.
   return (fs::path(base_) / relative).make_preferred().string();
 }
 
@@ -66,8 +56,9 @@ std::string TempInstallTree::WriteFile(const std::string& relative,
   const fs::path path = Path(relative);
   fs::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary);
-  out.write(content.data(), static_cast<std::streamsize>(content.size()));
-  if (!out) throw std::runtime_error("cannot write " + path.string());
+  if (!out.write(content.data(), static_cast<std::streamsize>(content.size()))) {
+    throw std::runtime_error("cannot write " + path.string());
+  }
   return path.string();
 }
 
@@ -85,10 +76,8 @@ void TempInstallTree::SetRoots(const std::vector<std::string>& relativeRoots) co
 }
 
 void TempInstallTree::SetEnv(const std::string& name, const char* value) {
-  if (savedEnv_.find(name) == savedEnv_.end()) {
-    const char* old = Port_Env::GetEnv(name.c_str());
-    savedEnv_[name] = std::make_pair(old != nullptr, old != nullptr ? std::string(old) : "");
-  }
+  const char* old = Port_Env::GetEnv(name.c_str());
+  savedEnv_.emplace(name, std::make_pair(old != nullptr, old != nullptr ? old : ""));
   if (value != nullptr) {
     Port_Env::SetEnv(name.c_str(), value);
   } else {

@@ -19,23 +19,20 @@ class TempInstallTree {
 
   /// The temporary directory (absolute, no trailing separator).
   const std::string& base() const { return base_; }
-  /// `relative` under the temporary directory.
+  /// `relative` under base(), in the platform's spelling.
   std::string Path(const std::string& relative) const;
   /// Creates the directory `relative` (and its parents); returns its path.
   std::string MakeDir(const std::string& relative) const;
   /// Writes `content` to `relative` (parents created); returns its path.
   std::string WriteFile(const std::string& relative, const std::string& content) const;
-  /// Reads a whole file.
   static std::string ReadFile(const std::string& path);
-
   /// Sets the install-root list to these directories under base().
   void SetRoots(const std::vector<std::string>& relativeRoots) const;
   /// Sets (or with null unsets) an environment variable until the end.
   void SetEnv(const std::string& name, const char* value);
 
  private:
-  std::string base_;
-  std::string savedCwd_;
+  std::string base_, savedCwd_;
   std::vector<std::string> savedRoots_;
   std::map<std::string, std::pair<bool, std::string> > savedEnv_;
 };
