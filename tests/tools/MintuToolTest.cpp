@@ -24,19 +24,12 @@ extern char** environ;
 
 namespace {
 
-const auto Read = MintuTest::TempInstallTree::ReadFile;
 #ifdef _WIN32
-const char* const JAVA = "root2/java/nt64/jre/bin/java.exe";
 const char* const READ_DIRECTORY = "cannot read io: ";  // Windows gives no reason of its own
 const std::string SEP = "\\";
 #else
-const char* const JAVA = "root2/java/lin64/jre/bin/java";
 const char* const READ_DIRECTORY = "cannot read io: Is a directory";
 const std::string SEP = "/";
-mode_t ModeOf(const std::string& path) {
-  struct stat status;
-  return ::stat(path.c_str(), &status) == 0 ? (status.st_mode & 07777) : 0;
-}
 #endif
 const std::string kTool = std::filesystem::absolute(MINTU_TOOL_PATH).string();
 const std::string kComponent = "component --vendor orvane.com --library ip --name n --version 1.0";
@@ -44,23 +37,20 @@ const std::string kComponent = "component --vendor orvane.com --library ip --nam
 // Runs `argv` (the program first) in the current directory and environment,
 // its standard streams from and to these files. The exit status, or -1.
 int Spawn(const std::vector<std::string>& argv, const std::string& in, const std::string& out) {
+  const char* paths[] = {in.c_str(), out.c_str(), "io/stderr"};
 #ifdef _WIN32
   std::string line;  // no argument of these tests holds a quote or ends in a backslash
   for (const std::string& arg : argv) line += "\"" + arg + "\" ";
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  HANDLE files[3];
-  const char* paths[] = {in.c_str(), out.c_str(), "io/stderr"};
-  for (int i = 0; i < 3; ++i) {
-    files[i] =
-        CreateFileA(paths[i], i ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    &inherit, i ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  }
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = files[0];
-  startup.hStdOutput = files[1];
-  startup.hStdError = files[2];
+  HANDLE* files[] = {&startup.hStdInput, &startup.hStdOutput, &startup.hStdError};
+  for (int i = 0; i < 3; ++i) {
+    *files[i] =
+        CreateFileA(paths[i], i ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    &inherit, i ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
   PROCESS_INFORMATION process = {};
   DWORD status = static_cast<DWORD>(-1);
   if (CreateProcessA(argv[0].c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
@@ -70,14 +60,15 @@ int Spawn(const std::vector<std::string>& argv, const std::string& in, const std
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
-  for (HANDLE file : files) CloseHandle(file);
+  for (HANDLE* file : files) CloseHandle(*file);
   return static_cast<int>(status);
 #else
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, 0, in.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&files, 2, "io/stderr", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  for (int fd = 0; fd < 3; ++fd) {
+    posix_spawn_file_actions_addopen(&files, fd, paths[fd], fd ? O_WRONLY | O_CREAT | O_TRUNC : 0,
+                                     0644);
+  }
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
@@ -88,6 +79,18 @@ int Spawn(const std::vector<std::string>& argv, const std::string& in, const std
   posix_spawn_file_actions_destroy(&files);
   return ran && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 #endif
+}
+
+// A whole file, read as a program's output is read: on Windows CR LF is LF.
+std::string Read(const std::string& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
 }
 
 struct Result {
@@ -126,68 +129,27 @@ class MintuTool : public ::testing::Test {
       tree.MakeDir("root1") + Port_Env::GetPathListSeparator() + tree.MakeDir("root2");
 };
 
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-TEST_F(MintuTool, HelpVersionAndUsageErrors) {
-  const Result overview = Run("--help");
-  EXPECT_EQ(0, overview.status);
-  for (const std::string command :
-       {"version", "checksum", "stamp", "verify", "filelist", "expand", "find", "java", "release",
-        "cores-level", "component", "diff", "format"}) {
-    const Result help = Run(command + " --help");
-    EXPECT_TRUE(help.status == 0 && Has(overview.out, command) &&
-                Has(help.out, "Usage: mintu " + command))
-        << command;
-  }
-  EXPECT_TRUE(Has(Run("stamp --help").out, "several hard links"));
-  const std::string version = Run("-V").out;
-  EXPECT_TRUE(Has(version, "mintu 1.") && Has(version, "libMintu_Utilities") &&
-              Has(version, "installed release: 14.2"))
-      << version;
-  // 2 for a malformed command line only; 1 for a well-formed request that fails.
-  std::istringstream lines(
-      "2|2 frobnicate|2 --loud version|2 version|2 version compare 1.0|2 checksum|2 java extra|"
-      "2 component --vendor|2 filelist --bogus x|2 find --container=yes x|2 diff a.xml|"
-      "2 diff --bogus a b|2 format|2 " +
-      kComponent + " --vendor w|1 " + kComponent + " --port d:in:7|1 " + kComponent +
-      " --param noequals|1 checksum missing.txt");
-  for (std::string line; std::getline(lines, line, '|');) {
-    EXPECT_EQ(line[0] - '0', Run(line.substr(1)).status) << line;
-  }
-}
-
 TEST_F(MintuTool, CommandsAnswer) {
-  tree.WriteFile("lists/a.v", "");
-  tree.WriteFile("lists/sub/b.v", "");
-  tree.WriteFile("lists/files.lst", "# sources\na.v  # first\n\n sub//b.v\ngone.v\n");
-  tree.WriteFile("root2/data/file.txt", "x");
-  tree.WriteFile("root2/shared.txt", "second");
-  tree.MakeDir("root1/shared.txt");
-  tree.WriteFile("root2/mintaro/ip/orvane/cores_lib/my_core/core.xml", "");
-  EXPECT_EQ(1, Run("java").status);
-  EXPECT_EQ(1, Run("cores-level").status);
-  tree.WriteFile(JAVA, "#!/bin/sh\n");
-  tree.WriteFile("root2/IPupdate.log", "updated\ncores_level=12\n");
-  for (const char* ports :
-       {"a.xml clk:in din:in:7:0 dout:out:7:0", "reordered.xml dout:out:7:0 clk:in din:in:7:0",
-        "wider.xml dout:out:7:0 clk:in din:in:15:0",
-        "more.xml clk:in din:in:7:0 dout:out:7:0 rst:in"}) {
-    std::istringstream in(ports);
-    std::string line = kComponent + " -o ", word;
-    for (in >> word, line += word; in >> word;) line += " --port " + word;
-    ASSERT_EQ(0, Run(line).status);
+  // Each file's name, a blank and its content.
+  std::istringstream files(
+      "lists/files.lst # sources\na.v  # first\n\n sub//b.v\ngone.v\n|lists/a.v |lists/sub/b.v "
+      "|root2/data/file.txt x|root2/shared.txt second|root2/IPupdate.log updated\ncores_level=12\n"
+      "|root2/mintaro/ip/orvane/cores_lib/my_core/core.xml |attr.xml <a x='1'><b y='2'/></a>"
+      "|attr2.xml <a x='1'><b y='3'/></a>|bad.xml <a>\n<b></a>|core.vhd linked\n|plain.txt p\n"
+      "|changed.vhd linked\n# CRC: 97f8e5ec\nsignal s : bit;\n|c.xml x\n<!-- # CRC: 00000000 -->\n"
+      "|comment.vhd linked\n# CRC: 97f8e5ec\n-- # another comment\n");
+  for (std::string file; std::getline(files, file, '|');) {
+    tree.WriteFile(file.substr(0, file.find(' ')), file.substr(file.find(' ') + 1));
   }
+  tree.MakeDir("root1/shared.txt");
+  const std::string fifo = kComponent + " --port dout:out:7:0 --port clk:in --port din:in:";
+  ASSERT_EQ(
+      0, Run(kComponent + " --port clk:in --port din:in:7:0 --port dout:out:7:0 -o a.xml").status);
+  ASSERT_EQ(0, Run(fifo + "7:0 -o reordered.xml").status);
+  ASSERT_EQ(0, Run(fifo + "15:0 -o wider.xml").status);
   const std::string written = Read("a.xml");
-  tree.WriteFile("attr.xml", "<a x='1'><b y='2'/></a>");
-  tree.WriteFile("attr2.xml", "<a x='1'><b y='3'/></a>");
-  tree.WriteFile("bad.xml", "<a>\n<b></a>");
   const std::string core = tree.Path("root2/mintaro/ip/orvane/cores_lib/my_core/core.xml") + "\n";
-  const std::string versions = "2.0\n1.00.b\nabc\n1.0\n\n1.00.a\n";
-  const std::string sorted = "abc\n1.0\n1.00.a\n1.00.b\n2.0\n";
-  const std::string ports = "spirit:component/spirit:model/spirit:ports";
-  const std::string left = "]/spirit:wire/spirit:vector/spirit:left\n";
+  const std::string missing = "cannot read missing.txt: No such file or directory";
   // `out` is the whole standard output, or after a '*' a part of it; `err` is
   // a part of the standard error, which is empty when `err` is, or "*".
   const struct {
@@ -195,14 +157,38 @@ TEST_F(MintuTool, CommandsAnswer) {
     int status;
     std::string out, err;
   } rows[] = {
+      {"--help", "", 0, "*cores-level", ""},
+      {"stamp --help", "", 0, "*Usage: mintu stamp FILE...", ""},
+      {"-V", "", 0, "*installed release: 14.2", ""},
+      // 2 for a malformed command line only; 1 for a well-formed request that fails.
+      {"", "", 2, "", "*"},
+      {"frobnicate", "", 2, "", "*"},
+      {"--loud version", "", 2, "", "*"},
+      {"version compare 1.0", "", 2, "", "*"},
+      {"java extra", "", 2, "", "*"},
+      {kComponent + " --vendor w", "", 2, "", "*"},
+      {kComponent + " --port d:in:7", "", 1, "", "*"},
       {"version normalize v3_1 V1_00_A 3_01", "", 0, "3.1\n1.00.a\n3.1\n", ""},
-      {"version underscore 3.1 1.00.a abc", "", 0, "_v3_1\n_v1_00_a\n_abc\n", ""},
       {"version normalize 3.1 x3.1", "", 1, "3.1\n", "ERROR: not a core version: x3.1"},
       {"version compare 1.5 1.05.b", "", 0, "<\n", ""},
-      {"version compare v3_1 3.01", "", 0, "=\n", ""},
-      {"version compare 10.1 9.99.z", "", 0, ">\n", ""},
-      {"version sort", versions, 0, sorted, ""},
-      {"-q version -- sort -", versions, 0, sorted, ""},
+      {"-q version -- sort -", "2.0\n1.00.b\nabc\n1.0\n\n1.00.a\n", 0,
+       "abc\n1.0\n1.00.a\n1.00.b\n2.0\n", ""},
+      {"checksum core.vhd", "", 0, "97f8e5ec\n", ""},
+      {"checksum -", "linked\n", 0, "97f8e5ec\n", ""},
+      {"stamp core.vhd c.xml", "", 0, "*", ""},
+      {"stamp core.vhd", "", 0, "*", ""},  // the stamp line replaced, not added
+      // A changed data line fails; a changed comment does not.
+      {"verify core.vhd changed.vhd comment.vhd plain.txt missing.txt", "", 1,
+       "core.vhd: OK\nchanged.vhd: CHANGED (checksum does not match its stamp)\ncomment.vhd: OK\n"
+       "plain.txt: OK (no stamp)\nmissing.txt: unreadable\n",
+       "ERROR: " + missing},
+      {"verify -", "linked\n# CRC: 97f8e5ec\n", 0, "-: OK\n", ""},
+      // One wording for the same failure in every command.
+      {"checksum missing.txt", "", 1, "", missing},
+      {"stamp missing.txt", "", 1, "*", missing},
+      {"filelist missing.txt", "", 1, "", missing},
+      {"checksum io", "", 1, "", READ_DIRECTORY},
+      {"stamp io", "", 1, "*", READ_DIRECTORY},
       {"filelist lists/files.lst", "", 0, "a.v\nsub" + SEP + "b.v\n",
        "WARNING: Missing file list member"},
       {"filelist --full " + tree.Path("lists/files.lst"), "", 0,
@@ -210,34 +196,26 @@ TEST_F(MintuTool, CommandsAnswer) {
       {"filelist -", "lists/a.v\nio\nnone.v\n", 0, "lists" + SEP + "a.v\nio\n", "WARNING"},
       {"expand ${ORVANE}/data/file.txt a${MINTU_TEST_UNSET_NAME}b", "", 0,
        tree.Path("root2/data/file.txt") + "\nab\n", ""},
-      {"expand ${ORVANE}/data/none.txt", "", 1, "", "ERROR: not found under the install roots"},
       {"find shared.txt", "", 0, tree.Path("root1/shared.txt") + "\n", ""},
       // Global options anywhere, options as --name or -x, "--" before operands.
-      {"find --container my_core/core.xml", "", 0, core, ""},
-      {"find -c --quiet my_core/core.xml", "", 0, core, ""},
-      {"--verbose find my_core/core.xml -c", "", 0, core, "*"},
-      {"find -c -- my_core/core.xml", "", 0, core, ""},
+      {"--verbose find my_core/core.xml --container", "", 0, core, "*"},
+      {"find -c --quiet -- my_core/core.xml", "", 0, core, ""},
       {"find nothing.txt", "", 1, "", "ERROR: not found under the install roots: nothing.txt"},
-      {"find nothing.txt --quiet", "", 1, "", ""},
-      {"java", "", 0, tree.Path(JAVA) + "\n", ""},
-      {"release", "", 0, "*next major release: 15.1", ""},
       {"cores-level", "", 0, "Cores Update # 12\n", ""},
+      // Values that would make the XML invalid are refused.
+      {kComponent + " --port a\xc2\xa0:in", "", 1, "", "--port: 'a\xc2\xa0' holds U+00A0"},
+      {kComponent + " --description caf\xe9", "", 1, "", "the value is not UTF-8 (byte 4)"},
+      {kComponent + " --port a:in --port a:out", "", 1, "", "--port: port 'a' is given twice"},
+      {kComponent + " --port c:sideways", "", 1, "", "direction of port c 'sideways' is not one"},
       {"diff a.xml reordered.xml", "", 0, "", ""},
       {"diff a.xml wider.xml", "", 1,
-       "a.xml: " + ports + "/spirit:port[2" + left + "wider.xml: " + ports + "/spirit:port[3" +
-           left + "different text: \"7\" in a.xml, \"15\" in wider.xml\n",
-       ""},
-      {"diff a.xml more.xml", "", 1,
-       "a.xml: " + ports + "\nmore.xml: " + ports +
-           "\nmissing member: spirit:port[4] is only in more.xml\n",
+       "*ports/spirit:port[3]/spirit:wire/spirit:vector/spirit:left\ndifferent text: \"7\" in "
+       "a.xml, \"15\" in wider.xml\n",
        ""},
       {"diff attr.xml attr2.xml", "", 1,
-       "attr.xml: a/b\nattr2.xml: a/b\ndifferent attributes: y is \"2\" in attr.xml, \"3\" in "
-       "attr2.xml\n",
-       ""},
+       "*different attributes: y is \"2\" in attr.xml, \"3\" in attr2.xml\n", ""},
       {"diff --quiet a.xml wider.xml", "", 1, "", ""},
-      {"diff a.xml bad.xml", "", 2, "",
-       "Cannot read bad.xml: line 2, column 6: Start-end tags mismatch"},
+      {"diff a.xml bad.xml", "", 2, "", "Cannot read bad.xml: line 2, column 6: Start-end tags"},
       // What mintu component wrote comes back byte for byte.
       {"format a.xml", "", 0, written, ""},
       {"format -", written, 0, written, ""},
@@ -250,53 +228,13 @@ TEST_F(MintuTool, CommandsAnswer) {
     SCOPED_TRACE(row.line);
     const Result r = Run(row.line, row.input);
     EXPECT_EQ(row.status, r.status);
-    if (row.out[0] == '*') {
-      EXPECT_TRUE(Has(r.out, row.out.substr(1))) << r.out;
-    } else {
-      EXPECT_EQ(row.out, r.out);
-    }
+    EXPECT_TRUE(row.out[0] == '*' ? Has(r.out, row.out.substr(1)) : row.out == r.out) << r.out;
     EXPECT_TRUE(row.err == "*" || (row.err.empty() ? r.err.empty() : Has(r.err, row.err))) << r.err;
   }
-  // Without ORVANE the sample installation answers.
-  tree.SetEnv("ORVANE", nullptr);
-  for (const std::string command : {"java", "cores-level", "release"}) {
-    const Result r = Run(command);
-    EXPECT_TRUE(r.status == 0 && !r.out.empty()) << command << r.err;
-  }
-}
-
-TEST_F(MintuTool, StampThenVerify) {
-  tree.WriteFile("core.vhd", "linked\n");
-  EXPECT_EQ("97f8e5ec\n", Run("checksum core.vhd").out);
-  EXPECT_EQ("97f8e5ec\n", Run("checksum -", "linked\n").out);
-  ASSERT_EQ(0, Run("stamp core.vhd").status);
-  const std::string stamped = Read("core.vhd");
-  EXPECT_EQ("linked\n# CRC: 97f8e5ec\n", stamped);
-  ASSERT_EQ(0, Run("stamp core.vhd").status);  // the stamp line replaced, not added
-  EXPECT_EQ(stamped, Read("core.vhd"));
-  EXPECT_EQ("core.vhd: OK\n", Run("verify core.vhd").out);
-  EXPECT_EQ("-: OK\n", Run("verify -", stamped).out);
-  tree.WriteFile("c.xml", "x\n<!-- # CRC: 00000000 -->\n");
-  ASSERT_EQ(0, Run("stamp c.xml").status);
+  EXPECT_EQ("linked\n# CRC: 97f8e5ec\n", Read("core.vhd"));
   EXPECT_EQ("x\n<!-- # CRC: 8cdc1683 -->\n", Read("c.xml"));
-  // A changed data line fails; a changed comment does not.
-  tree.WriteFile("changed.vhd", stamped + "signal s : bit;\n");
-  tree.WriteFile("comment.vhd", stamped + "-- # another comment\n");
-  tree.WriteFile("plain.txt", "no stamp here\n");
-  Result r = Run("verify changed.vhd comment.vhd plain.txt missing.txt");
-  EXPECT_EQ(1, r.status);
-  EXPECT_EQ(
-      "changed.vhd: CHANGED (checksum does not match its stamp)\ncomment.vhd: OK\n"
-      "plain.txt: OK (no stamp)\nmissing.txt: unreadable\n",
-      r.out);
-  EXPECT_EQ("ERROR: cannot read missing.txt: No such file or directory\n", r.err);
-  // One wording for the same failure in every command.
-  for (const std::string command : {"checksum", "stamp", "verify", "filelist"}) {
-    r = Run(command + " missing.txt");
-    EXPECT_TRUE(r.status == 1 && Has(r.err, "cannot read missing.txt: No such file or directory"))
-        << r.err;
-    EXPECT_TRUE(Has(Run(command + " io").err, READ_DIRECTORY)) << command;
-  }
+  tree.SetEnv("ORVANE", nullptr);  // without it, the sample installation answers
+  EXPECT_EQ("Cores Update # ", Run("cores-level").out.substr(0, 15));
 }
 
 // Rewriting a file keeps everything of it but the new content, refuses what
@@ -305,33 +243,36 @@ TEST_F(MintuTool, FilesAreNeverDamaged) {
 #ifdef _WIN32
   GTEST_SKIP() << "needs POSIX modes, links, /dev/full, a POSIX shell and ulimit";
 #else
-  tree.WriteFile("secret.txt", "data\n");
-  tree.WriteFile("run.sh", "#!/bin/sh\necho\n");
+  const auto Attributes = [](const char* path) {  // mode, owner and group
+    struct stat status = {};
+    ::stat(path, &status);
+    return std::to_string(status.st_mode & 07777) + " " + std::to_string(status.st_uid) + ":" +
+           std::to_string(status.st_gid);
+  };
+  ::chmod(tree.WriteFile("secret.txt", "data\n").c_str(), 0600);
+  ::chmod(tree.WriteFile("run.sh", "#!/bin/sh\n").c_str(), 0755);
   tree.WriteFile("target.txt", "linked\n");
-  ::chmod("secret.txt", 0600);
-  ::chmod("run.sh", 0755);
-  ASSERT_EQ(0, ::symlink("target.txt", "link.txt"));
+  // Another owner, where we may give one.
+  ASSERT_TRUE(::symlink("target.txt", "link.txt") == 0 &&
+              (::geteuid() != 0 || ::chown("run.sh", 1234, 5678) == 0));
+  const std::string before = Attributes("secret.txt") + Attributes("run.sh");
   ASSERT_EQ(0, Run("stamp secret.txt run.sh link.txt").status);
-  EXPECT_EQ(0600u, ModeOf("secret.txt"));
-  EXPECT_EQ(0755u, ModeOf("run.sh"));
+  EXPECT_EQ(before, Attributes("secret.txt") + Attributes("run.sh"));
   EXPECT_EQ("linked\n# CRC: 97f8e5ec\n", Read("target.txt"));
-  char link[64] = {};
-  EXPECT_EQ(10, ::readlink("link.txt", link, sizeof link));
+  EXPECT_TRUE(std::filesystem::is_symlink("link.txt"));
 
   ::chmod(tree.WriteFile("ro.txt", "data\n").c_str(), 0444);
   ::chmod(tree.WriteFile("ro.xml", "").c_str(), 0444);
-  tree.WriteFile("one.txt", "data\n");
-  ASSERT_EQ(0, ::link("one.txt", "two.txt"));
+  ASSERT_EQ(0, ::link(tree.WriteFile("one.txt", "data\n").c_str(), "two.txt"));
   tree.WriteFile("note.txt", "data\nsee # CRC: notes below\n");
-  tree.WriteFile("short.txt", "# CRC: 1234\n");
   tree.WriteFile("root1/shared.txt", "");
+  const std::string readOnly = Attributes("ro.txt");
   const struct {
     std::string line, shell, out, message;
   } rows[] = {
       {"stamp ro.txt secret.txt", "", "", "cannot write ro.txt: Permission denied"},
       {"stamp one.txt secret.txt", "", "", "one.txt: it has 2 hard links"},
       {"stamp note.txt secret.txt", "", "", "note.txt: line 2 holds \"# CRC:\""},
-      {"stamp short.txt secret.txt", "", "", "short.txt: line 1"},
       {"version sort 1.0 2.0", "", "/dev/full", "write standard output: No space left on device"},
       {kComponent, "", "/dev/full", "cannot write standard output: No space left on device"},
       {"find shared.txt", "exec >&-;", "", "cannot write standard output: Bad file descriptor"},
@@ -343,14 +284,13 @@ TEST_F(MintuTool, FilesAreNeverDamaged) {
     SCOPED_TRACE(row.line);
     const bool stamp = row.line[0] == 's';
     const std::string file = stamp ? row.line.substr(6, row.line.find(' ', 6) - 6) : "ro.xml";
-    const std::string before = Read(file);
+    const std::string old = Read(file);
     const Result r = Run(row.line, "", row.shell, row.out);
-    EXPECT_EQ(1, r.status);
-    EXPECT_TRUE(Has(r.err, "ERROR: ") && Has(r.err, row.message)) << r.err;
-    EXPECT_EQ(before, Read(file));
+    EXPECT_TRUE(r.status == 1 && Has(r.err, "ERROR: ") && Has(r.err, row.message)) << r.err;
+    EXPECT_EQ(old, Read(file));
     EXPECT_TRUE(!stamp || Has(r.out, "secret.txt: stamped"));
   }
-  EXPECT_EQ(0444u, ModeOf("ro.txt"));
+  EXPECT_EQ(readOnly, Attributes("ro.txt"));
   // A file size limit stops the write half way: killed, or told (signal ignored).
   tree.WriteFile("out.xml", "old\n");
   for (const char* shell : {"ulimit -f 1;", "trap '' XFSZ; ulimit -f 1;"}) {
@@ -362,43 +302,9 @@ TEST_F(MintuTool, FilesAreNeverDamaged) {
 #endif
 }
 
-TEST_F(MintuTool, ComponentValuesAreChecked) {
-  // A description longer than a command line may be, from the standard input.
-  Result r = Run(kComponent + " --description-file -", std::string(10 << 20, 'd'));
-  EXPECT_EQ(0, r.status) << r.err;
-  EXPECT_TRUE(Has(r.out, std::string(10 << 20, 'd') + "</spirit:description>"));
-  tree.WriteFile("bad.txt", "x\x01");
-  const struct {
-    std::string line, message;
-  } refused[] = {
-      {"--vendor 1vendor", "--vendor: '1vendor' must start with a letter"},
-      {"--library a\xc2\xa0", "--library: 'a\xc2\xa0' holds U+00A0"},
-      // a letter to XML 1.0 5th ed., not to schemas
-      {"--library a\xcb\x82", "--library: 'a\xcb\x82' holds U+02C2"},
-      {"--description caf\xe9", "--description: the value is not UTF-8 (byte 4)"},
-      {"--param p=\x1b[0m", "--param: the value holds U+001B"},
-      {"--description-file bad.txt", "--description-file: the value holds U+0001"},
-      {"--port clk:sideways", "--port: direction of port clk 'sideways' is not one of in, out"},
-      {"--port a:in:7:x", "--port: right bound of port a 'x' is not a non-negative integer"},
-      {"--param w:int=1", "--param: format of parameter w 'int' is not one of"},
-      {"--port a:in --port a:out", "--port: port 'a' is given twice"},
-  };
-  for (const auto& row : refused) {
-    std::string line = kComponent + " -o refused.xml";
-    const std::string option = row.line.substr(0, row.line.find(' ') + 1);
-    const std::size_t given = line.find(option);
-    if (given != std::string::npos)
-      line.erase(given, line.find(' ', given + option.size()) - given);
-    r = Run(line + " " + row.line);
-    EXPECT_TRUE(r.status == 1 && Has(r.err, "ERROR: " + row.message)) << row.line << r.err;
-  }
-  EXPECT_FALSE(std::ifstream("refused.xml").good());
-}
-
 TEST_F(MintuTool, OutputsValidateAgainstTheSchema) {
   if (std::string(MINTU_SPIRIT_SCHEMA_DIR).empty()) GTEST_SKIP() << "no SPIRIT 1.4 schema folder";
   ASSERT_EQ(0, Run(kComponent + " -o minimal.xml").status);
-  EXPECT_EQ(0u, Read("minimal.xml").find("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<spirit:"));
   EXPECT_TRUE(Valid("minimal.xml"));
   // Stamped inside a comment: still valid, and it verifies.
   ASSERT_EQ(0, Run("stamp minimal.xml").status);
@@ -407,26 +313,19 @@ TEST_F(MintuTool, OutputsValidateAgainstTheSchema) {
   EXPECT_TRUE(Valid("minimal.xml"));
   // Non-ASCII name characters, options written both ways, escaped texts.
   tree.WriteFile("description.txt", "A <small> & \"simple\" FIFO\tfor caf\xc3\xa9s\n");
-  std::string line =
-      "component --vendor=\xc3\xa9t\xc3\xa9.org --library ip --name=fi\xc2\xb7"
-      "fo --version 3.1 --description-file description.txt -o - --param C_WIDTH:long:user=16 "
-      "--param C_NAME=a<b --param=C_FLAG:bool=true";
-  for (int i = 0; i < 40; ++i)
-    line += " --port p" + std::to_string(i) + (i % 3 != 0 ? ":out:7:0" : ":in");
-  const Result r = Run(line);
+  const Result r =
+      Run("component --vendor=\xc3\xa9t\xc3\xa9.org --library ip --name=fi\xc2\xb7"
+          "fo --version 3.1 --description-file description.txt -o - --param C_WIDTH:long:user=16 "
+          "--param C_NAME=a<b --param=C_FLAG:bool=true --port clk:in --port d:out:7:0");
   ASSERT_EQ(0, r.status) << r.err;
   EXPECT_TRUE(Valid(tree.WriteFile("fifo.xml", r.out)));
-  EXPECT_TRUE(
-      Has(r.out, "<spirit:value spirit:resolve=\"user\" spirit:format=\"long\">16</spirit:value>"));
-  EXPECT_TRUE(Has(r.out, ">a&lt;b<"));
+  EXPECT_TRUE(Has(r.out, "spirit:format=\"long\">16</spirit:value>") && Has(r.out, ">a&lt;b<"));
   EXPECT_TRUE(Has(r.out, "&lt;small&gt; &amp; &quot;simple&quot; FIFO\tfor caf\xc3\xa9s</spirit:"));
   // mintu format keeps valid documents valid: these and the schema's examples.
   std::vector<std::string> inputs = {"minimal.xml", "fifo.xml"};
   const std::filesystem::path examples = std::string(MINTU_SPIRIT_SCHEMA_DIR) + "/examples";
-  if (std::filesystem::is_directory(examples)) {
-    for (const auto& entry : std::filesystem::directory_iterator(examples)) {
-      if (entry.path().extension() == ".xml") inputs.push_back(entry.path().string());
-    }
+  for (const auto& entry : std::filesystem::directory_iterator(examples)) {
+    if (entry.path().extension() == ".xml") inputs.push_back(entry.path().string());
   }
   for (const std::string& input : inputs) {
     const Result formatted = Run("format " + input);
