@@ -1,9 +1,10 @@
-# Installs the built library into a fresh prefix; every C++ block of README.md
-# builds (wrapped into a main() if it has none) and runs against it through
-# the CMake package; a C++20 program builds through pkg-config; the installed
-# mintu runs. Variables: BUILD_DIR, SOURCE_DIR (this folder), WORK_DIR, README.
+# Installs the built library into a fresh prefix and uses it from outside:
+# the README's C++ blocks through the CMake package (CMakeLists.txt here), a
+# C++20 program through pkg-config, and the installed mintu. Variables:
+# BUILD_DIR, SOURCE_DIR (this folder), WORK_DIR, README.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${WORK_DIR}")
+file(MAKE_DIRECTORY "${WORK_DIR}")
 set(prefix "${WORK_DIR}/prefix")
 function(run)
   execute_process(COMMAND ${ARGN} WORKING_DIRECTORY "${WORK_DIR}" RESULT_VARIABLE result
@@ -14,34 +15,10 @@ function(run)
   set(last_output "${out}" PARENT_SCOPE)
 endfunction()
 
-file(READ "${README}" readme)
-set(count 0)
-while(readme MATCHES "```cpp\n")
-  string(FIND "${readme}" "```cpp\n" start)
-  math(EXPR start "${start} + 7")
-  string(SUBSTRING "${readme}" ${start} -1 readme)
-  string(FIND "${readme}" "```" end)
-  string(SUBSTRING "${readme}" 0 ${end} block)
-  string(SUBSTRING "${readme}" ${end} -1 readme)
-  math(EXPR count "${count} + 1")
-  if(NOT block MATCHES "int main\\(")
-    string(REGEX MATCHALL "#include[^\n]*\n" includes "${block}")
-    string(REGEX REPLACE "#include[^\n]*\n" "" body "${block}")
-    string(REPLACE ";" "" includes "${includes}")
-    set(block "${includes}int main() {\n${body}return 0;\n}\n")
-  endif()
-  file(WRITE "${WORK_DIR}/blocks/readme-${count}.cpp" "${block}")
-endwhile()
-if(count EQUAL 0)
-  message(FATAL_ERROR "No C++ block found in ${README}")
-endif()
 run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}")
 run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B build -G Ninja "-DCMAKE_PREFIX_PATH=${prefix}"
-    "-DBLOCKS=${WORK_DIR}/blocks")
+    "-DREADME=${README}")
 run(${CMAKE_COMMAND} --build build)
-foreach(i RANGE 1 ${count})
-  run("${WORK_DIR}/build/readme-${i}")
-endforeach()
 
 # The package must not force its own C++ standard on a consumer. Without an
 # rpath the loader finds the libraries through LD_LIBRARY_PATH.

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 
 #include "port/Port_Env.h"
@@ -47,8 +47,7 @@ std::string TempInstallTree::Path(const std::string& relative) const {
 }
 
 std::string TempInstallTree::MakeDir(const std::string& relative) const {
-  fs::create_directories(Path(relative));
-  return Path(relative);
+  return fs::create_directories(Path(relative)), Path(relative);
 }
 
 std::string TempInstallTree::WriteFile(const std::string& relative,
@@ -62,11 +61,9 @@ std::string TempInstallTree::WriteFile(const std::string& relative,
   return path.string();
 }
 
-std::string TempInstallTree::ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+std::string TempInstallTree::ReadFile(const std::string& path, bool text) {
+  std::ifstream in(path, text ? std::ios::in : std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void TempInstallTree::SetRoots(const std::vector<std::string>& relativeRoots) const {

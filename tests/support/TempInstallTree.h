@@ -17,15 +17,15 @@ class TempInstallTree {
   TempInstallTree(const TempInstallTree&) = delete;
   TempInstallTree& operator=(const TempInstallTree&) = delete;
 
-  /// The temporary directory (absolute, no trailing separator).
-  const std::string& base() const { return base_; }
+  const std::string& base() const { return base_; }  ///< absolute, no trailing separator
   /// `relative` under base(), in the platform's spelling.
   std::string Path(const std::string& relative) const;
   /// Creates the directory `relative` (and its parents); returns its path.
   std::string MakeDir(const std::string& relative) const;
   /// Writes `content` to `relative` (parents created); returns its path.
   std::string WriteFile(const std::string& relative, const std::string& content) const;
-  static std::string ReadFile(const std::string& path);
+  /// A whole file; `text`: read as a program's output is, CR LF as LF on Windows.
+  static std::string ReadFile(const std::string& path, bool text = false);
   /// Sets the install-root list to these directories under base().
   void SetRoots(const std::vector<std::string>& relativeRoots) const;
   /// Sets (or with null unsets) an environment variable until the end.
