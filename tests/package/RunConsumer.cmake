@@ -1,7 +1,6 @@
 # Installs the built library into a fresh prefix and uses it from outside:
-# the README's C++ blocks through the CMake package (CMakeLists.txt here), a
-# C++20 program through pkg-config, and the installed mintu. Variables:
-# BUILD_DIR, SOURCE_DIR (this folder), WORK_DIR, README.
+# README's C++ blocks through the CMake package (CMakeLists.txt here), a C++20
+# program through pkg-config, and the installed mintu.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
@@ -14,7 +13,6 @@ function(run)
   endif()
   set(last_output "${out}" PARENT_SCOPE)
 endfunction()
-
 run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}")
 run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B build -G Ninja "-DCMAKE_PREFIX_PATH=${prefix}"
     "-DREADME=${README}")

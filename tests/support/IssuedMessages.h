@@ -1,7 +1,6 @@
 #ifndef MINTU_TESTS_ISSUEDMESSAGES_H
 #define MINTU_TESTS_ISSUEDMESSAGES_H
-// Captures every message issued while it lives, by registering a recording
-// manager with the dispatcher, and unregisters it again.
+// Captures every message issued while it lives: a recording manager of the dispatcher.
 
 #include <gtest/gtest.h>
 
@@ -39,8 +38,7 @@ class MessageCapture : public Port_MsgMan {
   int activations_ = 0, deactivations_ = 0;
 };
 
-/// Fixture: `issued` records what the test issues.
-class IssuedMessages : public ::testing::Test {
+class IssuedMessages : public ::testing::Test {  // fixture: `issued` records the messages
  protected:
   MessageCapture issued;
 };
