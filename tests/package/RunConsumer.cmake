@@ -1,6 +1,5 @@
-# Installs the built library into a fresh prefix and uses it from outside:
-# README's C++ blocks through the CMake package (CMakeLists.txt here), a C++20
-# program through pkg-config, and the installed mintu.
+# Installs the library into a fresh prefix and uses it from outside: README's C++ blocks through
+# the CMake package (CMakeLists.txt here), C++20 through pkg-config, the installed mintu.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
@@ -17,9 +16,9 @@ run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}")
 run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B build -G Ninja "-DCMAKE_PREFIX_PATH=${prefix}"
     "-DREADME=${README}")
 run(${CMAKE_COMMAND} --build build)
+run("${WORK_DIR}/build/readme-0")  # there is a block at all
 
-# The package must not force its own C++ standard on a consumer. Without an
-# rpath the loader finds the libraries through LD_LIBRARY_PATH.
+# The package must not force its own C++ standard; no rpath: found through LD_LIBRARY_PATH.
 set(ENV{PKG_CONFIG_PATH} "${prefix}/lib/pkgconfig")
 run(pkg-config --cflags --libs mintu_utilities)
 separate_arguments(flags UNIX_COMMAND "${last_output}")

@@ -1,7 +1,6 @@
 #ifndef MINTU_TESTS_LOGGERLEVEL_H
 #define MINTU_TESTS_LOGGERLEVEL_H
-// Sets a logger's level ("root" for the root) for one scope and puts its own
-// level back afterwards, so no test leaks a logger level into the next.
+// Sets a logger's level ("root": the root's) for one scope, so no test leaks it into the next.
 
 #include "mintu/Mintu_DebugMessengerFactory.h"
 

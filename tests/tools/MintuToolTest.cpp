@@ -30,10 +30,9 @@ const std::string SEP(1, static_cast<char>(std::filesystem::path::preferred_sepa
 const std::string kTool = std::filesystem::absolute(MINTU_TOOL_PATH).string();
 const std::string kComponent = "component --vendor orvane.com --library ip --name n --version 1.0";
 
-// Runs `argv` (the program first) without a shell, its standard streams from and to these
-// files (put in place of this process's own while it starts). The exit status, or -1.
-int Spawn(const std::vector<std::string>& argv, const std::string& in, const std::string& out) {
-  std::vector<std::string> words(argv);
+// Runs `words` (program first) without a shell, stdio from and to these files: its status or -1.
+int Spawn(std::vector<std::string> words, const std::string& in, const std::string& out) {
+  const std::string program = words[0];
 #ifdef _WIN32
   for (std::string& word : words) word = "\"" + word + "\"";  // none holds a quote or ends in '\\'
 #endif
@@ -50,7 +49,7 @@ int Spawn(const std::vector<std::string>& argv, const std::string& in, const std
     close(file);
   }
 #ifdef _WIN32
-  const int status = static_cast<int>(_spawnv(_P_WAIT, argv[0].c_str(), args.data()));
+  const int status = static_cast<int>(_spawnv(_P_WAIT, program.c_str(), args.data()));
 #else
   pid_t child = 0;
   int raw = -1;  // not an exit
@@ -102,8 +101,7 @@ class MintuTool : public ::testing::Test {
 };
 
 TEST_F(MintuTool, CommandsAnswer) {
-  // Each file's name, a blank and its content.
-  std::istringstream files(
+  std::istringstream files(  // each file's name, a blank and its content
       "lists/files.lst # sources\na.v  # first\n\n sub//b.v\ngone.v\n|lists/a.v |lists/sub/b.v "
       "|root2/data/file.txt x|root2/shared.txt second|root2/IPupdate.log updated\ncores_level=12\n"
       "|root2/mintaro/ip/orvane/cores_lib/my_core/core.xml |attr.xml <a x='1'><b y='2'/></a>"
@@ -138,7 +136,6 @@ TEST_F(MintuTool, CommandsAnswer) {
       {"-q version -- sort -", "2.0\n1.00.b\nabc\n1.0\n\n1.00.a\n", 0,
        "abc\n1.0\n1.00.a\n1.00.b\n2.0\n", ""},
       {"checksum core.vhd", "", 0, "97f8e5ec\n", ""},
-      {"checksum -", "linked\n", 0, "97f8e5ec\n", ""},
       {"stamp core.vhd c.xml", "", 0, "*", ""},
       {"stamp core.vhd", "", 0, "*", ""},  // the stamp line replaced, not added
       // A changed data line fails; a changed comment does not.
@@ -164,7 +161,6 @@ TEST_F(MintuTool, CommandsAnswer) {
       {"find -c --quiet -- my_core/core.xml", "", 0, core, ""},
       {"find nothing.txt", "", 1, "", "ERROR: not found under the install roots: nothing.txt"},
       {"cores-level", "", 0, "Cores Update # 12\n", ""},
-      // Values that would make the XML invalid are refused.
       {kComponent + " --port a\xc2\xa0:in", "", 1, "", "--port: 'a\xc2\xa0' holds U+00A0"},
       {kComponent + " --description caf\xe9", "", 1, "", "the value is not UTF-8 (byte 4)"},
       {kComponent + " --port c:sideways", "", 1, "", "direction of port c 'sideways' is not one"},
@@ -178,7 +174,6 @@ TEST_F(MintuTool, CommandsAnswer) {
       {"diff a.xml bad.xml", "", 2, "", "Cannot read bad.xml: line 2, column 6: Start-end tags"},
       // What mintu component wrote comes back byte for byte.
       {"format a.xml", "", 0, written, ""},
-      {"format -", written, 0, written, ""},
       {"format --sort -", "<r><b>2</b><a/><b>1</b></r>", 0,
        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r>\n  <a/>\n  <b>1</b>\n  <b>2</b>\n</r>\n",
        ""},
@@ -207,16 +202,15 @@ TEST_F(MintuTool, FilesAreNeverDamaged) {
     return std::to_string(status.st_mode & 07777) + " " + std::to_string(status.st_uid) + ":" +
            std::to_string(status.st_gid);
   };
-  ::chmod(tree.WriteFile("secret.txt", "data\n").c_str(), 0600);
+  ::chmod(tree.WriteFile("secret.txt", "linked\n").c_str(), 0600);
   ::chmod(tree.WriteFile("run.sh", "#!/bin/sh\n").c_str(), 0755);
-  tree.WriteFile("target.txt", "linked\n");
   // Another owner, where we may give one.
-  ASSERT_TRUE(::symlink("target.txt", "link.txt") == 0 &&
+  ASSERT_TRUE(::symlink("secret.txt", "link.txt") == 0 &&
               (::geteuid() != 0 || ::chown("run.sh", 1234, 5678) == 0));
   const std::string before = Attributes("secret.txt") + Attributes("run.sh");
-  ASSERT_EQ(0, Run("stamp secret.txt run.sh link.txt"));
+  ASSERT_EQ(0, Run("stamp link.txt run.sh"));
   EXPECT_EQ(before, Attributes("secret.txt") + Attributes("run.sh"));
-  EXPECT_EQ("linked\n# CRC: 97f8e5ec\n", Read("target.txt"));
+  EXPECT_EQ("linked\n# CRC: 97f8e5ec\n", Read("secret.txt"));
   EXPECT_TRUE(std::filesystem::is_symlink("link.txt"));
 
   ::chmod(tree.WriteFile("ro.txt", "data\n").c_str(), 0444);
@@ -249,10 +243,9 @@ TEST_F(MintuTool, FilesAreNeverDamaged) {
   EXPECT_EQ(readOnly, Attributes("ro.txt"));
   // A file size limit stops the write half way: killed, or told (signal ignored).
   tree.WriteFile("out.xml", "old\n");
+  const std::string big = kComponent + " -o out.xml --description " + std::string(4096, 'd');
   for (const char* shell : {"ulimit -f 1;", "trap '' XFSZ; ulimit -f 1;"}) {
-    EXPECT_NE(0,
-              Run(kComponent + " -o out.xml --description " + std::string(4096, 'd'), "", shell));
-    EXPECT_EQ("old\n", Read("out.xml"));
+    EXPECT_TRUE(Run(big, "", shell) != 0 && Read("out.xml") == "old\n") << shell;
     EXPECT_TRUE(shell[0] != 't' || Has(err, "cannot write out.xml: File too large")) << err;
   }
 #endif
@@ -278,8 +271,7 @@ TEST_F(MintuTool, OutputsValidateAgainstTheSchema) {
   EXPECT_TRUE(Valid(tree.WriteFile("fifo.xml", out)));
   // mintu format keeps valid documents valid: these and the schema's examples.
   std::vector<std::string> inputs = {"minimal.xml", "fifo.xml"};
-  const std::filesystem::path examples = schema + "/examples";
-  for (const auto& entry : std::filesystem::directory_iterator(examples)) {
+  for (const auto& entry : std::filesystem::directory_iterator(schema + "/examples")) {
     if (entry.path().extension() == ".xml") inputs.push_back(entry.path().string());
   }
   for (const std::string& input : inputs) {
