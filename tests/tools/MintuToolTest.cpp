@@ -150,8 +150,8 @@ TEST_F(MintuTool, CommandsAnswer) {
       {"stamp io", "", 1, "*", "cannot read io: "},  // Windows gives no reason of its own
       {"filelist lists/files.lst", "", 0, "a.v\nsub" + SEP + "b.v\n",
        "WARNING: Missing file list member"},
-      {"filelist --full " + tree.Path("lists/files.lst"), "", 0,
-       tree.Path("lists/a.v") + "\n" + tree.Path("lists/sub/b.v") + "\n", "WARNING"},
+      {"filelist --full lists" + SEP + "files.lst", "", 0,  // the list's folder as given
+       "lists" + SEP + "a.v\nlists" + SEP + "sub" + SEP + "b.v\n", "WARNING"},
       {"filelist -", "lists/a.v\nio\nnone.v\n", 0, "lists" + SEP + "a.v\nio\n", "WARNING"},
       {"expand ${ORVANE}/data/file.txt a${MINTU_TEST_UNSET_NAME}b", "", 0,
        tree.Path("root2/data/file.txt") + "\nab\n", ""},
