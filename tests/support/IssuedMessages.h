@@ -1,7 +1,6 @@
 #ifndef MINTU_TESTS_ISSUEDMESSAGES_H
 #define MINTU_TESTS_ISSUEDMESSAGES_H
-// Captures every message issued while it lives, by registering a recording
-// manager with the dispatcher, and unregisters it again.
+// Captures every message issued while it lives: a recording manager of the dispatcher.
 
 #include <gtest/gtest.h>
 
@@ -14,32 +13,32 @@ namespace MintuTest {
 
 class MessageCapture : public Port_MsgMan {
  public:
-  MessageCapture();
-  ~MessageCapture() override;
-
-  void handleMessage(const Port_Message& message) override;
-  void activate() override;
-  void deactivate() override;
+  MessageCapture() { Port_MsgDispatcher::addMsgMan(this); }
+  ~MessageCapture() override { Port_MsgDispatcher::removeMsgMan(this); }
+  void handleMessage(const Port_Message& message) override { messages_.push_back(message); }
+  void activate() override { ++activations_, Port_MsgMan::activate(); }
+  void deactivate() override { ++deactivations_, Port_MsgMan::deactivate(); }
 
   const std::vector<Port_Message>& messages() const { return messages_; }
-  /// Messages of one kind.
-  std::vector<Port_Message> OfType(int type) const;
   /// The texts of the messages of one kind (from one file, if given), in order.
-  std::vector<std::string> Texts(int type, const char* file = nullptr) const;
-  std::size_t Count(int type) const;
+  std::vector<std::string> Texts(int type, const char* file = nullptr) const {
+    std::vector<std::string> texts;
+    for (const Port_Message& m : messages_) {
+      if (m.type == type && (file == nullptr || m.file == file)) texts.push_back(m.text.str());
+    }
+    return texts;
+  }
+  std::size_t Count(int type) const { return Texts(type).size(); }
   void Clear() { messages_.clear(); }
-
   int activations() const { return activations_; }
   int deactivations() const { return deactivations_; }
 
  private:
   std::vector<Port_Message> messages_;
-  int activations_ = 0;
-  int deactivations_ = 0;
+  int activations_ = 0, deactivations_ = 0;
 };
 
-/// Fixture: `issued` records what the test issues.
-class IssuedMessages : public ::testing::Test {
+class IssuedMessages : public ::testing::Test {  // fixture: `issued` records the messages
  protected:
   MessageCapture issued;
 };

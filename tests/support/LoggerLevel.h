@@ -1,7 +1,6 @@
 #ifndef MINTU_TESTS_LOGGERLEVEL_H
 #define MINTU_TESTS_LOGGERLEVEL_H
-// Sets a logger's level for one scope and puts its own level back afterwards,
-// so no test leaks a logger level into the next.
+// Sets a logger's level ("root": the root's) for one scope, so no test leaks it into the next.
 
 #include "mintu/Mintu_DebugMessengerFactory.h"
 
@@ -9,7 +8,6 @@ namespace MintuTest {
 
 class LoggerLevel {
  public:
-  /// The logger `name` ("root" for the root).
   LoggerLevel(const char* name, Mintu::DebugMessenger::DebugLevel level)
       : logger_(Mintu::DebugMessengerFactory::GetLogger(name)), saved_(logger_->GetLevel()) {
     logger_->SetLevel(level);
