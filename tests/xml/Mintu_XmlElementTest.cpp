@@ -1,5 +1,5 @@
-// XmlElement, XmlLeafElement and XmlNestedElement: construction, deep copies,
-// assignment, the text form, and equality and order of elements.
+// Attributes and elements: tag splitting, the text form, deep copies and
+// assignment, equality and order, and callers' own element classes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,47 @@
 namespace {
 
 using namespace XmlTest;
+
+// Over all pairs of `table`: the derived operators agree with == and <.
+template <class T>
+void ExpectOperatorsAgree(const std::vector<const T*>& table) {
+  for (const T* x : table) {
+    for (const T* y : table) {
+      const bool eq = *x == *y;
+      const bool lt = *x < *y;
+      EXPECT_TRUE((*x != *y) == !eq && (*x <= *y) == (eq || lt) && (*x > *y) == (!eq && !lt) &&
+                  (*x >= *y) == !lt)
+          << x->GetTag().str() << " vs " << y->GetTag().str();
+    }
+  }
+}
+
+TEST(XmlTags, SplitIntoNamespaceAndNameOrRefused) {
+  // Pairs of a tag and its "namespace|name".
+  const char* const rows[] = {"spirit:name", "spirit|name", "plain", "|plain", ":x", "|x",
+                              "x:", "x|", ":", "|",
+                              // "~" stands for a NUL byte.
+                              "a~b:c", "a~b|c", "x:~", "x|~",
+                              // Refused.
+                              "", "", "a::b", "", "a:b:c", "", "%s%n:%d:", ""};
+  const auto split = [](const auto& x) { return x.GetNamespace().str() + "|" + x.GetName().str(); };
+  for (std::size_t i = 0; i < std::size(rows); i += 2) {
+    std::string tag = rows[i], want = rows[i + 1];
+    std::replace(tag.begin(), tag.end(), '~', '\0');
+    std::replace(want.begin(), want.end(), '~', '\0');
+    SCOPED_TRACE("tag [" + tag + "]");
+    if (want.empty()) {
+      const std::string message = "Invalid XML tag " + tag + "\n";
+      EXPECT_EQ(Thrown([&] { XmlLeafElement(tag, "t"); }), message);
+      EXPECT_EQ(Thrown([&] { XmlNestedElement{StringBase(tag)}; }), message);
+      EXPECT_EQ(Thrown([&] { XmlAttribute(tag, "t"); }), message);
+    } else {
+      EXPECT_EQ(split(XmlLeafElement(tag, "t")), want);
+      EXPECT_EQ(split(XmlNestedElement{StringBase(tag)}), want);
+      EXPECT_EQ(split(XmlAttribute(tag, "t")), want);
+    }
+  }
+}
 
 XmlNestedElement WorkedExample() {
   XmlNestedElement parameter("spirit:parameter");
@@ -24,185 +65,189 @@ XmlNestedElement WorkedExample() {
   return parameter;
 }
 
-TEST(XmlElement, WritesTheWorkedExampleByteForByte) {
-  const XmlNestedElement parameter = WorkedExample();
-  EXPECT_EQ(parameter.ToXml("").str(),
-            R"(<spirit:parameter>
-  <spirit:name>component_name</spirit:name>
-  <spirit:value spirit:resolve="user" spirit:format="long">16</spirit:value>
-  <spirit:vendorExtensions/>
-  <spirit:description/>
-</spirit:parameter>
-)");
-  // A nested copy writes the same lines, indented one level more.
-  XmlNestedElement outer("a");
-  outer.elements.Add(boost::make_shared<XmlNestedElement>(parameter));
-  const std::string inner = parameter.ToXml("\t  ").str();
-  EXPECT_EQ(outer.ToXml("\t").str(), "\t<a>\n" + inner + "\t</a>\n");
-}
-
 TEST(XmlElement, WritesTextsAndTagsUnchanged) {
+  XmlNestedElement outer("a");
+  outer.elements.Add(boost::make_shared<XmlNestedElement>(WorkedExample()));
+  EXPECT_EQ(outer.ToXml("\t").str(), R"(	<a>
+	  <spirit:parameter>
+	    <spirit:name>component_name</spirit:name>
+	    <spirit:value spirit:resolve="user" spirit:format="long">16</spirit:value>
+	    <spirit:vendorExtensions/>
+	    <spirit:description/>
+	  </spirit:parameter>
+	</a>
+)");
   XmlNestedElement empty(":x");
   empty.attributes.Add(Attr("a", "%s\"<"));
   EXPECT_EQ(empty.ToXml("").str(), "<:x a=\"%s\"<\"/>\n");
-  EXPECT_EQ(XmlLeafElement("t", " ").ToXml("").str(), "<t> </t>\n");
-  EXPECT_EQ(XmlLeafElement("t", "1\n2 & %d").ToXml(" ").str(), " <t>1\n2 & %d</t>\n");
   // Odd bytes, an embedded NUL included, are written as they are.
-  const std::string odd("\xff\x01\x00z", 4);
-  EXPECT_EQ(XmlLeafElement("t", StringBase(odd)).ToXml("").str(), "<t>" + odd + "</t>\n");
+  const std::string odd("\xff\x01\x00z&%d\n", 8);
+  EXPECT_EQ(XmlLeafElement("t", StringBase(odd)).ToXml(" ").str(), " <t>" + odd + "</t>\n");
+  EXPECT_EQ(XmlAttribute(StringBase(odd.substr(2, 2)), StringBase(odd)).ToXml().str(),
+            odd.substr(2, 2) + "=\"" + odd + "\"");
   // The same handle twice is written twice.
   XmlNestedElement list("l");
-  boost::shared_ptr<XmlLeafElement> twice = Leaf("x", "1");
-  list.elements.Add(twice);
-  list.elements.Add(twice);
-  EXPECT_TRUE(list.IsNested() && !twice->IsNested());
-  EXPECT_EQ(list.ToXml("").str(), "<l>\n  <x>1</x>\n  <x>1</x>\n</l>\n");
+  list.elements.Add(Leaf("x", "1"));
+  list.elements.Add(list.elements.items.front());
+  EXPECT_EQ(list.ToXml("").str() + list.elements.ToXml(" ").str(),
+            "<l>\n  <x>1</x>\n  <x>1</x>\n</l>\n <x>1</x>\n <x>1</x>\n");
+}
+
+TEST(XmlElement, LargeOutputsCrossBufferBoundaries) {
+  XmlNestedElement root("r");
+  std::string expected = "\t<r>\n";
+  for (int i = 0; i < 5000; ++i) {
+    root.elements.AddLeafElement("n", std::to_string(i));
+    expected += "\t  <n>" + std::to_string(i) + "</n>\n";
+    if (i == 2000) {
+      root.elements.Add(Leaf("b", std::string(200000, 'b')));
+      root.elements.items.back()->attributes.Add(Attr("a", std::string(70000, 'a')));
+      expected +=
+          "\t  <b a=\"" + std::string(70000, 'a') + "\">" + std::string(200000, 'b') + "</b>\n";
+    }
+  }
+  const std::string written = root.ToXml("\t").str();
+  ASSERT_EQ(written.size(), expected.size() + 6);
+  EXPECT_TRUE(written == expected + "\t</r>\n");
 }
 
 TEST(XmlElement, CopiesAndAssignmentsAreDeep) {
   const XmlNestedElement example = WorkedExample();
-  XmlNestedElement copy(example);
-  boost::static_pointer_cast<XmlLeafElement>(copy.elements.Get("spirit:name"))->SetText("other");
+  XmlNestedElement copy(example), assigned("n");
   copy.elements.Get("spirit:value")->attributes.Get("spirit:format")->SetText("short");
-  EXPECT_EQ(example.ToXml(""), WorkedExample().ToXml(""));
-
-  XmlLeafElement target("old", "1");
+  assigned.elements.Add(Leaf("kept", "k"));
+  assigned = example;
+  EXPECT_TRUE(example.ToXml("") == WorkedExample().ToXml("") && assigned == example);
+  XmlLeafElement target("old", "1"), source("ns:new", "2");
   target.attributes.Add(Attr("a", "1"));
-  boost::shared_ptr<XmlAttribute> held = target.attributes.Get("a");
-  XmlLeafElement source("ns:new", "2");
   source.attributes.Add(Attr("b", "2"));
   target = source;
-  EXPECT_EQ(target.ToXml("").str(), "<ns:new b=\"2\">2</ns:new>\n");
-  EXPECT_EQ(target.GetNamespace(), StringBase("ns"));
-  EXPECT_EQ(target.GetName(), StringBase("new"));
-  EXPECT_EQ(held->GetText(), StringBase("1"));  // still alive, no longer reachable
   target.attributes.Get("b")->SetText("changed");
-  EXPECT_EQ(source.attributes.Get("b")->GetText(), StringBase("2"));
-  const XmlLeafElement& sameTarget = target;
-  target = sameTarget;
-  EXPECT_EQ(target.ToXml("").str(), "<ns:new b=\"changed\">2</ns:new>\n");
-
-  XmlNestedElement nestedTarget("n");
-  nestedTarget.elements.Add(Leaf("kept", "k"));
-  nestedTarget = example;
-  EXPECT_EQ(nestedTarget.ToXml(""), example.ToXml(""));
-  EXPECT_TRUE(nestedTarget == example);
+  target = static_cast<const XmlLeafElement&>(target);
+  EXPECT_EQ(target.ToXml("").str() + target.GetNamespace().str() + "|" + target.GetName().str() +
+                source.ToXml("").str(),
+            "<ns:new b=\"changed\">2</ns:new>\nns|new<ns:new b=\"2\">2</ns:new>\n");
+  // Through the base only the tag and the attributes change.
+  static_cast<XmlElement&>(target) = example;
+  EXPECT_EQ(target.ToXml("").str() + target.GetName().str(),
+            "<spirit:parameter>2</spirit:parameter>\nparameter");
+  XmlAttribute attribute("other", "3");
+  attribute = XmlAttribute("s:id", "1");
+  XmlAttribute(attribute).SetText("2");
+  EXPECT_EQ(attribute.ToXml().str() + attribute.GetNamespace().str() + attribute.GetName().str(),
+            "s:id=\"1\"sid");
 }
 
-TEST(XmlElement, AssignmentThroughBaseChangesOnlyBaseFields) {
-  XmlLeafElement leaf("leaf", "text");
-  XmlNestedElement nested("ns:nested");
-  nested.attributes.Add(Attr("a", "1"));
-  nested.elements.Add(Leaf("child", "c"));
-  XmlElement& base = leaf;
-  base = nested;
-  EXPECT_EQ(leaf.GetName(), StringBase("nested"));
-  EXPECT_EQ(leaf.ToXml("").str(), "<ns:nested a=\"1\">text</ns:nested>\n");
-  XmlElement& nestedBase = nested;
-  nestedBase = XmlLeafElement("l", "x");
-  EXPECT_EQ(nested.ToXml("").str(), "<l>\n  <child>c</child>\n</l>\n");
-}
-
-// Over all pairs of a small table: derived operators agree with == and <,
-// and every element equals itself and is not less than itself.
-TEST(XmlElement, OperatorsOverATable) {
-  std::vector<boost::shared_ptr<XmlElement> > table;
-  table.push_back(Leaf("spirit:value", "2"));
-  table.push_back(Leaf("spirit:value", "1"));
-  table.back()->attributes.Add(Attr("spirit:format", "long"));
-  table.push_back(Leaf("spirit:value", "1"));
-  table.push_back(Nested("spirit:value"));
-  table.push_back(WorkedExample().elements.Get("spirit:value"));
-  table.push_back(boost::make_shared<XmlNestedElement>(WorkedExample()));
-  table.push_back(Leaf(":value", "1"));
-  table.push_back(boost::make_shared<Liar>("spirit:value"));
-  ExpectOperatorsAgree(table);
-  for (const auto& x : table) {
-    if (dynamic_cast<Liar*>(x.get()) == nullptr) {
-      EXPECT_TRUE(*x == *x);
-    }
+TEST(XmlElement, EqualityAndOrder) {
+  // Fewer attributes but greater text than the next: each is less than the other.
+  const auto example = boost::make_shared<XmlNestedElement>(WorkedExample());
+  const std::vector<Handle> table = {Leaf("s:v", "2"), Leaf("s:v", "1"),
+                                     Leaf("s:v", "1"), Nested("s:v"),
+                                     Leaf(":v", "1"),  boost::make_shared<Liar>("s:v"),
+                                     example,          Leaf("s:v", "16")};
+  table[7]->attributes = example->elements.Get("spirit:value")->attributes;
+  table[1]->attributes.Add(Attr("spirit:format", "long"));
+  std::vector<const XmlElement*> pointers;
+  for (const Handle& x : table) {
+    pointers.push_back(x.get());
+    EXPECT_EQ(*x == *x, x != table[5]) << x->GetTag().str();  // a liar equals nothing
     EXPECT_FALSE(*x < *x);
   }
-  // Fewer attributes but greater text against more attributes and smaller
-  // text: each is less than the other.
+  ExpectOperatorsAgree(pointers);
   EXPECT_TRUE(*table[0] < *table[1] && *table[1] < *table[0]);
-  // Same tag and text, different attributes: leaf order false both ways,
-  // unequal, and XmlElement order follows the attribute lists.
-  const XmlLeafElement& withAttr = static_cast<const XmlLeafElement&>(*table[1]);
-  const XmlLeafElement& plain = static_cast<const XmlLeafElement&>(*table[2]);
-  EXPECT_FALSE(withAttr < plain || plain < withAttr);
-  EXPECT_FALSE(withAttr == plain);
+  // Same tag and text, other attributes: the leaf order is false both ways,
+  // the element order follows the attribute lists.
+  const auto& withAttr = static_cast<const XmlLeafElement&>(*table[1]);
+  const auto& plain = static_cast<const XmlLeafElement&>(*table[2]);
+  EXPECT_FALSE(withAttr < plain || plain < withAttr || withAttr == plain);
   EXPECT_TRUE(static_cast<const XmlElement&>(plain) < withAttr);
   // A leaf sorts before a nested element of the same tag and attributes.
   EXPECT_TRUE(*table[2] < *table[3] && !(*table[3] < *table[2]) && !(*table[2] == *table[3]));
-  // A caller's class that claims to be nested but is not: never equal, and
-  // not less once namespace, name and attributes leave the decision open.
-  EXPECT_FALSE(*table[7] == *table[7]);
-  EXPECT_FALSE(*table[7] < *table[2] || *table[7] < *table[3]);
-}
-
-TEST(XmlElement, NestedElementsOrderByChildren) {
-  XmlNestedElement a("p");
+  EXPECT_TRUE(*table[4] < *table[2] && !(*table[2] < *table[4]));
+  // A liar is not less once namespace, name and attributes leave it open.
+  EXPECT_FALSE(*table[5] < *table[2] || *table[5] < *table[3] || *table[3] < *table[5]);
+  // Nested elements: by their children, fewer children first.
+  XmlNestedElement a("p"), b("p"), c("p");
   a.elements.Add(Leaf("x", "1"));
-  XmlNestedElement b("p");
   b.elements.Add(Leaf("x", "2"));
-  EXPECT_TRUE(a < b && !(b < a));
-  EXPECT_TRUE(static_cast<const XmlElement&>(a) < b);
-  XmlNestedElement c("p");
-  c.elements.Add(Leaf("x", "0"));
+  c.elements = b.elements;
   c.elements.Add(Leaf("y", "0"));
-  EXPECT_TRUE(b < c);  // fewer children first
-  EXPECT_FALSE(a == c);
-  XmlNestedElement d(c);
-  EXPECT_TRUE(c == d);
-  EXPECT_FALSE(c < d || d < c);
+  EXPECT_TRUE(a < b && !(b < a) && static_cast<const XmlElement&>(a) < b && b < c && !(c < b));
+  EXPECT_TRUE(c == XmlNestedElement(c) && !(c < XmlNestedElement(c)) && !(a == b));
+
+  const XmlAttribute attributes[] = {{":id", "1"},       {"id", "1"},        {"Spirit:id", "1"},
+                                     {"spirit:id", "1"}, {"spirit:id", "2"}, {"spirit:name", "0"},
+                                     {"spirit:id", "1"}};
+  std::vector<const XmlAttribute*> attributePointers;
+  for (const XmlAttribute& x : attributes) attributePointers.push_back(&x);
+  ExpectOperatorsAgree(attributePointers);
+  // Same namespace and name, other tags: unequal, neither less.
+  EXPECT_FALSE(attributes[0] == attributes[1] || attributes[0] < attributes[1] ||
+               attributes[1] < attributes[0]);
+  // Empty namespace, then "Spirit", then "spirit"; then name, then text.
+  for (int i = 1; i < 5; ++i) EXPECT_TRUE(attributes[i] < attributes[i + 1]) << i;
+  EXPECT_TRUE(attributes[3] == attributes[6] && !(attributes[3] < attributes[6]));
 }
 
-// The split (or the refusal) the tokenizer must give, worked out independently.
-void ExpectSplit(const std::string& tag) {
-  SCOPED_TRACE("tag [" + tag + "]");
-  if (tag.empty() || std::count(tag.begin(), tag.end(), ':') > 1) {
-    const std::string message = "Invalid XML tag " + tag + "\n";
-    EXPECT_EQ(Thrown([&] { XmlLeafElement(tag, "t"); }), message);
-    EXPECT_EQ(Thrown([&] { XmlNestedElement{StringBase(tag)}; }), message);
-    try {
-      XmlAttribute(tag, "t");
-      ADD_FAILURE() << "nothing thrown";
-    } catch (const AppException& e) {
-      EXPECT_EQ(e.what(), message);
-      EXPECT_EQ(e.GetLevel(), AppException::LEVEL_ERROR);
-    }
-    return;
-  }
-  const std::size_t at = tag.find(':');
-  const std::string ns = at == std::string::npos ? "" : tag.substr(0, at);
-  const std::string name = at == std::string::npos ? tag : tag.substr(at + 1);
-  const XmlLeafElement leaf(tag, "t");
-  const XmlNestedElement nested{StringBase(tag)};
-  const XmlAttribute attribute(tag, "t");
-  const XmlElement* const elements[] = {&leaf, &nested};
-  for (const XmlElement* e : elements) {
-    EXPECT_EQ(e->GetTag().str(), tag);
-    EXPECT_EQ(e->GetNamespace().str(), ns);
-    EXPECT_EQ(e->GetName().str(), name);
-  }
-  EXPECT_EQ(attribute.GetTag().str(), tag);
-  EXPECT_EQ(attribute.GetNamespace().str(), ns);
-  EXPECT_EQ(attribute.GetName().str(), name);
+XmlAttributeList List(const std::string& members) {
+  XmlAttributeList list;
+  for (const auto& m : Pairs(members)) list.Add(Attr(m.first, m.second));
+  return list;
 }
 
-TEST(XmlTags, SplitsAndRefusals) {
-  for (const std::string& tag :
-       {std::string("a\0b:c", 5), std::string("x:\0", 3), std::string("spirit:name"),
-        std::string(":"), std::string(":x"), std::string("x:"), std::string("a::b"),
-        std::string("a:b:c"), std::string("::"), std::string("%s%n:%d:"), std::string("plain"),
-        std::string(""), std::string(" a b "), std::string("<&\"\xff:\x01"),
-        std::string(40, 'n') + ":" + std::string(40, 'm')}) {
-    ExpectSplit(tag);
+TEST(XmlAttributeList, LookupCopiesAndSort) {
+  XmlAttributeList list;
+  EXPECT_EQ(Thrown([&] { list.Get("spirit:id"); }), "Cannot find attribute spirit:id\n");
+  list = List("name=1 spirit:name=2 spirit:name=3");
+  EXPECT_FALSE(list.Has("Spirit:name") || list.Has("spirit"));
+  EXPECT_EQ(static_cast<const XmlAttributeList&>(list).Get("spirit:name")->GetText(),
+            StringBase("2"));
+  EXPECT_EQ(list.ListTags(), (std::list<StringBase>{"name", "spirit:name", "spirit:name"}));
+  // Copies are deep; Add shares the handle.
+  XmlAttributeList copy(list), assigned, sharing;
+  assigned = list;
+  sharing.Add(list.items.front());
+  list.Get("name")->SetText("changed");
+  assigned = static_cast<const XmlAttributeList&>(assigned);
+  EXPECT_EQ(copy.ToXml().str() + "," + assigned.ToXml().str() + "," + sharing.ToXml().str(),
+            " name=\"1\" spirit:name=\"2\" spirit:name=\"3\", name=\"1\" spirit:name=\"2\" "
+            "spirit:name=\"3\", name=\"changed\"");
+  // A stable sort by namespace, name and text.
+  list = List("b=1 a=2 :a=2 a=1");
+  list.sort();
+  EXPECT_EQ(list.ToXml().str(), " a=\"1\" a=\"2\" :a=\"2\" b=\"1\"");
+  list.clear();
+  EXPECT_TRUE(list.empty() && list.ToXml().str().empty());
+}
+
+TEST(XmlAttributeList, EqualityAndOrder) {
+  // List a, list b, then "=" when equal, "<" when a < b, ">" when b < a.
+  const char* const rows[] = {"", "", "=",
+                              // Member order does not matter while no tag repeats.
+                              "a=1 b=2", "b=2 a=1", "=",
+                              // Repeated tags: only the first member of each tag is compared.
+                              "a=1 a=2", "a=1 a=3", "=", "a=1 a=2", "a=2 a=1", "<", "b=1 a=1 a=2",
+                              "b=1 a=2 a=1", "<",
+                              // Shorter first, whatever the members.
+                              "z=9", "a=1 b=1", "<",
+                              // Not strict: each is less than the other.
+                              "x=2 y=1", "x=1 y=2", "<>",
+                              // A smaller tag at the first differing position decides.
+                              "a=9", "b=0", "<", "a=1 c=9", "b=0 a=1", ">", "a=1", "a=2", "<"};
+  for (std::size_t i = 0; i < std::size(rows); i += 3) {
+    SCOPED_TRACE(std::string(rows[i]) + " vs " + rows[i + 1]);
+    const XmlAttributeList a = List(rows[i]), b = List(rows[i + 1]);
+    const std::string want = rows[i + 2];
+    EXPECT_EQ(a == b, want == "=");
+    EXPECT_EQ(b == a, want == "=");
+    EXPECT_EQ(a < b, want.find('<') != std::string::npos);
+    EXPECT_EQ(b < a, want.find('>') != std::string::npos);
+    EXPECT_FALSE(a < a);
   }
 }
 
-// A caller's class derived from the library's leaf, written its own way.
+// Callers' classes: a leaf written its own way, and a class whose base is
+// copied from a library leaf, which makes it no leaf.
 class Shouting : public XmlLeafElement {
  public:
   Shouting(const char* tag, const char* text) : XmlLeafElement(tag, text) {}
@@ -210,8 +255,6 @@ class Shouting : public XmlLeafElement {
     return indent + StringBase("SHOUT ") + GetTag() + StringBase("\n");
   }
 };
-
-// A caller's class whose base is copied from a library leaf: still not a leaf.
 class Echo : public XmlElement {
  public:
   explicit Echo(const XmlLeafElement& from) : XmlElement(from) {}
@@ -222,80 +265,18 @@ class Echo : public XmlElement {
 
 TEST(XmlElement, CallersClassesAreNeverTakenForTheLibrarys) {
   XmlNestedElement root("r");
-  root.elements.Add(boost::make_shared<Shouting>("s:a", "1"));
   const XmlLeafElement plain("s:b", "2");
+  root.elements.Add(boost::make_shared<Shouting>("s:a", "1"));
   root.elements.Add(boost::make_shared<Echo>(plain));
   root.elements.Add(boost::make_shared<XmlLeafElement>(plain));
   EXPECT_EQ(root.ToXml("").str(), "<r>\n  SHOUT s:a\n  ECHO\n  <s:b>2</s:b>\n</r>\n");
-
   // A copy makes the derived leaf a plain leaf and leaves out the other class.
-  const XmlNestedElement copy(root);
+  EXPECT_EQ(XmlNestedElement(root).ToXml("").str(), "<r>\n  <s:a>1</s:a>\n  <s:b>2</s:b>\n</r>\n");
   EXPECT_EQ(Port_MsgManData::lastDebugStub(),
             StringBase("Unable to copy clipped element 's:b'.\n"));
-  EXPECT_EQ(copy.ToXml("").str(), "<r>\n  <s:a>1</s:a>\n  <s:b>2</s:b>\n</r>\n");
   // Compared as a leaf, the derived leaf equals a plain one.
-  const XmlElement& shouting = **root.elements.begin();
-  EXPECT_TRUE(shouting == XmlLeafElement("s:a", "1"));
+  EXPECT_TRUE(**root.elements.begin() == XmlLeafElement("s:a", "1"));
   EXPECT_FALSE(**std::next(root.elements.begin()) == plain);
-}
-
-// The text form, worked out independently by recursion over the public API.
-void Reference(const XmlElement& e, const std::string& indent, std::string& out) {
-  out += indent + "<" + e.GetTag().str();
-  for (const auto& a : e.attributes.items) {
-    out += " " + a->GetTag().str() + "=\"" + a->GetText().str() + "\"";
-  }
-  if (const auto* leaf = dynamic_cast<const XmlLeafElement*>(&e)) {
-    const std::string text = leaf->GetText().str();
-    out += text.empty() ? "/>\n" : ">" + text + "</" + e.GetTag().str() + ">\n";
-    return;
-  }
-  const auto& nested = dynamic_cast<const XmlNestedElement&>(e);
-  if (nested.elements.empty()) {
-    out += "/>\n";
-    return;
-  }
-  out += ">\n";
-  for (const auto& child : nested.elements) {
-    Reference(*child, indent + "  ", out);
-  }
-  out += indent + "</" + e.GetTag().str() + ">\n";
-}
-
-TEST(XmlElement, LargeOutputsMatchTheFormatAcrossBufferBoundaries) {
-  XmlNestedElement root("spirit:component");
-  root.attributes.Add(Attr("xmlns:spirit", "http://example"));
-  // Many small lines, then texts longer than any buffer step, then more lines.
-  for (int i = 0; i < 3000; ++i) {
-    root.elements.AddLeafElement("spirit:model/spirit:ports/spirit:port/spirit:name",
-                                 "port_" + std::to_string(i));
-  }
-  auto big = Leaf("spirit:description", std::string(200000, 'd'));
-  big->attributes.Add(Attr("a", std::string(70000, 'a')));
-  root.elements.Add(big);
-  root.elements.Add(Leaf("spirit:empty", ""));
-  for (int i = 0; i < 2000; ++i) {
-    auto parameter = Nested("spirit:parameter");
-    auto value = Leaf("spirit:value", std::to_string(i));
-    value->attributes.Add(Attr("spirit:resolve", "user"));
-    parameter->elements.Add(value);
-    parameter->elements.Add(Nested("spirit:vendorExtensions"));
-    root.elements.Add(parameter);
-  }
-  for (const char* indent : {"", "    ", "\t"}) {
-    SCOPED_TRACE(indent);
-    std::string expected;
-    Reference(root, indent, expected);
-    const std::string written = root.ToXml(indent).str();
-    ASSERT_EQ(written.size(), expected.size());
-    EXPECT_TRUE(written == expected);
-    std::string listed;
-    for (const auto& child : root.elements) {
-      Reference(*child, indent, listed);
-    }
-    EXPECT_TRUE(root.elements.ToXml(indent).str() == listed);
-  }
-  EXPECT_EQ(big->attributes.ToXml().str(), " a=\"" + std::string(70000, 'a') + "\"");
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <pthread.h>
 
+#include <algorithm>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -24,11 +26,12 @@ using Mintu::XmlElement;
 using Mintu::XmlElementList;
 using Mintu::XmlLeafElement;
 using Mintu::XmlNestedElement;
+typedef boost::shared_ptr<XmlElement> Handle;
 
 inline boost::shared_ptr<XmlLeafElement> Leaf(const StringBase& tag, const StringBase& text) {
   return boost::make_shared<XmlLeafElement>(tag, text);
 }
-inline boost::shared_ptr<XmlNestedElement> Nested(const char* tag) {
+inline boost::shared_ptr<XmlNestedElement> Nested(const StringBase& tag) {
   return boost::make_shared<XmlNestedElement>(tag);
 }
 inline boost::shared_ptr<XmlAttribute> Attr(const StringBase& tag, const StringBase& text) {
@@ -53,38 +56,51 @@ inline std::string Thrown(const std::function<void()>& call) {
   return "<nothing thrown>";
 }
 
-inline std::string Texts(const std::vector<boost::shared_ptr<XmlLeafElement> >& leaves) {
-  std::string out;
-  for (const auto& leaf : leaves) {
-    out += leaf->GetText().str() + ";";
+// The "x=y" pairs of `text`, apart by spaces.
+inline std::vector<std::pair<std::string, std::string> > Pairs(const std::string& text) {
+  std::vector<std::pair<std::string, std::string> > out;
+  for (std::size_t at = 0, end; at < text.size(); at = end + 1) {
+    end = std::min(text.find(' ', at), text.size());
+    const std::size_t equals = text.find('=', at);
+    out.emplace_back(text.substr(at, equals - at), text.substr(equals + 1, end - equals - 1));
   }
   return out;
 }
 
-template <class T>
-const T& Deref(const T& x) {
-  return x;
-}
-template <class T>
-const T& Deref(const boost::shared_ptr<T>& x) {
-  return *x;
+inline std::string Texts(const std::vector<boost::shared_ptr<XmlLeafElement> >& leaves) {
+  std::string out;
+  for (const auto& leaf : leaves) out += leaf->GetText().str() + ";";
+  return out;
 }
 
-// Over every pair of `table`: the derived operators agree with == and <.
-template <class Table>
-void ExpectOperatorsAgree(const Table& table) {
-  for (const auto& xs : table) {
-    for (const auto& ys : table) {
-      const auto& x = Deref(xs);
-      const auto& y = Deref(ys);
-      const bool eq = x == y;
-      const bool lt = x < y;
-      EXPECT_EQ(x != y, !eq);
-      EXPECT_EQ(x <= y, eq || lt);
-      EXPECT_EQ(x > y, !eq && !lt);
-      EXPECT_EQ(x >= y, !lt);
+// Random trees from small pools, so that tags, texts and attributes repeat.
+// Nested elements get a child at least: an empty one reads back as a leaf.
+struct Pools {
+  std::vector<const char*> tags, texts, names, values;
+};
+inline Handle RandomElement(std::mt19937& random, const Pools& pools, int depth) {
+  const auto pick = [&random](const std::vector<const char*>& from) {
+    return std::string(from[random() % from.size()]);
+  };
+  Handle e;
+  if (depth > 0 && random() % 3 != 0) {
+    auto nested = Nested(pick(pools.tags));
+    for (unsigned i = 1 + random() % 3; i > 0; --i) {
+      nested->elements.Add(RandomElement(random, pools, depth - 1));
+    }
+    e = nested;
+  } else {
+    std::string text;
+    for (unsigned i = random() % 3; i > 0; --i) text += pick(pools.texts);
+    e = Leaf(pick(pools.tags), text);
+  }
+  for (const char* name : pools.names) {
+    if (random() % 3 == 0) {
+      std::string value = pick(pools.values);
+      e->attributes.Add(Attr(name, value + pick(pools.values)));
     }
   }
+  return e;
 }
 
 // Runs `body` on a thread whose stack is too small for any walk that
