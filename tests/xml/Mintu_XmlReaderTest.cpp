@@ -10,8 +10,6 @@ namespace {
 using namespace XmlTest;
 using Mintu::XmlReader;
 
-std::string Reread(const std::string& text) { return XmlReader::FromString(text)->ToXml("").str(); }
-
 TEST(XmlReader, KeepsElementsAttributesAndTextsAsWritten) {
   const struct {
     const char* input;
@@ -34,15 +32,13 @@ TEST(XmlReader, KeepsElementsAttributesAndTextsAsWritten) {
       {"\xEF\xBB\xBF<a x=\"1\r\n2\t3\">l1\r\nl2\rl3</a>\r\n", "<a x=\"1\n2\t3\">l1\nl2\nl3</a>\n"},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(row.written, Reread(row.input)) << row.input;
+    EXPECT_EQ(row.written, XmlReader::FromString(row.input)->ToXml("").str()) << row.input;
   }
 
   // Elements with element children are nested, the others leaves.
   const auto root = XmlReader::FromString("<a><b/><c>t</c></a>");
-  ASSERT_TRUE(root->IsNested());
-  for (const Handle& child : static_cast<XmlNestedElement&>(*root).elements) {
-    EXPECT_FALSE(child->IsNested());
-  }
+  EXPECT_TRUE(root->IsNested() &&
+              !static_cast<XmlNestedElement&>(*root).elements.items.front()->IsNested());
   EXPECT_FALSE(XmlReader::FromString("<a/>")->IsNested());
 }
 
@@ -92,11 +88,9 @@ TEST(XmlReader, RefusesMalformedInputWithLineColumnAndReason) {
 
 TEST(XmlReader, RefusesDeepNestingWithoutRecursion) {
   const auto nest = [](std::size_t depth) {
-    std::string text;
-    for (std::size_t i = 0; i < depth; ++i) text += "<a>";
-    text += "x";
-    for (std::size_t i = 0; i < depth; ++i) text += "</a>";
-    return text;
+    std::string open, close;
+    for (std::size_t i = 0; i < depth; ++i) open += "<a>", close += "</a>";
+    return open + "x" + close;
   };
   EXPECT_EQ("Cannot read XML text: line 1, column 3001: Elements nested deeper than 1000 levels\n",
             Thrown([&] { XmlReader::FromString(nest(100000)); }));
