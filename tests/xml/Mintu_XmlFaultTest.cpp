@@ -26,11 +26,12 @@ namespace {
 
 using namespace XmlTest;
 
+// Texts beyond any short-string buffer, so that every copy allocates.
 boost::shared_ptr<XmlNestedElement> Tree(const char* tag, const char* digit) {
-  const std::string text = std::string(40, 't') + digit;  // beyond any short-string buffer
-  boost::shared_ptr<XmlNestedElement> nested = Nested(tag);
+  const std::string text = std::string(40, 't') + digit;
+  auto nested = Nested(tag);
   nested->attributes.Add(Attr("n", text));
-  nested->elements.AddLeafElement("x:y", text);
+  nested->elements.items = {Leaf("x:y", text), Nested("inner")};
   nested->elements.AddLeafElement("inner/z", text);
   nested->elements.Get("inner/z")->attributes.Add(Attr("k", text));
   return nested;
@@ -43,10 +44,10 @@ TEST(XmlFaults, FailedCopiesAndAssignmentsChangeNothingAndLeakNothing) {
   GTEST_SKIP() << "a DLL keeps the operator new it was linked with, which no program can replace";
 #endif
   const auto source = Tree("new:tag", "2");
-  const auto& sourceLeaf = static_cast<const XmlLeafElement&>(*source->elements.items.front());
-  const auto leafOf = [](XmlNestedElement& t) -> XmlLeafElement& {
+  const auto leafOf = [](const XmlNestedElement& t) -> XmlLeafElement& {
     return static_cast<XmlLeafElement&>(*t.elements.items.front());
   };
+  const XmlLeafElement& sourceLeaf = leafOf(*source);
   const std::function<void(XmlNestedElement&)> operations[] = {
       [&](XmlNestedElement& t) { t = *source; },
       [&](XmlNestedElement& t) { leafOf(t) = sourceLeaf; },
