@@ -11,12 +11,9 @@ using namespace XmlTest;
 using Mintu::XmlReader;
 
 TEST(XmlReader, KeepsElementsAttributesAndTextsAsWritten) {
-  const struct {
-    const char* input;
-    const char* written;
-  } rows[] = {
-      // Declaration, comments and processing instructions dropped; namespace
-      // declarations are attributes; attributes keep their order.
+  // Pairs of input and the text written from what is read.
+  const char* const rows[][2] = {
+      // Declarations, comments and processing instructions go; attributes keep their order.
       {"<?xml version=\"1.0\"?>\n<!-- c -->\n<a xmlns:s=\"u\" s:x='1' b=\"2\">\n <?pi x?>\n"
        "  <s:b>t</s:b>\n  <c></c>\n</a>\n<!-- end -->",
        "<a xmlns:s=\"u\" s:x=\"1\" b=\"2\">\n  <s:b>t</s:b>\n  <c/>\n</a>\n"},
@@ -27,20 +24,17 @@ TEST(XmlReader, KeepsElementsAttributesAndTextsAsWritten) {
       {"<a>x]]<!--c-->>y</a>", "<a>x]]&gt;y</a>\n"},
       // Blank text between elements goes; a leaf's blank text stays.
       {"<a> <!-- c --> <b> </b>\t<c>\n</c> </a>", "<a>\n  <b> </b>\n  <c>\n</c>\n</a>\n"},
-      // A byte order mark is skipped; line ends are read as "\n", in
-      // attributes too, whose tabs and line feeds stay.
+      // A byte order mark is skipped; line ends read as "\n", in attributes too.
       {"\xEF\xBB\xBF<a x=\"1\r\n2\t3\">l1\r\nl2\rl3</a>\r\n", "<a x=\"1\n2\t3\">l1\nl2\nl3</a>\n"},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(row.written, XmlReader::FromString(row.input)->ToXml("").str()) << row.input;
+    EXPECT_EQ(row[1], XmlReader::FromString(row[0])->ToXml("").str()) << row[0];
   }
 }
 
 TEST(XmlReader, RefusesMalformedInputWithLineColumnAndReason) {
-  const struct {
-    std::string input;
-    const char* message;  // after "Cannot read t.xml: "
-  } rows[] = {
+  // Pairs of input and the message after "Cannot read t.xml: ".
+  const std::pair<std::string, const char*> rows[] = {
       {"<a\n x=\"1\"\n>\n</b>", "line 4, column 3: Start-end tags mismatch"},
       {"<a>\n  text <b/>\n</a>", "line 2, column 3: Mixed content: text beside child elements"},
       {"<a>\xC3\xA9\x80</a>", "line 1, column 5: Invalid UTF-8"},
@@ -65,9 +59,9 @@ TEST(XmlReader, RefusesMalformedInputWithLineColumnAndReason) {
       {"<a x:y:z='1'/>", "line 1, column 4: Invalid XML tag x:y:z"},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ("Cannot read t.xml: " + std::string(row.message) + "\n",
-              Thrown([&] { XmlReader::FromString(row.input, "t.xml"); }))
-        << row.input;
+    EXPECT_EQ("Cannot read t.xml: " + std::string(row.second) + "\n",
+              Thrown([&] { XmlReader::FromString(row.first, "t.xml"); }))
+        << row.first;
   }
 }
 

@@ -39,8 +39,7 @@ inline std::string Thrown(const std::function<void()>& call) {
   return "<nothing thrown>";
 }
 
-// Random trees from small pools, so that tags, texts and attributes repeat.
-// Nested elements get a child at least: an empty one reads back as a leaf.
+// Random trees from small pools; nested elements get a child at least.
 struct Pools {
   std::vector<const char*> tags, texts, names, values;
 };
