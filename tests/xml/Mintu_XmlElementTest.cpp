@@ -286,8 +286,8 @@ TEST(XmlElementList, EqualityAndOrderOfWholeSubtreesAndSort) {
       {"", "", "=", "x=1 y=2 n/c=3 n/d=4", "y=2 x=1 n/d=4 n/c=3", "=", "x=1 y=2 n/c=3 n/d=4 n/c=5",
        "y=2 x=1 n/d=4 n/c=3 n/c=3", "?", "p=1 p=2", "p=2 p=1", "=", "p=1 p=2", "p=2 p=3", "<",
        "n/c=1", "n/e=1", "<", ":x=1 x=1", "x=1 :x=1", "=",
-       // A shorter list is less, whatever its members.
-       "z=9", "x=1 y=2", "<"});
+       // The sorted tags of the whole subtrees decide first; a shorter list is less.
+       "m/z=1", "n/a=1", ">", "z=9", "x=1 y=2", "<"});
   // The sort is stable; a leaf comes before a nested element of its tag.
   XmlElementList list = Made<XmlElementList>("k=1 b=1 s:v=2 a=1 k=1");
   list.items.insert(std::next(list.items.begin()), Nested("a"));
