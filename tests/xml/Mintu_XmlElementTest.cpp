@@ -222,6 +222,7 @@ TEST(XmlAttributeList, LookupSortAndOrder) {
        "a=1 b=2", "b=2 a=1", "=",
        // Repeated tags: only the first member of each tag is compared.
        "a=1 a=2", "a=1 a=3", "=", "a=1 a=2", "a=2 a=1", "<", "b=1 a=1 a=2", "b=1 a=2 a=1", "<",
+       "y=5 y=1 z=2", "y=5 y=3 z=1", ">",
        // Shorter first, whatever the members.
        "z=9", "a=1 b=1", "<",
        // Not strict: each is less than the other.
