@@ -1,8 +1,6 @@
-// The bridge's functions called through a stand-in JNIEnv, for what a real
-// JVM cannot be made to do: fail to give the characters, meet a manager that
-// throws, or show whether the characters are still held while the message
-// goes out. Kinds, texts and linking by name are tested in the real JVM
-// (Mintu_Mintaro2MessageCatcherJvmTest.cpp).
+// The message bridge inside a real JVM, started here through the invocation
+// API (the Java class loads the library and the JVM links the natives by their
+// exported names), and through a stand-in JNIEnv for what a JVM cannot be made to do.
 #include "port/Port_Jni.h"
 
 #include "mintu/Mintu_Mintaro2MessageCatcher.h"
@@ -16,110 +14,204 @@
 #include "support/IssuedMessages.h"
 #include "support/LoggerLevel.h"
 
+// Under LeakSanitizer: the JVM is never destroyed (a process can make only one).
+#ifndef MINTU_TEST_NO_JVM
+extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
+  return "leak:libjvm.so\nleak:libjava.so\n";
+}
+#endif
+
 namespace {
 
-typedef void(JNICALL* Native)(JNIEnv*, jobject, jstring);
+using D = Mintu::DebugMessenger;
+using namespace std::string_literals;
 
-const Native kNatives[] = {
-    &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputInfoMessageN,
-    &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputWarningMessageN,
-    &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputErrorMessageN,
-    &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputDebugMessageN};
+enum Route { kInfo, kWarning, kError, kDebug };
+const char* const kNativeNames[] = {"outputInfoMessageN", "outputWarningMessageN",
+                                    "outputErrorMessageN", "outputDebugMessageN"};
 
-// What the stand-in environment saw.
-struct Calls {
-  std::vector<jstring> got;
-  std::vector<bool> isCopyWasNull;
-  std::vector<std::pair<jstring, const char*> > released;
-  bool failGet = false;
-};
-Calls* calls = nullptr;
-
-// A Java string as the stand-in knows it: its modified UTF-8 bytes.
-struct FakeString {
-  std::string chars;
+struct Jvm {
+  JNIEnv* env = nullptr;
+  jclass catcher = nullptr;
+  std::string failure;  // why the JVM cannot be used, if so
+  bool unlinkedBeforeLoad = false;
 };
 
-const char* JNICALL FakeGetStringUTFChars(JNIEnv*, jstring text, jboolean* isCopy) {
-  calls->got.push_back(text);
-  calls->isCopyWasNull.push_back(isCopy == nullptr);
-  if (calls->failGet) return nullptr;
-  return reinterpret_cast<FakeString*>(text)->chars.c_str();
+// Calls the native `route` with `text` (null: a null String); true if that raised a Java exception.
+bool Call(const Jvm& jvm, Route route, const std::u16string* text) {
+  JNIEnv* env = jvm.env;
+  jmethodID native =
+      env->GetStaticMethodID(jvm.catcher, kNativeNames[route], "(Ljava/lang/String;)V");
+  jstring string = text == nullptr ? nullptr
+                                   : env->NewString(reinterpret_cast<const jchar*>(text->data()),
+                                                    static_cast<jsize>(text->size()));
+  env->CallStaticVoidMethod(jvm.catcher, native, string);
+  const bool thrown = env->ExceptionCheck();
+  env->ExceptionClear();
+  if (string != nullptr) env->DeleteLocalRef(string);
+  return thrown;
 }
 
-void JNICALL FakeReleaseStringUTFChars(JNIEnv*, jstring text, const char* chars) {
-  calls->released.emplace_back(text, chars);
+// One JVM for the whole process (a process can create only one), never destroyed.
+const Jvm& TheJvm() {
+  static const Jvm jvm = [] {
+    Jvm made;
+#ifdef MINTU_TEST_NO_JVM
+    made.failure = "no JVM";
+#else
+    std::string classPath = "-Djava.class.path="s + MINTU_TEST_JAVA_CLASSES;
+    JavaVMOption options[3] = {{const_cast<char*>(classPath.c_str()), nullptr},
+                               {const_cast<char*>("-Xcheck:jni"), nullptr},
+                               {const_cast<char*>("-Xss1m"), nullptr}};
+    JavaVMInitArgs args{JNI_VERSION_1_8, 3, options, JNI_FALSE};
+    JavaVM* vm = nullptr;
+    void* env = nullptr;
+    if (JNI_CreateJavaVM(&vm, &env, &args) != JNI_OK) {
+      made.failure = "JNI_CreateJavaVM failed";
+      return made;
+    }
+    made.env = static_cast<JNIEnv*>(env);
+    jclass local = made.env->FindClass("com/orvane/mintutil/mintaro2/Mintaro2MessageCatcher");
+    jmethodID load = local == nullptr
+                         ? nullptr
+                         : made.env->GetStaticMethodID(local, "load", "(Ljava/lang/String;)V");
+    if (load == nullptr) {
+      made.failure = "test class not found";
+      return made;
+    }
+    made.catcher = static_cast<jclass>(made.env->NewGlobalRef(local));
+    // The library's code is in this process already, yet nothing is linked before it is loaded.
+    const std::u16string text = u"x";
+    made.unlinkedBeforeLoad = Call(made, kInfo, &text);
+    made.env->CallStaticVoidMethod(made.catcher, load, made.env->NewStringUTF(MINTU_TEST_LIBRARY));
+    if (made.env->ExceptionCheck()) made.failure = "System.load failed";
+#endif
+    return made;
+  }();
+  return jvm;
 }
 
-class FakeJniTest : public MintuTest::IssuedMessages {
+class JvmBridgeTest : public MintuTest::IssuedMessages {
  protected:
-  FakeJniTest() : table_() {
-    table_.GetStringUTFChars = &FakeGetStringUTFChars;
-    table_.ReleaseStringUTFChars = &FakeReleaseStringUTFChars;
-    env_.functions = &table_;
-    calls = &calls_;
+  void SetUp() override {
+#ifdef MINTU_TEST_NO_JVM
+    GTEST_SKIP() << "no JVM for this platform in the build; the stand-in JNIEnv covers the bridge";
+#endif
+    ASSERT_EQ("", TheJvm().failure);
+    issued.Clear();
   }
-  ~FakeJniTest() override { calls = nullptr; }
-
-  // Calls `native` with `text` and checks the characters were taken once,
-  // without asking about copies, and given back once, exactly as taken.
-  void Call(Native native, const std::string& text) {
-    FakeString string{text};
-    const jstring handle = reinterpret_cast<jstring>(&string);
-    calls_ = Calls();
-    native(&env_, nullptr, handle);
-    ASSERT_EQ(std::vector<jstring>{handle}, calls_.got);
-    EXPECT_TRUE(calls_.isCopyWasNull.front());
-    ASSERT_EQ(1u, calls_.released.size());
-    EXPECT_EQ(handle, calls_.released.front().first);
-    EXPECT_EQ(string.chars.c_str(), calls_.released.front().second);
-  }
-
-  JNINativeInterface_ table_;
-  JNIEnv env_;
-  Calls calls_;
-  MintuTest::LoggerLevel java_{"javavm", Mintu::DebugMessenger::DEBUG_NORMAL};
 };
 
-// Records whether the characters were still held when a message arrived,
-// and may then throw.
-class Observer : public Port_MsgMan {
- public:
-  void handleMessage(const Port_Message&) override {
-    heldWhenIssued.push_back(calls != nullptr && calls->released.empty());
-    if (throws) throw std::runtime_error("manager failed");
+TEST_F(JvmBridgeTest, KindsAndTextsByteForByteOnceLoaded) {
+  EXPECT_TRUE(TheJvm().unlinkedBeforeLoad);
+  const int kinds[] = {PORT_MSG_STATUS, PORT_MSG_WARNING, PORT_MSG_ERROR};
+  const struct {
+    std::u16string java;
+    std::string bytes;  // modified UTF-8
+  } texts[] = {
+      {u"progress 100%d %s", "progress 100%d %s"},
+      {u"", ""},
+      {u"line\n", "line\n"},
+      // A surrogate pair is two 3-byte sequences; U+0000 is two bytes, never a terminating zero.
+      {u"caf\u00e9 \u4e2d \U0001F600 a\0b"s,
+       "caf\xc3\xa9 \xe4\xb8\xad \xed\xa0\xbd\xed\xb8\x80 a\xc0\x80"
+       "b"},
+  };
+  for (Route route : {kInfo, kWarning, kError}) {
+    for (const auto& t : texts) {
+      SCOPED_TRACE(testing::Message() << kNativeNames[route] << " " << t.bytes);
+      issued.Clear();
+      ASSERT_FALSE(Call(TheJvm(), route, &t.java));
+      ASSERT_EQ(1u, issued.messages().size());
+      const Port_Message& message = issued.messages().front();
+      EXPECT_EQ(kinds[route], message.type);
+      EXPECT_EQ(t.bytes, message.text.str());
+      EXPECT_EQ("mintutil", message.module);
+      EXPECT_EQ("Mintu_Mintaro2MessageCatcher", message.file);
+      EXPECT_EQ("$Revision: 1.10.368.2 $", message.revision);
+    }
   }
-  std::vector<bool> heldWhenIssued;
-  bool throws = false;
-};
-
-TEST_F(FakeJniTest, CharactersAreGivenBackAfterIssuingEvenWhenAManagerThrows) {
-  Observer observer;
-  Port_MsgDispatcher::addMsgMan(&observer);
-  for (Native native : kNatives) Call(native, "x");
-  observer.throws = true;
-  for (Native native : kNatives) EXPECT_NO_THROW(Call(native, "fails to show"));
-  Port_MsgDispatcher::removeMsgMan(&observer);
-  EXPECT_EQ(std::vector<bool>(8, true), observer.heldWhenIssued);
+  issued.Clear();
+  for (Route route : {kInfo, kWarning, kError, kDebug})
+    EXPECT_FALSE(Call(TheJvm(), route, nullptr));
+  EXPECT_TRUE(issued.messages().empty()) << "a null String issues nothing";
 }
 
-TEST_F(FakeJniTest, NullStringAndUnavailableCharacters) {
-  for (Native native : kNatives) {
-    // A null String: the JVM is not asked for characters, nothing is issued.
-    calls_ = Calls();
-    native(&env_, nullptr, nullptr);
-    EXPECT_TRUE(calls_.got.empty());
-    EXPECT_TRUE(calls_.released.empty());
-
-    // The JVM could not give the characters: nothing to issue nor give back.
-    FakeString string{"lost"};
-    calls_ = Calls();
-    calls_.failGet = true;
-    native(&env_, nullptr, reinterpret_cast<jstring>(&string));
-    EXPECT_EQ(1u, calls_.got.size());
-    EXPECT_TRUE(calls_.released.empty());
+TEST_F(JvmBridgeTest, DebugLineOnlyWhenTheJavaLoggerPassesNormalLines) {
+  const struct {
+    D::DebugLevel root, java;
+    bool shown;
+  } cases[] = {{D::DEBUG_OFF, D::DEBUG_UNSET, false},
+               {D::DEBUG_OFF, D::DEBUG_NORMAL, true},
+               {D::DEBUG_VERBOSE, D::DEBUG_UNSET, true},
+               {D::DEBUG_VERBOSE, D::DEBUG_OFF, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "root " << c.root << " javavm " << c.java);
+    MintuTest::LoggerLevel root("root", c.root), java("javavm", c.java);
+    issued.Clear();
+    const std::u16string texts[] = {u"step %d of \u00e9", u"done\n"};
+    for (const std::u16string& text : texts) ASSERT_FALSE(Call(TheJvm(), kDebug, &text));
+    std::vector<std::string> expected;
+    if (c.shown) expected = {"DEBUG[javavm] - step %d of \xc3\xa9\n", "DEBUG[javavm] - done\n"};
+    EXPECT_EQ(expected, issued.Texts(PORT_MSG_STATUS));
+    EXPECT_EQ(expected.size(), issued.messages().size());
   }
-  EXPECT_TRUE(issued.messages().empty());
+}
+
+// The stand-in: a jstring points at a std::string of modified UTF-8 bytes.
+struct FakeCalls {
+  int got = 0, released = 0;
+  bool failGet = false;
+} fake;
+
+const char* JNICALL FakeGet(JNIEnv*, jstring text, jboolean* isCopy) {
+  ++fake.got;
+  EXPECT_EQ(nullptr, isCopy);
+  return fake.failGet ? nullptr : reinterpret_cast<const std::string*>(text)->c_str();
+}
+
+void JNICALL FakeRelease(JNIEnv*, jstring text, const char* chars) {
+  ++fake.released;
+  EXPECT_EQ(reinterpret_cast<const std::string*>(text)->c_str(), chars);
+}
+
+// Counts the messages that arrive while the characters are still held, then throws.
+struct ThrowingManager : Port_MsgMan {
+  void handleMessage(const Port_Message&) override {
+    heldWhenIssued += fake.got == 1 && fake.released == 0;
+    throw std::runtime_error("manager failed");
+  }
+  int heldWhenIssued = 0;
+};
+
+TEST(FakeJniTest, CharactersAreGivenBackAfterIssuingWhateverHappens) {
+  JNINativeInterface_ table{};
+  table.GetStringUTFChars = &FakeGet;
+  table.ReleaseStringUTFChars = &FakeRelease;
+  JNIEnv env{&table};
+  MintuTest::LoggerLevel java("javavm", D::DEBUG_NORMAL);
+  ThrowingManager manager;
+  Port_MsgDispatcher::addMsgMan(&manager);
+  for (auto* native :
+       {&Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputInfoMessageN,
+        &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputWarningMessageN,
+        &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputErrorMessageN,
+        &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputDebugMessageN}) {
+    std::string text = "x";
+    // The JVM could not give the characters (failGet): nothing to issue nor give back.
+    for (bool failGet : {false, true}) {
+      fake = {};
+      fake.failGet = failGet;
+      EXPECT_NO_THROW(native(&env, nullptr, reinterpret_cast<jstring>(&text)));
+      EXPECT_EQ(1, fake.got);
+      EXPECT_EQ(failGet ? 0 : 1, fake.released);
+    }
+    fake = {};
+    native(&env, nullptr, nullptr);
+    EXPECT_EQ(0, fake.got) << "characters asked for a null String";
+  }
+  Port_MsgDispatcher::removeMsgMan(&manager);
+  EXPECT_EQ(4, manager.heldWhenIssued);
 }
 
 }  // namespace

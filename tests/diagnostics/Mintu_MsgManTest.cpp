@@ -1,8 +1,9 @@
+// MsgMan: what the standard error stream shows at each level, the attached
+// outputs, and how nested managers take turns with the host's own.
 #include "mintu/Mintu_MsgMan.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <iostream>
 #include <list>
 #include <sstream>
@@ -66,35 +67,22 @@ TEST(MsgManTest, ErrorStreamShowsTheKindsOfItsLevelWhileItLives) {
     Issue(PORT_MSG_ERROR, "after");
     EXPECT_EQ(c.shown, cerr.Take());
   }
+  EXPECT_EQ(MsgMan::DIAGNOSTIC_NORMAL, MsgMan().GetLevel());
 }
 
-TEST(MsgManTest, RegisteredLastForItsLifetimeOnly) {
-  std::ostringstream extra;
-  const Port_MsgMan* stream = nullptr;
-  {
-    CerrCapture cerr;
-    MsgMan manager;
-    EXPECT_EQ(MsgMan::DIAGNOSTIC_NORMAL, manager.GetLevel());
-    stream = &manager.GetMsgStream();
-    EXPECT_EQ(stream, Port_MsgDispatcher::getAllMsgMans().back());
-    manager.addMsgStream(extra);  // destroyed with an output still attached
-  }
-  const std::list<Port_MsgMan*> all = Port_MsgDispatcher::getAllMsgMans();
-  EXPECT_EQ(all.end(), std::find(all.begin(), all.end(), stream));
-  Issue(PORT_MSG_ERROR, "nobody");
-  EXPECT_EQ("", extra.str());
-}
-
-TEST(MsgManTest, OnlyTheInnermostManagerWrites) {
+TEST(MsgManTest, OnlyTheInnermostManagerWritesAndEachUnregistersItself) {
   MintuTest::MessageCapture host;
   CerrCapture cerr;
+  std::ostringstream extra;
   {
     MsgMan outer(MsgMan::DIAGNOSTIC_REDUCED);
     EXPECT_EQ(1, host.deactivations());
     {
       MsgMan inner;
+      EXPECT_EQ(&inner.GetMsgStream(), Port_MsgDispatcher::getAllMsgMans().back());
       EXPECT_EQ(2, host.deactivations());
       EXPECT_FALSE(outer.GetMsgStream().isActive());
+      inner.addMsgStream(extra);  // destroyed with an output still attached
       Issue(PORT_MSG_WARNING, "once");
       EXPECT_EQ("WARNING: once\n", cerr.Take());
     }
@@ -107,6 +95,7 @@ TEST(MsgManTest, OnlyTheInnermostManagerWrites) {
   EXPECT_EQ(2, host.activations());
   EXPECT_TRUE(host.isActive());
   EXPECT_EQ(std::list<Port_MsgMan*>{&host}, Port_MsgDispatcher::getAllMsgMans());
+  EXPECT_EQ("WARNING: once\n", extra.str());
 }
 
 TEST(MsgManTest, AttachedOutputsGetTheDefaultKindsNotTheLevel) {
