@@ -1,6 +1,6 @@
-// The message bridge inside a real JVM, started here through the invocation
-// API (the Java class loads the library and the JVM links the natives by their
-// exported names), and through a stand-in JNIEnv for what a JVM cannot be made to do.
+// The message bridge in a real JVM started here (the Java class loads the
+// library and the JVM links the natives by their exported names), and through
+// a stand-in JNIEnv for what a JVM cannot be made to do.
 #include "port/Port_Jni.h"
 
 #include "mintu/Mintu_Mintaro2MessageCatcher.h"
@@ -27,68 +27,47 @@ using D = Mintu::DebugMessenger;
 using namespace std::string_literals;
 
 enum Route { kInfo, kWarning, kError, kDebug };
-const char* const kNativeNames[] = {"outputInfoMessageN", "outputWarningMessageN",
-                                    "outputErrorMessageN", "outputDebugMessageN"};
+JNIEnv* env = nullptr;
+jclass catcher = nullptr;
 
-struct Jvm {
-  JNIEnv* env = nullptr;
-  jclass catcher = nullptr;
-  std::string failure;  // why the JVM cannot be used, if so
-  bool unlinkedBeforeLoad = false;
-};
-
-// Calls the native `route` with `text` (null: a null String); true if that raised a Java exception.
-bool Call(const Jvm& jvm, Route route, const std::u16string* text) {
-  JNIEnv* env = jvm.env;
-  jmethodID native =
-      env->GetStaticMethodID(jvm.catcher, kNativeNames[route], "(Ljava/lang/String;)V");
+// Calls the native of `route` with `text` (null: a null String); true if a Java exception came.
+bool Call(Route route, const std::u16string* text) {
+  const char* const names[] = {"outputInfoMessageN", "outputWarningMessageN", "outputErrorMessageN",
+                               "outputDebugMessageN"};
   jstring string = text == nullptr ? nullptr
                                    : env->NewString(reinterpret_cast<const jchar*>(text->data()),
                                                     static_cast<jsize>(text->size()));
-  env->CallStaticVoidMethod(jvm.catcher, native, string);
+  env->CallStaticVoidMethod(
+      catcher, env->GetStaticMethodID(catcher, names[route], "(Ljava/lang/String;)V"), string);
   const bool thrown = env->ExceptionCheck();
   env->ExceptionClear();
   if (string != nullptr) env->DeleteLocalRef(string);
   return thrown;
 }
 
-// One JVM for the whole process (a process can create only one), never destroyed.
-const Jvm& TheJvm() {
-  static const Jvm jvm = [] {
-    Jvm made;
+// Starts the one JVM of the process (never destroyed) and loads the library
+// into it; the reason it cannot, or empty.
+std::string StartJvm() {
 #ifdef MINTU_TEST_NO_JVM
-    made.failure = "no JVM";
+  return "no JVM";
 #else
-    std::string classPath = "-Djava.class.path="s + MINTU_TEST_JAVA_CLASSES;
-    JavaVMOption options[3] = {{const_cast<char*>(classPath.c_str()), nullptr},
-                               {const_cast<char*>("-Xcheck:jni"), nullptr},
-                               {const_cast<char*>("-Xss1m"), nullptr}};
-    JavaVMInitArgs args{JNI_VERSION_1_8, 3, options, JNI_FALSE};
-    JavaVM* vm = nullptr;
-    void* env = nullptr;
-    if (JNI_CreateJavaVM(&vm, &env, &args) != JNI_OK) {
-      made.failure = "JNI_CreateJavaVM failed";
-      return made;
-    }
-    made.env = static_cast<JNIEnv*>(env);
-    jclass local = made.env->FindClass("com/orvane/mintutil/mintaro2/Mintaro2MessageCatcher");
-    jmethodID load = local == nullptr
-                         ? nullptr
-                         : made.env->GetStaticMethodID(local, "load", "(Ljava/lang/String;)V");
-    if (load == nullptr) {
-      made.failure = "test class not found";
-      return made;
-    }
-    made.catcher = static_cast<jclass>(made.env->NewGlobalRef(local));
-    // The library's code is in this process already, yet nothing is linked before it is loaded.
-    const std::u16string text = u"x";
-    made.unlinkedBeforeLoad = Call(made, kInfo, &text);
-    made.env->CallStaticVoidMethod(made.catcher, load, made.env->NewStringUTF(MINTU_TEST_LIBRARY));
-    if (made.env->ExceptionCheck()) made.failure = "System.load failed";
+  std::string classPath = "-Djava.class.path="s + MINTU_TEST_JAVA_CLASSES;
+  JavaVMOption options[3] = {{const_cast<char*>(classPath.c_str()), nullptr},
+                             {const_cast<char*>("-Xcheck:jni"), nullptr},
+                             {const_cast<char*>("-Xss1m"), nullptr}};
+  JavaVMInitArgs args{JNI_VERSION_1_8, 3, options, JNI_FALSE};
+  JavaVM* vm = nullptr;
+  if (JNI_CreateJavaVM(&vm, reinterpret_cast<void**>(&env), &args) != JNI_OK) return "no JVM made";
+  catcher = env->FindClass("com/orvane/mintutil/mintaro2/Mintaro2MessageCatcher");
+  if (catcher == nullptr) return "test class not found";
+  // The library's code is in this process already, yet nothing is linked before it is loaded.
+  const std::u16string text = u"x";
+  if (!Call(kInfo, &text)) return "a native linked before System.load";
+  env->CallStaticVoidMethod(catcher,
+                            env->GetStaticMethodID(catcher, "load", "(Ljava/lang/String;)V"),
+                            env->NewStringUTF(MINTU_TEST_LIBRARY));
+  return env->ExceptionCheck() ? "System.load failed" : "";
 #endif
-    return made;
-  }();
-  return jvm;
 }
 
 class JvmBridgeTest : public MintuTest::IssuedMessages {
@@ -97,13 +76,13 @@ class JvmBridgeTest : public MintuTest::IssuedMessages {
 #ifdef MINTU_TEST_NO_JVM
     GTEST_SKIP() << "no JVM for this platform in the build; the stand-in JNIEnv covers the bridge";
 #endif
-    ASSERT_EQ("", TheJvm().failure);
+    static const std::string failure = StartJvm();
+    ASSERT_EQ("", failure);
     issued.Clear();
   }
 };
 
-TEST_F(JvmBridgeTest, KindsAndTextsByteForByteOnceLoaded) {
-  EXPECT_TRUE(TheJvm().unlinkedBeforeLoad);
+TEST_F(JvmBridgeTest, KindsAndTextsByteForByte) {
   const int kinds[] = {PORT_MSG_STATUS, PORT_MSG_WARNING, PORT_MSG_ERROR};
   const struct {
     std::u16string java;
@@ -112,28 +91,25 @@ TEST_F(JvmBridgeTest, KindsAndTextsByteForByteOnceLoaded) {
       {u"progress 100%d %s", "progress 100%d %s"},
       {u"", ""},
       {u"line\n", "line\n"},
-      // A surrogate pair is two 3-byte sequences; U+0000 is two bytes, never a terminating zero.
+      // A surrogate pair is two 3-byte sequences, U+0000 two bytes, never a terminating zero.
       {u"caf\u00e9 \u4e2d \U0001F600 a\0b"s,
        "caf\xc3\xa9 \xe4\xb8\xad \xed\xa0\xbd\xed\xb8\x80 a\xc0\x80"
-       "b"},
-  };
+       "b"}};
   for (Route route : {kInfo, kWarning, kError}) {
     for (const auto& t : texts) {
-      SCOPED_TRACE(testing::Message() << kNativeNames[route] << " " << t.bytes);
+      SCOPED_TRACE(testing::Message() << route << " " << t.bytes);
       issued.Clear();
-      ASSERT_FALSE(Call(TheJvm(), route, &t.java));
+      ASSERT_FALSE(Call(route, &t.java));
       ASSERT_EQ(1u, issued.messages().size());
       const Port_Message& message = issued.messages().front();
       EXPECT_EQ(kinds[route], message.type);
       EXPECT_EQ(t.bytes, message.text.str());
-      EXPECT_EQ("mintutil", message.module);
-      EXPECT_EQ("Mintu_Mintaro2MessageCatcher", message.file);
-      EXPECT_EQ("$Revision: 1.10.368.2 $", message.revision);
+      EXPECT_EQ("mintutil Mintu_Mintaro2MessageCatcher $Revision: 1.10.368.2 $",
+                message.module + " " + message.file + " " + message.revision);
     }
   }
   issued.Clear();
-  for (Route route : {kInfo, kWarning, kError, kDebug})
-    EXPECT_FALSE(Call(TheJvm(), route, nullptr));
+  for (Route route : {kInfo, kWarning, kError, kDebug}) EXPECT_FALSE(Call(route, nullptr));
   EXPECT_TRUE(issued.messages().empty()) << "a null String issues nothing";
 }
 
@@ -149,8 +125,8 @@ TEST_F(JvmBridgeTest, DebugLineOnlyWhenTheJavaLoggerPassesNormalLines) {
     SCOPED_TRACE(testing::Message() << "root " << c.root << " javavm " << c.java);
     MintuTest::LoggerLevel root("root", c.root), java("javavm", c.java);
     issued.Clear();
-    const std::u16string texts[] = {u"step %d of \u00e9", u"done\n"};
-    for (const std::u16string& text : texts) ASSERT_FALSE(Call(TheJvm(), kDebug, &text));
+    for (const std::u16string& text : {u"step %d of \u00e9"s, u"done\n"s})
+      ASSERT_FALSE(Call(kDebug, &text));
     std::vector<std::string> expected;
     if (c.shown) expected = {"DEBUG[javavm] - step %d of \xc3\xa9\n", "DEBUG[javavm] - done\n"};
     EXPECT_EQ(expected, issued.Texts(PORT_MSG_STATUS));
@@ -175,7 +151,7 @@ void JNICALL FakeRelease(JNIEnv*, jstring text, const char* chars) {
   EXPECT_EQ(reinterpret_cast<const std::string*>(text)->c_str(), chars);
 }
 
-// Counts the messages that arrive while the characters are still held, then throws.
+// Counts the messages that come while the characters are still held, then throws.
 struct ThrowingManager : Port_MsgMan {
   void handleMessage(const Port_Message&) override {
     heldWhenIssued += fake.got == 1 && fake.released == 0;
@@ -188,7 +164,7 @@ TEST(FakeJniTest, CharactersAreGivenBackAfterIssuingWhateverHappens) {
   JNINativeInterface_ table{};
   table.GetStringUTFChars = &FakeGet;
   table.ReleaseStringUTFChars = &FakeRelease;
-  JNIEnv env{&table};
+  JNIEnv fakeEnv{&table};
   MintuTest::LoggerLevel java("javavm", D::DEBUG_NORMAL);
   ThrowingManager manager;
   Port_MsgDispatcher::addMsgMan(&manager);
@@ -198,16 +174,14 @@ TEST(FakeJniTest, CharactersAreGivenBackAfterIssuingWhateverHappens) {
         &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputErrorMessageN,
         &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputDebugMessageN}) {
     std::string text = "x";
-    // The JVM could not give the characters (failGet): nothing to issue nor give back.
-    for (bool failGet : {false, true}) {
-      fake = {};
+    for (bool failGet : {false, true}) {  // failGet: the JVM could not give the characters
+      fake = FakeCalls();
       fake.failGet = failGet;
-      EXPECT_NO_THROW(native(&env, nullptr, reinterpret_cast<jstring>(&text)));
-      EXPECT_EQ(1, fake.got);
+      EXPECT_NO_THROW(native(&fakeEnv, nullptr, reinterpret_cast<jstring>(&text)));
       EXPECT_EQ(failGet ? 0 : 1, fake.released);
     }
-    fake = {};
-    native(&env, nullptr, nullptr);
+    fake = FakeCalls();
+    native(&fakeEnv, nullptr, nullptr);
     EXPECT_EQ(0, fake.got) << "characters asked for a null String";
   }
   Port_MsgDispatcher::removeMsgMan(&manager);
