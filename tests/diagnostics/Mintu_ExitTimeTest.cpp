@@ -1,8 +1,6 @@
-// The library used from a host's static constructors, static destructors and
-// atexit handlers, made both before and after the library's first use (so
-// destroyed after and before what the library builds on first use). A program
-// of its own, since only a whole process has an exit: it exits 0 when every
-// use gave the expected answer and 1 otherwise.
+// The library used from a host's static constructors, static destructors and atexit handlers
+// made before and after its first use (so they run after and before what it builds on first
+// use). A program of its own: it exits 0 when every use gave the expected answer, 1 otherwise.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -22,17 +20,11 @@ using Mintu::StringBase;
 
 // Counts what reaches the dispatcher; never destroyed, like a host's manager that outlives all.
 struct Counter : Port_MsgMan {
-  void handleMessage(const Port_Message& message) override {
-    ++count;
-    last = message.text.str();
-  }
+  void handleMessage(const Port_Message& message) override { ++count, last = message.text.str(); }
   long count = 0;
   std::string last;
 };
-Counter& Messages() {
-  static Counter* const counter = new Counter;
-  return *counter;
-}
+Counter& messages = *new Counter;
 
 void Expect(bool ok, const char* when, const char* what) {
   if (ok) return;
@@ -64,9 +56,9 @@ void Exercise(const char* when) {
   std::unique_ptr<std::vector<StringBase> > names(DebugMessengerFactory::GetActiveLoggers());
   Expect(logger == DebugMessengerFactory::GetLogger("exit") && !names->empty(), when, "registry");
 
-  const long before = Messages().count;
+  const long before = messages.count;
   logger->Normal("a logger line\n");
-  Expect(Messages().last == "DEBUG[exit] - a logger line\n", when, "a line without a MsgMan");
+  Expect(messages.last == "DEBUG[exit] - a logger line\n", when, "a line without a MsgMan");
   {
     Mintu::MsgMan shown(Mintu::MsgMan::DIAGNOSTIC_QUIET);
     logger->Normal("a shown line\n");
@@ -74,8 +66,8 @@ void Exercise(const char* when) {
   // A file that cannot be opened is the simplest failure that issues an error.
   bool valid = true;
   Mintu::Utilities::ValidateFileChecksum("/no/such/dir/file.txt", valid);
-  Expect(!valid && Messages().count == before + 3 && Messages().last.find("Could not open") == 0,
-         when, "logger lines with a MsgMan and an issued error");
+  Expect(!valid && messages.count == before + 3 && messages.last.find("Could not open") == 0, when,
+         "logger lines with a MsgMan and an issued error");
 }
 
 struct Use {
@@ -91,7 +83,7 @@ struct UseNow {
     std::unique_ptr<std::vector<StringBase> > names(DebugMessengerFactory::GetActiveLoggers());
     Expect(names->empty(), "static constructor", "a logger listed before any was asked for");
     Port_Env::SetEnv("MINTU_EXIT_TEST", "-");
-    Port_MsgDispatcher::addMsgMan(&Messages());
+    Port_MsgDispatcher::addMsgMan(&messages);
     std::atexit([] { Exercise("atexit handler registered before the library's first use"); });
     Exercise("static constructor");
   }

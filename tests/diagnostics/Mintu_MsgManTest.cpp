@@ -18,19 +18,15 @@ namespace {
 using Mintu::MsgMan;
 
 // Takes what is written to std::cerr for as long as it lives.
-class CerrCapture {
- public:
-  CerrCapture() : saved_(std::cerr.rdbuf(buffer_.rdbuf())) {}
-  ~CerrCapture() { std::cerr.rdbuf(saved_); }
+struct CerrCapture {
+  std::ostringstream text;
+  std::streambuf* const saved = std::cerr.rdbuf(text.rdbuf());
+  ~CerrCapture() { std::cerr.rdbuf(saved); }
   std::string Take() {
-    const std::string text = buffer_.str();
-    buffer_.str(std::string());
-    return text;
+    const std::string taken = text.str();
+    text.str("");
+    return taken;
   }
-
- private:
-  std::ostringstream buffer_;
-  std::streambuf* saved_;
 };
 
 void Issue(int kind, const char* text) {
@@ -54,8 +50,7 @@ TEST(MsgManTest, ErrorStreamShowsTheKindsOfItsLevelWhileItLives) {
       {MsgMan::DIAGNOSTIC_REDUCED, "FATAL: 0\nERROR: 1\nWARNING: 4\n"},
       {MsgMan::DIAGNOSTIC_NORMAL, "FATAL: 0\nERROR: 1\nWARNING: 4\nINFO: 7\nPROGRESS: 8\n"},
       {MsgMan::DIAGNOSTIC_FULL, "FATAL: 0\nERROR: 1\nDEBUG: 2\nWARNING: 4\nINFO: 7\n"},
-      {7, "FATAL: 0\nERROR: 1\nWARNING: 4\nINFO: 7\nPROGRESS: 8\n"},  // any other: as NORMAL
-  };
+      {7, "FATAL: 0\nERROR: 1\nWARNING: 4\nINFO: 7\nPROGRESS: 8\n"}};  // other: as NORMAL
   for (const auto& c : cases) {
     SCOPED_TRACE(c.level);
     CerrCapture cerr;
@@ -76,7 +71,6 @@ TEST(MsgManTest, OnlyTheInnermostManagerWritesAndEachUnregistersItself) {
   std::ostringstream extra;
   {
     MsgMan outer(MsgMan::DIAGNOSTIC_REDUCED);
-    EXPECT_EQ(1, host.deactivations());
     {
       MsgMan inner;
       EXPECT_EQ(&inner.GetMsgStream(), Port_MsgDispatcher::getAllMsgMans().back());
@@ -92,7 +86,6 @@ TEST(MsgManTest, OnlyTheInnermostManagerWritesAndEachUnregistersItself) {
     EXPECT_EQ("ERROR: outer again\n", cerr.Take());
   }
   EXPECT_EQ(2, host.deactivations());
-  EXPECT_EQ(2, host.activations());
   EXPECT_TRUE(host.isActive());
   EXPECT_EQ(std::list<Port_MsgMan*>{&host}, Port_MsgDispatcher::getAllMsgMans());
   EXPECT_EQ("WARNING: once\n", extra.str());
