@@ -1,6 +1,6 @@
-// The message bridge in a real JVM started here (the Java class loads the
-// library and the JVM links the natives by their exported names), and through
-// a stand-in JNIEnv for what a JVM cannot be made to do.
+// The message bridge in a real JVM started here (the Java class loads the library and the JVM
+// links the natives by their exported names), and through a stand-in JNIEnv for what a JVM
+// cannot be made to do.
 #include "port/Port_Jni.h"
 
 #include "mintu/Mintu_Mintaro2MessageCatcher.h"
@@ -14,8 +14,8 @@
 #include "support/IssuedMessages.h"
 #include "support/LoggerLevel.h"
 
-// Under LeakSanitizer: the JVM is never destroyed (a process can make only one).
 #ifndef MINTU_TEST_NO_JVM
+// For LeakSanitizer: the JVM is never destroyed (a process can make only one).
 extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
   return "leak:libjvm.so\nleak:libjava.so\n";
 }
@@ -23,9 +23,7 @@ extern "C" __attribute__((visibility("default"))) const char* __lsan_default_sup
 
 namespace {
 
-using D = Mintu::DebugMessenger;
 using namespace std::string_literals;
-
 enum Route { kInfo, kWarning, kError, kDebug };
 JNIEnv* env = nullptr;
 jclass catcher = nullptr;
@@ -41,12 +39,10 @@ bool Call(Route route, const std::u16string* text) {
       catcher, env->GetStaticMethodID(catcher, names[route], "(Ljava/lang/String;)V"), string);
   const bool thrown = env->ExceptionCheck();
   env->ExceptionClear();
-  if (string != nullptr) env->DeleteLocalRef(string);
   return thrown;
 }
 
-// Starts the one JVM of the process (never destroyed) and loads the library
-// into it; the reason it cannot, or empty.
+// Starts the process's one JVM, never destroyed, and loads the library into it; why not, or "".
 std::string StartJvm() {
 #ifdef MINTU_TEST_NO_JVM
   return "no JVM";
@@ -71,66 +67,44 @@ std::string StartJvm() {
 }
 
 class JvmBridgeTest : public MintuTest::IssuedMessages {
- protected:
   void SetUp() override {
 #ifdef MINTU_TEST_NO_JVM
     GTEST_SKIP() << "no JVM for this platform in the build; the stand-in JNIEnv covers the bridge";
 #endif
     static const std::string failure = StartJvm();
     ASSERT_EQ("", failure);
-    issued.Clear();
   }
 };
 
 TEST_F(JvmBridgeTest, KindsAndTextsByteForByte) {
   const int kinds[] = {PORT_MSG_STATUS, PORT_MSG_WARNING, PORT_MSG_ERROR};
-  const struct {
-    std::u16string java;
-    std::string bytes;  // modified UTF-8
-  } texts[] = {
-      {u"progress 100%d %s", "progress 100%d %s"},
-      {u"", ""},
-      {u"line\n", "line\n"},
-      // A surrogate pair is two 3-byte sequences, U+0000 two bytes, never a terminating zero.
-      {u"caf\u00e9 \u4e2d \U0001F600 a\0b"s,
-       "caf\xc3\xa9 \xe4\xb8\xad \xed\xa0\xbd\xed\xb8\x80 a\xc0\x80"
-       "b"}};
+  // Modified UTF-8: a surrogate pair is two 3-byte sequences, U+0000 two bytes.
+  const std::u16string java[] = {u"100%d %s", u"", u"line\n", u"caf\u00e9 \u4e2d \U0001F600 a\0b"s};
+  const std::string bytes[] = {"100%d %s", "", "line\n",
+                               "caf\xc3\xa9 \xe4\xb8\xad \xed\xa0\xbd\xed\xb8\x80 a\xc0\x80"
+                               "b"};
   for (Route route : {kInfo, kWarning, kError}) {
-    for (const auto& t : texts) {
-      SCOPED_TRACE(testing::Message() << route << " " << t.bytes);
+    for (int t = 0; t < 4; ++t) {
+      SCOPED_TRACE(testing::Message() << route << " " << bytes[t]);
       issued.Clear();
-      ASSERT_FALSE(Call(route, &t.java));
+      ASSERT_FALSE(Call(route, &java[t]));
       ASSERT_EQ(1u, issued.messages().size());
       const Port_Message& message = issued.messages().front();
       EXPECT_EQ(kinds[route], message.type);
-      EXPECT_EQ(t.bytes, message.text.str());
+      EXPECT_EQ(bytes[t], message.text.str());
       EXPECT_EQ("mintutil Mintu_Mintaro2MessageCatcher $Revision: 1.10.368.2 $",
                 message.module + " " + message.file + " " + message.revision);
     }
   }
-  issued.Clear();
-  for (Route route : {kInfo, kWarning, kError, kDebug}) EXPECT_FALSE(Call(route, nullptr));
-  EXPECT_TRUE(issued.messages().empty()) << "a null String issues nothing";
-}
-
-TEST_F(JvmBridgeTest, DebugLineOnlyWhenTheJavaLoggerPassesNormalLines) {
-  const struct {
-    D::DebugLevel root, java;
-    bool shown;
-  } cases[] = {{D::DEBUG_OFF, D::DEBUG_UNSET, false},
-               {D::DEBUG_OFF, D::DEBUG_NORMAL, true},
-               {D::DEBUG_VERBOSE, D::DEBUG_UNSET, true},
-               {D::DEBUG_VERBOSE, D::DEBUG_OFF, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "root " << c.root << " javavm " << c.java);
-    MintuTest::LoggerLevel root("root", c.root), java("javavm", c.java);
+  // Debug lines go to the logger "javavm", which follows the root unless set.
+  for (auto level : {Mintu::DebugMessenger::DEBUG_UNSET, Mintu::DebugMessenger::DEBUG_NORMAL}) {
+    MintuTest::LoggerLevel root("root", Mintu::DebugMessenger::DEBUG_OFF), javavm("javavm", level);
     issued.Clear();
-    for (const std::u16string& text : {u"step %d of \u00e9"s, u"done\n"s})
-      ASSERT_FALSE(Call(kDebug, &text));
-    std::vector<std::string> expected;
-    if (c.shown) expected = {"DEBUG[javavm] - step %d of \xc3\xa9\n", "DEBUG[javavm] - done\n"};
-    EXPECT_EQ(expected, issued.Texts(PORT_MSG_STATUS));
-    EXPECT_EQ(expected.size(), issued.messages().size());
+    ASSERT_FALSE(Call(kDebug, &java[3]));
+    for (Route route : {kInfo, kWarning, kError, kDebug}) EXPECT_FALSE(Call(route, nullptr));
+    const std::vector<std::string> shown = {"DEBUG[javavm] - " + bytes[3] + "\n"};
+    EXPECT_EQ(level ? shown : std::vector<std::string>(), issued.Texts(PORT_MSG_STATUS));
+    EXPECT_EQ(level ? 1u : 0u, issued.messages().size()) << "a null String issues nothing";
   }
 }
 
@@ -165,7 +139,7 @@ TEST(FakeJniTest, CharactersAreGivenBackAfterIssuingWhateverHappens) {
   table.GetStringUTFChars = &FakeGet;
   table.ReleaseStringUTFChars = &FakeRelease;
   JNIEnv fakeEnv{&table};
-  MintuTest::LoggerLevel java("javavm", D::DEBUG_NORMAL);
+  MintuTest::LoggerLevel java("javavm", Mintu::DebugMessenger::DEBUG_NORMAL);
   ThrowingManager manager;
   Port_MsgDispatcher::addMsgMan(&manager);
   for (auto* native :

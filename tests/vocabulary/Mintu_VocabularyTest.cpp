@@ -1,6 +1,4 @@
-// The published constants: each one the header declares is exported from the
-// library (found by its symbol, so nothing here repeats the table), is
-// well formed for its group and unique in it; and a few values easy to get wrong.
+// The published constants: each one declared is exported, well formed for its group and unique.
 #include "mintu/Mintu_Vocabulary.h"
 
 #ifdef _WIN32
@@ -19,7 +17,8 @@ using Mintu::StringBase;
 
 namespace {
 
-// The exported constant Mintu::owner::name of the loaded library, or null.
+// The exported constant Mintu::owner::name of the loaded library, or null: found by its
+// symbol, with the names read from the header, so nothing here repeats the table.
 template <class T>
 const T* Exported(const std::string& owner, const std::string& name) {
   const std::string symbol =
@@ -33,16 +32,14 @@ const T* Exported(const std::string& owner, const std::string& name) {
 }
 
 TEST(Vocabulary, DeclaredConstantsAreExportedWellFormedAndUnique) {
-  const std::regex structLine("^struct MINTU_API (\\w+) \\{"),
-      constLine("^  static const StringBase (\\w+);");
   std::ifstream header(MINTU_VOCABULARY_HEADER);
   std::map<std::string, std::string> seen;  // group and value -> name
   std::string line, group;
   std::smatch m;
   int count = 0;
   while (std::getline(header, line)) {
-    if (std::regex_search(line, m, structLine)) group = m[1];
-    if (group.empty() || !std::regex_search(line, m, constLine)) continue;
+    if (std::regex_search(line, m, std::regex("^struct MINTU_API (\\w+) \\{"))) group = m[1];
+    if (!std::regex_search(line, m, std::regex("^  static const StringBase (\\w+);"))) continue;
     const std::string name = m[1];
     SCOPED_TRACE(group + "::" + name);
     ++count;
@@ -50,7 +47,7 @@ TEST(Vocabulary, DeclaredConstantsAreExportedWellFormedAndUnique) {
     ASSERT_NE(exported, nullptr) << "not exported";
     const std::string value = exported->str();
     EXPECT_FALSE(value.empty());
-    if (name.size() > 10 && name.compare(name.size() - 10, 10, "_EXTENSION") == 0) {
+    if (std::regex_match(name, std::regex(".*_EXTENSION"))) {
       EXPECT_TRUE(std::regex_match(value, std::regex("\\.[a-z]+"))) << value;
     }
     if (group == "Orvane") {  // keys, but for a few free words
@@ -69,18 +66,13 @@ TEST(Vocabulary, DeclaredConstantsAreExportedWellFormedAndUnique) {
   const unsigned int* code = Exported<unsigned int>("Keyword", "LIBRARY_FATAL_ERROR");
   ASSERT_NE(code, nullptr);
   EXPECT_EQ(*code, 1u);
-}
-
-TEST(Vocabulary, ValuesThatAreEasyToGetWrong) {
-  EXPECT_EQ(Mintu::Spirit::ENVIRONMENT_ALL, StringBase("::"));
-  EXPECT_EQ(Mintu::Spirit::VERILOG_TYPE_BIT_VECTOR, StringBase("bit vector"));
-  EXPECT_EQ(Mintu::Spirit::VHDL_TYPE_BIT_VECTOR, StringBase("bit_vector"));
-  EXPECT_EQ(Mintu::Spirit::SINGLE_SHOT_PULSE_VALUE, StringBase("spirit:singleShotValue"));
-  EXPECT_EQ(Mintu::Psf::INITIAL_VALUE, StringBase("INITIALVAL"));
-  EXPECT_EQ(Mintu::Keyword::DEBUG_LOG, StringBase("Spirit"));
-  EXPECT_EQ(Mintu::Orvane::PROPERTY_OBSOLETE, StringBase("orvane:obsolete"));
-  EXPECT_EQ(Mintu::Spirit::SPIRIT_INDEX_SCHEMA.str(),
-            "http://www.spiritconsortium.org/XMLSchema/SPIRIT/1.4/index.xsd");
+  // A few values that are easy to get wrong.
+  EXPECT_EQ(
+      Mintu::Spirit::ENVIRONMENT_ALL.str() + "|" + Mintu::Spirit::VERILOG_TYPE_BIT_VECTOR.str() +
+          "|" + Mintu::Spirit::VHDL_TYPE_BIT_VECTOR.str() + "|" + Mintu::Psf::INITIAL_VALUE.str() +
+          "|" + Mintu::Keyword::DEBUG_LOG.str() + "|" + Mintu::Spirit::SPIRIT_INDEX_SCHEMA.str(),
+      "::|bit vector|bit_vector|INITIALVAL|Spirit|"
+      "http://www.spiritconsortium.org/XMLSchema/SPIRIT/1.4/index.xsd");
 }
 
 }  // namespace
