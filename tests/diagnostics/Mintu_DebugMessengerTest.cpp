@@ -1,5 +1,4 @@
-// DebugMessenger and its factory: levels through the tree, line bytes, marks,
-// the registry of named loggers and the ORV_MN_API_DEBUG switch.
+// DebugMessenger and its factory: levels, lines, marks, named loggers and ORV_MN_API_DEBUG.
 #include "mintu/Mintu_Mintaro2MessageCatcher.h"  // first: must neither need nor bring jni.h
 #ifdef JNI_VERSION_1_1
 #error "Mintu_Mintaro2MessageCatcher.h must not include jni.h"
@@ -75,33 +74,30 @@ TEST_F(DebugMessengerTest, EffectiveLevelAndLinesThroughTheTree) {
 }
 
 TEST_F(DebugMessengerTest, LineBytes) {
-  const struct {
-    const char* name;  // null: the root; "root" in any case is the root too
-    std::string text, line;
-  } cases[] = {{"u", "text", "DEBUG[u] - text\n"},
-               {"u", "ends\n", "DEBUG[u] - ends\n"},
-               {"u", "a\nb", "DEBUG[u] - a\nb\n"},
-               {"u", "two\n\n", "DEBUG[u] - two\n\n"},
-               {"u", "%s %d %n 100%", "DEBUG[u] - %s %d %n 100%\n"},
-               {"", "x", "DEBUG[] - x\n"},
-               {nullptr, "", "DEBUG - \n"},
-               {nullptr, "\n", "DEBUG - \n"},
-               {"ROOT", "r", "DEBUG - r\n"},
-               {"roots", "r", "DEBUG[roots] - r\n"}};
+  // The root is named "root", in any case; "" is the root here. Lines end in a line feed.
+  const char* const cases[][3] = {{"u", "text", "DEBUG[u] - text"},
+                                  {"u", "ends\n", "DEBUG[u] - ends"},
+                                  {"u", "a\nb", "DEBUG[u] - a\nb"},
+                                  {"u", "%s %n 1%", "DEBUG[u] - %s %n 1%"},
+                                  {"ROOT", "r", "DEBUG - r"},
+                                  {"", "", "DEBUG - "},
+                                  {"", "\n", "DEBUG - "},
+                                  {"roots", "r", "DEBUG[roots] - r"},
+                                  {"u", "two\n\n", "DEBUG[u] - two\n"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.line);
-    D root, named(&root, c.name != nullptr ? c.name : "");
-    D& logger = c.name != nullptr ? named : root;
-    logger.SetLevel(D::DEBUG_NORMAL);
+    SCOPED_TRACE(c[2]);
+    D root, named(&root, c[0]);
+    D& logger = *c[0] != '\0' ? named : root;
+    logger.SetLevel(N);
     issued.Clear();
-    logger.Normal(c.text);
-    EXPECT_EQ(std::vector<std::string>{c.line},
+    logger.Normal(c[1]);
+    EXPECT_EQ(std::vector<std::string>{c[2] + "\n"s},
               issued.Texts(PORT_MSG_STATUS, "Mintu_DebugMessenger"));
     EXPECT_EQ(1u, issued.messages().size());
-    logger.SetLevel(D::DEBUG_OFF);
+    logger.SetLevel(OFF);
   }
-  EXPECT_EQ("mintutil", issued.messages().at(0).module);
-  EXPECT_EQ("$Revision 0.0$", issued.messages().at(0).revision);
+  EXPECT_EQ("mintutil $Revision 0.0$",
+            issued.messages().at(0).module + " " + issued.messages().at(0).revision);
 }
 
 // Seconds of a duration text "H:MM:SS.mmm".
@@ -129,12 +125,11 @@ TEST_F(DebugMessengerTest, Marks) {
 
 TEST_F(DebugMessengerTest, FactoryMakesEachLoggerOnceUnderTheRoot) {
   D* root = DebugMessengerFactory::GetLogger();
-  EXPECT_EQ("root", root->GetName());
   EXPECT_EQ(root, DebugMessengerFactory::GetLogger("rOOt"));
   D* utilities = DebugMessengerFactory::GetLogger("utilities");
   EXPECT_EQ(utilities, DebugMessengerFactory::GetLogger("utilities"));
-  EXPECT_EQ("utilities", utilities->GetName());
-  EXPECT_EQ(D::DEBUG_UNSET, utilities->GetLevel());
+  EXPECT_EQ("root utilities", root->GetName().str() + " " + utilities->GetName().str());
+  EXPECT_EQ(U, utilities->GetLevel());
   // Other than "root", names are bytes: case, length and a NUL make others.
   std::set<D*> made = {root, utilities};
   for (const std::string& name : {"Utilities"s, ""s, "utilities\0x"s})
@@ -142,10 +137,9 @@ TEST_F(DebugMessengerTest, FactoryMakesEachLoggerOnceUnderTheRoot) {
   EXPECT_EQ(5u, made.size());
   std::unique_ptr<std::vector<StringBase> > listed(DebugMessengerFactory::GetActiveLoggers());
   const std::multiset<StringBase> names(listed->begin(), listed->end());
-  for (const std::string& name : {"utilities"s, "Utilities"s, ""s, "utilities\0x"s, "root"s}) {
+  for (const std::string& name : {"utilities"s, "Utilities"s, ""s, "utilities\0x"s, "root"s})
     EXPECT_EQ(name == "root" ? 0u : 1u, names.count(name)) << name;
-  }
-  MintuTest::LoggerLevel detailed("root", D::DEBUG_DETAILED), off("utilities", D::DEBUG_OFF);
+  MintuTest::LoggerLevel detailed("root", DT), off("utilities", OFF);
   EXPECT_TRUE(DebugMessengerFactory::GetLogger("Utilities")->IsDetailed());  // follows the root
   EXPECT_FALSE(DebugMessengerFactory::GetLogger("Utilities")->IsVerbose());
   EXPECT_TRUE(utilities->IsOff());
@@ -164,17 +158,16 @@ TEST_F(DebugMessengerTest, SetLevelFromEnvMakesTheRootVerboseOnce) {
 #endif
     MintuTest::TempInstallTree tree;
     tree.SetEnv("ORV_MN_API_DEBUG", c.value);
-    MintuTest::LoggerLevel root("root", c.before), follower("fromenv", D::DEBUG_UNSET);
+    MintuTest::LoggerLevel root("root", c.before), follower("fromenv", U);
     issued.Clear();
     DebugMessengerFactory::SetLevelFromEnv();
     DebugMessengerFactory::SetLevelFromEnv();  // once only
     EXPECT_EQ(c.after, root->GetLevel());
-    EXPECT_EQ(c.after >= D::DEBUG_VERBOSE, follower->IsVerbose());
-    std::vector<std::string> expected;
-    if (c.before != c.after)
-      expected = {"DEBUG - Verbose debug mode activated through ORV_MN_API_DEBUG\n"};
-    EXPECT_EQ(expected, issued.Texts(PORT_MSG_STATUS, "Mintu_DebugMessenger"));
-    EXPECT_EQ(expected.size(), issued.messages().size());
+    EXPECT_EQ(c.after >= V, follower->IsVerbose());
+    const std::string line = "DEBUG - Verbose debug mode activated through ORV_MN_API_DEBUG\n";
+    EXPECT_EQ(c.before != c.after ? std::vector<std::string>{line} : std::vector<std::string>(),
+              issued.Texts(PORT_MSG_STATUS, "Mintu_DebugMessenger"));
+    EXPECT_EQ(issued.Count(PORT_MSG_STATUS), issued.messages().size());
   }
 }
 

@@ -1,5 +1,4 @@
-// MsgMan: what the standard error stream shows at each level, the attached
-// outputs, and how nested managers take turns with the host's own.
+// MsgMan: the kinds shown at each level, attached outputs, nested managers and the host's own.
 #include "mintu/Mintu_MsgMan.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +15,7 @@
 namespace {
 
 using Mintu::MsgMan;
+using namespace std::string_literals;
 
 // Takes what is written to std::cerr for as long as it lives.
 struct CerrCapture {
@@ -41,7 +41,9 @@ void IssueEveryKind() {
   }
 }
 
-TEST(MsgManTest, ErrorStreamShowsTheKindsOfItsLevelWhileItLives) {
+// The standard error stream shows the kinds of the level, while the manager lives; attached
+// outputs get the default kinds, whatever the level, until they are removed.
+TEST(MsgManTest, KindsShownOnTheErrorStreamAndOnAttachedOutputs) {
   const struct {
     int level;
     const char* shown;
@@ -51,16 +53,31 @@ TEST(MsgManTest, ErrorStreamShowsTheKindsOfItsLevelWhileItLives) {
       {MsgMan::DIAGNOSTIC_NORMAL, "FATAL: 0\nERROR: 1\nWARNING: 4\nINFO: 7\nPROGRESS: 8\n"},
       {MsgMan::DIAGNOSTIC_FULL, "FATAL: 0\nERROR: 1\nDEBUG: 2\nWARNING: 4\nINFO: 7\n"},
       {7, "FATAL: 0\nERROR: 1\nWARNING: 4\nINFO: 7\nPROGRESS: 8\n"}};  // other: as NORMAL
+  MintuTest::TempInstallTree tree;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.level);
     CerrCapture cerr;
+    std::ostringstream out;
+    Port::Stream* file =
+        Port::File::open(tree.Path("messages.log"), Port::File::ACCESS_WRITE, false);
+    ASSERT_NE(nullptr, file);
     {
       MsgMan manager(static_cast<MsgMan::DiagnosticLevel>(c.level));
       EXPECT_EQ(c.level, manager.GetLevel());
+      manager.addMsgStream(out);
+      manager.addMsgStream(*file);
       IssueEveryKind();
+      manager.removeMsgStream(out);
+      manager.removeMsgStream(*file);
+      manager.removeMsgStream(out);  // not attached any more: nothing happens
+      Issue(PORT_MSG_DEBUG, "after");
     }
     Issue(PORT_MSG_ERROR, "after");
-    EXPECT_EQ(c.shown, cerr.Take());
+    EXPECT_EQ(c.shown + (c.level == MsgMan::DIAGNOSTIC_FULL ? "DEBUG: after\n"s : ""), cerr.Take());
+    ASSERT_TRUE(Port::File::close(file));
+    const char* attached = "FATAL: 0\nERROR: 1\nWARNING: 4\nINFO: 7\n";
+    EXPECT_EQ(attached, out.str());
+    EXPECT_EQ(attached, MintuTest::TempInstallTree::ReadFile(tree.Path("messages.log")));
   }
   EXPECT_EQ(MsgMan::DIAGNOSTIC_NORMAL, MsgMan().GetLevel());
 }
@@ -89,32 +106,6 @@ TEST(MsgManTest, OnlyTheInnermostManagerWritesAndEachUnregistersItself) {
   EXPECT_TRUE(host.isActive());
   EXPECT_EQ(std::list<Port_MsgMan*>{&host}, Port_MsgDispatcher::getAllMsgMans());
   EXPECT_EQ("WARNING: once\n", extra.str());
-}
-
-TEST(MsgManTest, AttachedOutputsGetTheDefaultKindsNotTheLevel) {
-  MintuTest::TempInstallTree tree;
-  const std::string path = tree.Path("messages.log");
-  Port::Stream* file = Port::File::open(path, Port::File::ACCESS_WRITE, false);
-  ASSERT_NE(nullptr, file);
-  std::ostringstream out;
-  {
-    CerrCapture cerr;
-    MsgMan manager(MsgMan::DIAGNOSTIC_QUIET);
-    Issue(PORT_MSG_ERROR, "before");
-    manager.addMsgStream(out);
-    manager.addMsgStream(*file);
-    IssueEveryKind();
-    Issue(PORT_MSG_STATUS, "100%s\n");
-    manager.removeMsgStream(out);
-    manager.removeMsgStream(*file);
-    Issue(PORT_MSG_ERROR, "after");
-    manager.removeMsgStream(out);  // not attached any more: nothing happens
-    EXPECT_EQ("", cerr.Take());
-  }
-  ASSERT_TRUE(Port::File::close(file));
-  const char* expected = "FATAL: 0\nERROR: 1\nWARNING: 4\nINFO: 7\nINFO: 100%s\n";
-  EXPECT_EQ(expected, out.str());
-  EXPECT_EQ(expected, MintuTest::TempInstallTree::ReadFile(path));
 }
 
 }  // namespace
