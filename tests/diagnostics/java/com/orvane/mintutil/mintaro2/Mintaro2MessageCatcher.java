@@ -2,8 +2,6 @@ package com.orvane.mintutil.mintaro2;
 
 /** The Java side of the message bridge: natives the JVM links by name once {@link #load} ran. */
 public final class Mintaro2MessageCatcher {
-  private Mintaro2MessageCatcher() {}
-
   public static native void outputInfoMessageN(String message);
 
   public static native void outputWarningMessageN(String message);
