@@ -106,58 +106,48 @@ TEST_F(JvmBridgeTest, KindsAndTextsByteForByte) {
   }
 }
 
-// The stand-in: a jstring points at a std::string of modified UTF-8 bytes.
-struct FakeCalls {
-  int got = 0, released = 0;
-  bool failGet = false;
-} fake;
-
-const char* JNICALL FakeGet(JNIEnv*, jstring text, jboolean* isCopy) {
-  ++fake.got;
-  EXPECT_EQ(nullptr, isCopy);
-  return fake.failGet ? nullptr : reinterpret_cast<const std::string*>(text)->c_str();
-}
-
-void JNICALL FakeRelease(JNIEnv*, jstring text, const char* chars) {
-  ++fake.released;
-  EXPECT_EQ(reinterpret_cast<const std::string*>(text)->c_str(), chars);
-}
-
-// Counts the messages that come while the characters are still held, then throws.
+// The stand-in JNIEnv's calls, and a manager that throws, noting whether the characters of the
+// message are still held.
+int got = 0, released = 0, heldWhenIssued = 0;
+bool failGet = false;
 struct ThrowingManager : Port_MsgMan {
   void handleMessage(const Port_Message&) override {
-    heldWhenIssued += fake.got == 1 && fake.released == 0;
+    heldWhenIssued += got > released;
     throw std::runtime_error("manager failed");
   }
-  int heldWhenIssued = 0;
 };
 
 TEST(FakeJniTest, CharactersAreGivenBackAfterIssuingWhateverHappens) {
   JNINativeInterface_ table{};
-  table.GetStringUTFChars = &FakeGet;
-  table.ReleaseStringUTFChars = &FakeRelease;
+  table.GetStringUTFChars = [](JNIEnv*, jstring text, jboolean* isCopy) -> const char* {
+    ++got;
+    EXPECT_EQ(nullptr, isCopy);
+    return failGet ? nullptr : reinterpret_cast<const std::string*>(text)->c_str();
+  };
+  table.ReleaseStringUTFChars = [](JNIEnv*, jstring text, const char* chars) {
+    ++released;
+    EXPECT_EQ(reinterpret_cast<const std::string*>(text)->c_str(), chars);
+  };
   JNIEnv fakeEnv{&table};
   MintuTest::LoggerLevel java("javavm", Mintu::DebugMessenger::DEBUG_NORMAL);
   ThrowingManager manager;
   Port_MsgDispatcher::addMsgMan(&manager);
+  std::string text = "x";
   for (auto* native :
        {&Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputInfoMessageN,
         &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputWarningMessageN,
         &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputErrorMessageN,
         &Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_outputDebugMessageN}) {
-    std::string text = "x";
-    for (bool failGet : {false, true}) {  // failGet: the JVM could not give the characters
-      fake = FakeCalls();
-      fake.failGet = failGet;
+    for (bool fail : {false, true}) {  // fail: the JVM could not give the characters
+      failGet = fail;
       EXPECT_NO_THROW(native(&fakeEnv, nullptr, reinterpret_cast<jstring>(&text)));
-      EXPECT_EQ(failGet ? 0 : 1, fake.released);
     }
-    fake = FakeCalls();
-    native(&fakeEnv, nullptr, nullptr);
-    EXPECT_EQ(0, fake.got) << "characters asked for a null String";
+    native(&fakeEnv, nullptr, nullptr);  // a null String: no characters asked for
   }
   Port_MsgDispatcher::removeMsgMan(&manager);
-  EXPECT_EQ(4, manager.heldWhenIssued);
+  EXPECT_EQ(8, got);
+  EXPECT_EQ(4, released);
+  EXPECT_EQ(4, heldWhenIssued);
 }
 
 }  // namespace
