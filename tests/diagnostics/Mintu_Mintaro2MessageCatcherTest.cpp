@@ -94,16 +94,13 @@ TEST_F(JvmBridgeTest, KindsAndTextsByteForByte) {
   const Port_Message& message = issued.messages().at(0);
   EXPECT_EQ("mintutil Mintu_Mintaro2MessageCatcher $Revision: 1.10.368.2 $",
             message.module + " " + message.file + " " + message.revision);
-  // Debug lines go to the logger "javavm", which follows the root unless set.
-  for (auto level : {Mintu::DebugMessenger::DEBUG_UNSET, Mintu::DebugMessenger::DEBUG_NORMAL}) {
-    MintuTest::LoggerLevel root("root", Mintu::DebugMessenger::DEBUG_OFF), javavm("javavm", level);
-    issued.Clear();
-    ASSERT_FALSE(Call(kDebug, &java[1]));
-    for (Route route : {kInfo, kWarning, kError, kDebug}) EXPECT_FALSE(Call(route, nullptr));
-    const std::vector<std::string> shown = {"DEBUG[javavm] - " + bytes[1]};
-    EXPECT_EQ(level ? shown : std::vector<std::string>(), issued.Texts(PORT_MSG_STATUS));
-    EXPECT_EQ(level ? 1u : 0u, issued.messages().size()) << "a null String issues nothing";
-  }
+  // Debug lines go to the logger "javavm"; a null String issues nothing.
+  MintuTest::LoggerLevel javavm("javavm", Mintu::DebugMessenger::DEBUG_NORMAL);
+  issued.Clear();
+  ASSERT_FALSE(Call(kDebug, &java[1]));
+  for (Route route : {kInfo, kWarning, kError, kDebug}) EXPECT_FALSE(Call(route, nullptr));
+  EXPECT_EQ(std::vector<std::string>{"DEBUG[javavm] - " + bytes[1]}, issued.Texts(PORT_MSG_STATUS));
+  EXPECT_EQ(1u, issued.messages().size());
 }
 
 // The stand-in JNIEnv's calls, and a manager that throws, noting whether the characters of the

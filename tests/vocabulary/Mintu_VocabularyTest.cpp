@@ -47,14 +47,11 @@ TEST(Vocabulary, DeclaredConstantsAreExportedWellFormedAndUnique) {
     ASSERT_NE(exported, nullptr) << "not exported";
     const std::string value = exported->str();
     EXPECT_FALSE(value.empty());
-    if (std::regex_match(name, std::regex(".*_EXTENSION"))) {
-      EXPECT_TRUE(std::regex_match(value, std::regex("\\.[a-z]+"))) << value;
-    }
-    if (group == "Orvane") {  // keys, but for a few free words
-      EXPECT_NE(std::regex_match(name, std::regex("CORE_(STATE_|MIXED_).*")),
-                std::regex_match(value, std::regex("orvane:[a-z_]+")))
-          << value;
-    }
+    // Extensions, Orvane keys (but for a few free words) and Spirit elements have their forms.
+    EXPECT_EQ(std::regex_match(name, std::regex(".*_EXTENSION")),
+              std::regex_match(value, std::regex("\\.[a-z]+")));
+    EXPECT_TRUE(group != "Orvane" || std::regex_match(name, std::regex("CORE_(STATE_|MIXED_).*")) !=
+                                         std::regex_match(value, std::regex("orvane:[a-z_]+")));
     // Spirit's format and type names share words ("string"): only its element names are unique.
     if (group == "Spirit" && value.compare(0, 7, "spirit:") != 0) continue;
     EXPECT_TRUE(group != "Spirit" || std::regex_match(value, std::regex("spirit:[a-z][A-Za-z]*")));
@@ -64,8 +61,7 @@ TEST(Vocabulary, DeclaredConstantsAreExportedWellFormedAndUnique) {
   EXPECT_EQ(count, 181) << "constants read from " << MINTU_VOCABULARY_HEADER;
   EXPECT_EQ(Exported<StringBase>("Psf", "NAME"), &Mintu::Psf::NAME);
   const unsigned int* code = Exported<unsigned int>("Keyword", "LIBRARY_FATAL_ERROR");
-  ASSERT_NE(code, nullptr);
-  EXPECT_EQ(*code, 1u);
+  EXPECT_TRUE(code != nullptr && *code == 1u);
   // A few values that are easy to get wrong.
   EXPECT_EQ(
       Mintu::Spirit::ENVIRONMENT_ALL.str() + "|" + Mintu::Spirit::VERILOG_TYPE_BIT_VECTOR.str() +
