@@ -66,17 +66,12 @@ std::string StartJvm() {
 #endif
 }
 
-class JvmBridgeTest : public MintuTest::IssuedMessages {
-  void SetUp() override {
+TEST(JvmBridgeTest, KindsAndTextsByteForByte) {
 #ifdef MINTU_TEST_NO_JVM
-    GTEST_SKIP() << "no JVM for this platform in the build; the stand-in JNIEnv covers the bridge";
+  GTEST_SKIP() << "no JVM for this platform in the build; the stand-in JNIEnv covers the bridge";
 #endif
-    static const std::string failure = StartJvm();
-    ASSERT_EQ("", failure);
-  }
-};
-
-TEST_F(JvmBridgeTest, KindsAndTextsByteForByte) {
+  ASSERT_EQ("", StartJvm());
+  MintuTest::MessageCapture issued;
   const int kinds[] = {PORT_MSG_STATUS, PORT_MSG_WARNING, PORT_MSG_ERROR};
   // Modified UTF-8: a surrogate pair is two 3-byte sequences, U+0000 two bytes.
   const std::u16string java[] = {u"", u"100%d %s caf\u00e9 \u4e2d \U0001F600 a\0z\n"s};

@@ -22,11 +22,6 @@ struct CerrCapture {
   std::ostringstream text;
   std::streambuf* const saved = std::cerr.rdbuf(text.rdbuf());
   ~CerrCapture() { std::cerr.rdbuf(saved); }
-  std::string Take() {
-    const std::string taken = text.str();
-    text.str("");
-    return taken;
-  }
 };
 
 void Issue(int kind, const char* text) {
@@ -73,7 +68,8 @@ TEST(MsgManTest, KindsShownOnTheErrorStreamAndOnAttachedOutputs) {
       Issue(PORT_MSG_DEBUG, "after");
     }
     Issue(PORT_MSG_ERROR, "after");
-    EXPECT_EQ(c.shown + (c.level == MsgMan::DIAGNOSTIC_FULL ? "DEBUG: after\n"s : ""), cerr.Take());
+    EXPECT_EQ(c.shown + (c.level == MsgMan::DIAGNOSTIC_FULL ? "DEBUG: after\n"s : ""),
+              cerr.text.str());
     ASSERT_TRUE(Port::File::close(file));
     const char* attached = "FATAL: 0\nERROR: 1\nWARNING: 4\nINFO: 7\n";
     EXPECT_EQ(attached, out.str());
@@ -84,23 +80,24 @@ TEST(MsgManTest, KindsShownOnTheErrorStreamAndOnAttachedOutputs) {
 
 TEST(MsgManTest, OnlyTheInnermostManagerWritesAndEachUnregistersItself) {
   MintuTest::MessageCapture host;
-  CerrCapture cerr;
   std::ostringstream extra;
   {
     MsgMan outer(MsgMan::DIAGNOSTIC_REDUCED);
     {
+      CerrCapture cerr;
       MsgMan inner;
       EXPECT_EQ(&inner.GetMsgStream(), Port_MsgDispatcher::getAllMsgMans().back());
       EXPECT_EQ(2, host.deactivations());
       EXPECT_FALSE(outer.GetMsgStream().isActive());
       inner.addMsgStream(extra);  // destroyed with an output still attached
       Issue(PORT_MSG_WARNING, "once");
-      EXPECT_EQ("WARNING: once\n", cerr.Take());
+      EXPECT_EQ("WARNING: once\n", cerr.text.str());
     }
     EXPECT_EQ(1, host.activations());
+    CerrCapture cerr;
     Issue(PORT_MSG_ERROR, "outer again");
     Issue(PORT_MSG_STATUS, "not at reduced level");
-    EXPECT_EQ("ERROR: outer again\n", cerr.Take());
+    EXPECT_EQ("ERROR: outer again\n", cerr.text.str());
   }
   EXPECT_EQ(2, host.deactivations());
   EXPECT_TRUE(host.isActive());
