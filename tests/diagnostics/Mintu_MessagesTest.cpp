@@ -1,22 +1,28 @@
-// DebugMessenger and its factory: levels, lines, marks, named loggers and ORV_MN_API_DEBUG.
+// The message classes: DebugMessenger and its factory (levels, lines, marks, named loggers,
+// ORV_MN_API_DEBUG), and MsgMan (kinds shown at each level, attached outputs, nesting).
 #include "mintu/Mintu_Mintaro2MessageCatcher.h"  // first: must neither need nor bring jni.h
 #ifdef JNI_VERSION_1_1
 #error "Mintu_Mintaro2MessageCatcher.h must not include jni.h"
 #endif
 
 #include "mintu/Mintu_DebugMessengerFactory.h"
+#include "mintu/Mintu_MsgMan.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
+#include <iostream>
+#include <list>
 #include <memory>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "port/Port_File.h"
 #include "support/IssuedMessages.h"
 #include "support/LoggerLevel.h"
 #include "support/TempInstallTree.h"
@@ -25,6 +31,7 @@ namespace {
 
 using D = Mintu::DebugMessenger;
 using Mintu::DebugMessengerFactory;
+using Mintu::MsgMan;
 using Mintu::StringBase;
 using namespace std::chrono_literals;
 using namespace std::string_literals;
@@ -120,15 +127,13 @@ TEST_F(DebugMessengerTest, Marks) {
   EXPECT_TRUE(logger.HasTimer("never"));
 }
 
-TEST_F(DebugMessengerTest, FactoryMakesEachLoggerOnceUnderTheRoot) {
+TEST_F(DebugMessengerTest, FactoryMakesEachLoggerOnceUnderTheRootWhichIsNotListed) {
   D* root = DebugMessengerFactory::GetLogger();
-  EXPECT_EQ(root, DebugMessengerFactory::GetLogger("rOOt"));
   D* utilities = DebugMessengerFactory::GetLogger("utilities");
-  EXPECT_EQ(utilities, DebugMessengerFactory::GetLogger("utilities"));
   EXPECT_EQ("root utilities", root->GetName().str() + " " + utilities->GetName().str());
-  // Other than "root", names are bytes: case, length and a NUL make others.
-  std::set<D*> made = {root, utilities};
-  for (const std::string& name : {"Utilities"s, ""s, "utilities\0x"s})
+  // "root" in any case is the root; other names are bytes: case, length and a NUL make others.
+  std::set<D*> made = {root, utilities, DebugMessengerFactory::GetLogger("rOOt")};
+  for (const std::string& name : {"utilities"s, "Utilities"s, ""s, "utilities\0x"s})
     made.insert(DebugMessengerFactory::GetLogger(name));
   EXPECT_EQ(5u, made.size());
   std::unique_ptr<std::vector<StringBase> > listed(DebugMessengerFactory::GetActiveLoggers());
@@ -140,9 +145,10 @@ TEST_F(DebugMessengerTest, FactoryMakesEachLoggerOnceUnderTheRoot) {
   EXPECT_TRUE(utilities->IsOff());
 }
 
-TEST_F(DebugMessengerTest, SetLevelFromEnvMakesTheRootVerboseOnce) {
+// Any value of ORV_MN_API_DEBUG, even the empty one, makes the root verbose, once, with a line.
+TEST_F(DebugMessengerTest, SetLevelFromEnv) {
   const struct {
-    const char* value;  // null: unset; otherwise never looked at
+    const char* value;  // null: unset
     D::DebugLevel before, after;
   } cases[] = {{nullptr, OFF, OFF}, {"", N, V}, {"off", OFF, V}, {"1", A, A}};
   for (const auto& c : cases) {
@@ -152,17 +158,104 @@ TEST_F(DebugMessengerTest, SetLevelFromEnvMakesTheRootVerboseOnce) {
 #endif
     MintuTest::TempInstallTree tree;
     tree.SetEnv("ORV_MN_API_DEBUG", c.value);
-    MintuTest::LoggerLevel root("root", c.before), follower("fromenv", U);
+    MintuTest::LoggerLevel root("root", c.before);
     issued.Clear();
     DebugMessengerFactory::SetLevelFromEnv();
-    DebugMessengerFactory::SetLevelFromEnv();  // once only
+    DebugMessengerFactory::SetLevelFromEnv();
     EXPECT_EQ(c.after, root->GetLevel());
-    EXPECT_EQ(c.after >= V, follower->IsVerbose());
     const std::string line = "DEBUG - Verbose debug mode activated through ORV_MN_API_DEBUG\n";
     EXPECT_EQ(c.before != c.after ? std::vector<std::string>{line} : std::vector<std::string>(),
               issued.Texts(PORT_MSG_STATUS, "Mintu_DebugMessenger"));
     EXPECT_EQ(issued.Count(PORT_MSG_STATUS), issued.messages().size());
   }
+}
+
+// Takes what is written to std::cerr for as long as it lives.
+struct CerrCapture {
+  std::ostringstream text;
+  std::streambuf* const saved = std::cerr.rdbuf(text.rdbuf());
+  ~CerrCapture() { std::cerr.rdbuf(saved); }
+};
+
+void Issue(int kind, const char* text) {
+  Port_MsgManData::createObject("mintutest", "Mintu_MessagesTest", 1, "r").issue(kind, "%s", text);
+}
+
+// One message of every kind, its text the kind's number.
+void IssueEveryKind() {
+  for (int kind : {PORT_MSG_FATAL, PORT_MSG_ERROR, PORT_MSG_DEBUG, PORT_MSG_WARNING,
+                   PORT_MSG_STATUS, PORT_MSG_PROGRESS}) {
+    Issue(kind, std::to_string(kind).c_str());
+  }
+}
+
+// The standard error stream shows the kinds of the level, while the manager lives; attached
+// outputs get the default kinds, whatever the level, until they are removed.
+TEST(MsgManTest, KindsShownOnTheErrorStreamAndOnAttachedOutputs) {
+  const struct {
+    int level;
+    const char* shown;
+  } cases[] = {
+      {MsgMan::DIAGNOSTIC_QUIET, ""},
+      {MsgMan::DIAGNOSTIC_REDUCED, "FATAL: 0\nERROR: 1\nWARNING: 4\n"},
+      {MsgMan::DIAGNOSTIC_NORMAL, "FATAL: 0\nERROR: 1\nWARNING: 4\nINFO: 7\nPROGRESS: 8\n"},
+      {MsgMan::DIAGNOSTIC_FULL, "FATAL: 0\nERROR: 1\nDEBUG: 2\nWARNING: 4\nINFO: 7\n"},
+      {7, "FATAL: 0\nERROR: 1\nWARNING: 4\nINFO: 7\nPROGRESS: 8\n"}};  // other: as NORMAL
+  MintuTest::TempInstallTree tree;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.level);
+    CerrCapture cerr;
+    std::ostringstream out;
+    Port::Stream* file =
+        Port::File::open(tree.Path("messages.log"), Port::File::ACCESS_WRITE, false);
+    ASSERT_NE(nullptr, file);
+    {
+      MsgMan manager(static_cast<MsgMan::DiagnosticLevel>(c.level));
+      EXPECT_EQ(c.level, manager.GetLevel());
+      manager.addMsgStream(out);
+      manager.addMsgStream(*file);
+      IssueEveryKind();
+      manager.removeMsgStream(out);
+      manager.removeMsgStream(*file);
+      manager.removeMsgStream(out);  // not attached any more: nothing happens
+      Issue(PORT_MSG_DEBUG, "after");
+    }
+    Issue(PORT_MSG_ERROR, "after");
+    EXPECT_EQ(c.shown + (c.level == MsgMan::DIAGNOSTIC_FULL ? "DEBUG: after\n"s : ""),
+              cerr.text.str());
+    ASSERT_TRUE(Port::File::close(file));
+    const char* attached = "FATAL: 0\nERROR: 1\nWARNING: 4\nINFO: 7\n";
+    EXPECT_EQ(attached, out.str());
+    EXPECT_EQ(attached, MintuTest::TempInstallTree::ReadFile(tree.Path("messages.log")));
+  }
+  EXPECT_EQ(MsgMan::DIAGNOSTIC_NORMAL, MsgMan().GetLevel());
+}
+
+TEST(MsgManTest, OnlyTheInnermostManagerWritesAndEachUnregistersItself) {
+  MintuTest::MessageCapture host;
+  std::ostringstream extra;
+  {
+    MsgMan outer(MsgMan::DIAGNOSTIC_REDUCED);
+    {
+      CerrCapture cerr;
+      MsgMan inner;
+      EXPECT_EQ(&inner.GetMsgStream(), Port_MsgDispatcher::getAllMsgMans().back());
+      EXPECT_EQ(2, host.deactivations());
+      EXPECT_FALSE(outer.GetMsgStream().isActive());
+      inner.addMsgStream(extra);  // destroyed with an output still attached
+      Issue(PORT_MSG_WARNING, "once");
+      EXPECT_EQ("WARNING: once\n", cerr.text.str());
+    }
+    EXPECT_EQ(1, host.activations());
+    CerrCapture cerr;
+    Issue(PORT_MSG_ERROR, "outer again");
+    Issue(PORT_MSG_STATUS, "not at reduced level");
+    EXPECT_EQ("ERROR: outer again\n", cerr.text.str());
+  }
+  EXPECT_EQ(2, host.deactivations());
+  EXPECT_TRUE(host.isActive());
+  EXPECT_EQ(std::list<Port_MsgMan*>{&host}, Port_MsgDispatcher::getAllMsgMans());
+  EXPECT_EQ("WARNING: once\n", extra.str());
 }
 
 }  // namespace
