@@ -36,6 +36,12 @@ using Mintu::StringBase;
 using namespace std::chrono_literals;
 using namespace std::string_literals;
 typedef MintuTest::IssuedMessages DebugMessengerTest;
+
+std::string Joined(const std::vector<std::string>& texts) {
+  std::string joined;
+  for (const std::string& text : texts) joined += text;
+  return joined;
+}
 const D::DebugLevel U = D::DEBUG_UNSET, OFF = D::DEBUG_OFF, N = D::DEBUG_NORMAL,
                     DT = D::DEBUG_DETAILED, V = D::DEBUG_VERBOSE, A = D::DebugLevel(7),
                     B = D::DebugLevel(-1);
@@ -69,12 +75,12 @@ TEST_F(DebugMessengerTest, EffectiveLevelAndLinesThroughTheTree) {
       grandchild.Detailed("d");
       grandchild.Verbose("v");
     }  // its destruction issues the total time when normal lines pass
-    std::string shown, expected;
-    for (const std::string& text : issued.Texts(PORT_MSG_STATUS)) shown += text;
+    std::string expected;
     for (char line : c.passes) expected += line != '-' ? "DEBUG[g] - "s + line + "\n" : "";
     if (c.passes[0] == 'n') expected += "DEBUG[g] - Total debug time: H:MM:SS.mmm\n";
-    EXPECT_EQ(expected, std::regex_replace(shown, std::regex("\\d+:\\d\\d:\\d\\d\\.\\d{3}\n"),
-                                           "H:MM:SS.mmm\n"));
+    EXPECT_EQ(expected,
+              std::regex_replace(Joined(issued.Texts(PORT_MSG_STATUS)),
+                                 std::regex("\\d+:\\d\\d:\\d\\d\\.\\d{3}\n"), "H:MM:SS.mmm\n"));
     EXPECT_EQ(issued.Count(PORT_MSG_STATUS), issued.messages().size());
   }
   D loop(&loop, "loop");  // its own parent, without a level: must not walk for ever
@@ -82,29 +88,18 @@ TEST_F(DebugMessengerTest, EffectiveLevelAndLinesThroughTheTree) {
 }
 
 TEST_F(DebugMessengerTest, LineBytes) {
-  // The root is named "root", in any case; "" is the root here. Lines end in a line feed.
-  const char* const cases[][3] = {{"u", "text", "DEBUG[u] - text"},
-                                  {"u", "ends\n", "DEBUG[u] - ends"},
-                                  {"u", "%s %n 1%", "DEBUG[u] - %s %n 1%"},
-                                  {"ROOT", "r", "DEBUG - r"},
-                                  {"", "", "DEBUG - "},
-                                  {"", "\n", "DEBUG - "},
-                                  {"roots", "r", "DEBUG[roots] - r"},
-                                  {"u", "two\n\n", "DEBUG[u] - two\n"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c[2]);
-    D root, named(&root, c[0]);
-    D& logger = *c[0] != '\0' ? named : root;
-    logger.SetLevel(N);
-    issued.Clear();
-    logger.Normal(c[1]);
-    EXPECT_EQ(std::vector<std::string>{c[2] + "\n"s},
-              issued.Texts(PORT_MSG_STATUS, "Mintu_DebugMessenger"));
-    EXPECT_EQ(1u, issued.messages().size());
-    logger.SetLevel(OFF);
-  }
+  D root, upper(&root, "ROOT"), roots(&root, "roots");  // "root" in any case is the root's name
+  root.SetLevel(N);
+  for (const char* text : {"text", "ends\n", "%s %n 1%", "", "\n", "two\n\n"}) root.Normal(text);
+  upper.Normal("r");
+  roots.Normal("r");
+  EXPECT_EQ(
+      "DEBUG - text\nDEBUG - ends\nDEBUG - %s %n 1%\nDEBUG - \nDEBUG - \nDEBUG - two\n\n"
+      "DEBUG - r\nDEBUG[roots] - r\n",
+      Joined(issued.Texts(PORT_MSG_STATUS, "Mintu_DebugMessenger")));
   EXPECT_EQ("mintutil $Revision 0.0$",
             issued.messages().at(0).module + " " + issued.messages().at(0).revision);
+  root.SetLevel(OFF);
 }
 
 // Seconds of a duration text "H:MM:SS.mmm".
@@ -163,9 +158,10 @@ TEST_F(DebugMessengerTest, SetLevelFromEnv) {
     DebugMessengerFactory::SetLevelFromEnv();
     DebugMessengerFactory::SetLevelFromEnv();
     EXPECT_EQ(c.after, root->GetLevel());
-    const std::string line = "DEBUG - Verbose debug mode activated through ORV_MN_API_DEBUG\n";
-    EXPECT_EQ(c.before != c.after ? std::vector<std::string>{line} : std::vector<std::string>(),
-              issued.Texts(PORT_MSG_STATUS, "Mintu_DebugMessenger"));
+    EXPECT_EQ(c.before != c.after
+                  ? "DEBUG - Verbose debug mode activated through ORV_MN_API_DEBUG\n"
+                  : "",
+              Joined(issued.Texts(PORT_MSG_STATUS, "Mintu_DebugMessenger")));
     EXPECT_EQ(issued.Count(PORT_MSG_STATUS), issued.messages().size());
   }
 }
