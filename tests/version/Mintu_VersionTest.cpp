@@ -5,7 +5,6 @@
 
 #include <string>
 
-using Mintu::StringBase;
 using Mintu::Version;
 using namespace std::string_literals;
 
@@ -15,7 +14,7 @@ namespace {
 void CheckParse(const std::string& input, const std::string& text, const std::string& underscore) {
   SCOPED_TRACE("input \"" + input.substr(0, 40) + "\"");
   const bool parsed = !text.empty();
-  const Version constructed{StringBase(input)};
+  const Version constructed(input);
   EXPECT_EQ(constructed.IsValid(), parsed);
   EXPECT_EQ(constructed.GetText().str(), parsed ? text : input);
   EXPECT_EQ(constructed.VersionString().str(), parsed ? underscore : "_" + input);
@@ -30,7 +29,7 @@ void CheckParse(const std::string& input, const std::string& text, const std::st
               (Version(text) == constructed && Version(underscore.substr(1)) == constructed));
 }
 
-TEST(Version, ParsesBothNotations) {
+TEST(Version, ParsesBothNotationsAndKeepsOtherTextAsItIs) {
   // Mintaro: prefix optional, either separator, minor without leading zeros. PSF: two minor
   // digits kept, letter lower-cased, separators mixed. Numbers above 2^31 - 1 print unsigned.
   const char* const cases[][3] = {
@@ -42,14 +41,12 @@ TEST(Version, ParsesBothNotations) {
   CheckParse("4294967295.4294967295", "4294967295.4294967295", "_v4294967295_4294967295");
   CheckParse("v4294967295_00_a", "4294967295.00.a", "_v4294967295_00_a");
   CheckParse("1." + std::string(4u << 20, '0') + "1", "1.1", "_v1_1");
-}
-
-TEST(Version, KeepsTextInNeitherNotationUnchanged) {
+  // Text in neither notation is kept as it is.
   const std::size_t big = 4u << 20;
   const std::string inputs[] = {
       "1.0.a", "1.000.a", "1.2.3", "x3.1", " 3.1", "3.1 ", "3.", ".1", "3..1", "vv3.1", "v", "3",
       "1.00.ab", "", "3.1\n", "\n3.1", "1.00.a\n", "%s%n.%d", "\xff\x33.1", "3.1\0x"s, "3\0.1"s,
-      // Numbers that do not fit in 32 bits, and texts of megabytes.
+      // Numbers beyond 32 bits, and megabytes.
       "4294967296.1", "1.4294967296", "v99999999999_00_a", "v" + std::string(big, '9') + ".9",
       std::string(big, '1') + ".00.a", std::string(big / 2, '1') + std::string(big / 2, '.') + "1"};
   for (const std::string& input : inputs) CheckParse(input, "", "");
