@@ -1,6 +1,5 @@
-// The library used from a host's static constructors, static destructors and atexit handlers
-// made before and after its first use (so they run after and before what it builds on first
-// use). A program of its own: it exits 0 when every use gave the expected answer, 1 otherwise.
+// The library used from a host's static constructors, static destructors and atexit handlers,
+// made before and after its own first use: a program of its own, which exits 0 when all went well.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -63,29 +62,26 @@ void Exercise(const char* when) {
 }
 
 struct Use {
-  explicit Use(const char* when_) : when(when_) {}
-  ~Use() { Exercise(when); }
   const char* when;
+  ~Use() { Exercise(when); }
 };
+const Use before{"destructor of a static made before the library's first use"};
 
-const Use before("destructor of a static made before the library's first use");
-
-struct UseNow {
-  UseNow() {
-    std::unique_ptr<std::vector<StringBase> > names(DebugMessengerFactory::GetActiveLoggers());
-    Expect(names->empty(), "static constructor", "a logger listed before any was asked for");
-    Port_Env::SetEnv("MINTU_EXIT_TEST", "-");
-    Port_MsgDispatcher::addMsgMan(&messages);
-    std::atexit([] { Exercise("atexit handler registered before the library's first use"); });
-    Exercise("static constructor");
-  }
-} const useNow;
+const bool madeNow = [] {
+  std::unique_ptr<std::vector<StringBase> > names(DebugMessengerFactory::GetActiveLoggers());
+  Expect(names->empty(), "static constructor", "a logger listed before any was asked for");
+  Port_Env::SetEnv("MINTU_EXIT_TEST", "-");
+  Port_MsgDispatcher::addMsgMan(&messages);
+  std::atexit([] { Exercise("atexit handler registered before the library's first use"); });
+  Exercise("static constructor");
+  return true;
+}();
 
 }  // namespace
 
 int main() {
   Exercise("main");
-  static const Use after("destructor of a static made after the library's first use");
+  static const Use after{"destructor of a static made after the library's first use"};
   std::atexit([] { Exercise("atexit handler registered after the library's first use"); });
-  return 0;
+  return madeNow ? 0 : 1;
 }
