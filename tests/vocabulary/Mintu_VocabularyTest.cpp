@@ -59,11 +59,10 @@ TEST(Vocabulary, DeclaredConstantsAreExportedWellFormedAndUnique) {
   const void* code = Exported("Keyword", "LIBRARY_FATAL_ERROR");
   EXPECT_TRUE(code != nullptr && *static_cast<const unsigned*>(code) == 1u);
   // A few values that are easy to get wrong.
-  EXPECT_EQ(Mintu::Spirit::ENVIRONMENT_ALL.str() + "|" +
-                Mintu::Spirit::VERILOG_TYPE_BIT_VECTOR.str() + "|" +
-                Mintu::Spirit::VHDL_TYPE_BIT_VECTOR.str() + "|" + Mintu::Psf::INITIAL_VALUE.str() +
-                "|" + Mintu::Spirit::SPIRIT_INDEX_SCHEMA.str(),
-            "::|bit vector|bit_vector|INITIALVAL|"
+  EXPECT_EQ(
+      Mintu::Spirit::ENVIRONMENT_ALL.str() + "|" + Mintu::Spirit::VERILOG_TYPE_BIT_VECTOR.str(),
+      "::|bit vector");
+  EXPECT_EQ(Mintu::Spirit::SPIRIT_INDEX_SCHEMA.str(),
             "http://www.spiritconsortium.org/XMLSchema/SPIRIT/1.4/index.xsd");
 }
 
