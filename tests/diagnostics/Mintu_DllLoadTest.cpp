@@ -11,25 +11,22 @@
 
 namespace {
 
-const char* const kLibrary = "libMintu_Utilities.dll";
-
 // Loads the library, counts the bridge's functions found by name, unloads it; -1: no load.
 int LoadLookUpAndFree() {
-  const HMODULE library = LoadLibraryA(kLibrary);
+  const HMODULE library = LoadLibraryA("libMintu_Utilities.dll");
   if (library == nullptr) return -1;
-  int found = 0;
+  int found = GetProcAddress(library, "DllMain") != nullptr ? -4 : 0;  // only the bridge's names
   for (const char* kind : {"Info", "Warning", "Error", "Debug"}) {
     const std::string name = "Java_com_orvane_mintutil_mintaro2_Mintaro2MessageCatcher_output" +
                              std::string(kind) + "MessageN";
     found += GetProcAddress(library, name.c_str()) != nullptr;
   }
-  if (GetProcAddress(library, "DllMain") != nullptr) found = 0;  // only the bridge's names
   FreeLibrary(library);
   return found;
 }
 
 TEST(DllLoad, FindsTheBridgeByNameAndUnloadsCleanly) {
-  ASSERT_EQ(GetModuleHandleA(kLibrary), nullptr) << "linked, so it would never unload";
+  ASSERT_EQ(GetModuleHandleA("libMintu_Utilities.dll"), nullptr) << "linked: would never unload";
   std::atomic<int> failures(0);
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t) {
@@ -39,7 +36,7 @@ TEST(DllLoad, FindsTheBridgeByNameAndUnloadsCleanly) {
   }
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(failures.load(), 0);
-  EXPECT_EQ(GetModuleHandleA(kLibrary), nullptr);
+  EXPECT_EQ(GetModuleHandleA("libMintu_Utilities.dll"), nullptr);
   EXPECT_EQ(GetModuleHandleA("libPortability.dll"), nullptr);
 }
 
