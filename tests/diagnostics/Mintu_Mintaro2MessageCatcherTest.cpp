@@ -42,35 +42,26 @@ bool Call(Route route, const std::u16string* text) {
   return thrown;
 }
 
-// Starts the process's one JVM, never destroyed, and loads the library into it; why not, or "".
-std::string StartJvm() {
+TEST(JvmBridgeTest, KindsAndTextsByteForByte) {
 #ifdef MINTU_TEST_NO_JVM
-  return "no JVM";
+  GTEST_SKIP() << "no JVM for this platform in the build; the stand-in JNIEnv covers the bridge";
 #else
   std::string classPath = "-Djava.class.path="s + MINTU_TEST_JAVA_CLASSES;
   JavaVMOption options[3] = {{const_cast<char*>(classPath.c_str()), nullptr},
                              {const_cast<char*>("-Xcheck:jni"), nullptr},
                              {const_cast<char*>("-Xss1m"), nullptr}};
   JavaVMInitArgs args{JNI_VERSION_1_8, 3, options, JNI_FALSE};
-  JavaVM* vm = nullptr;
-  if (JNI_CreateJavaVM(&vm, reinterpret_cast<void**>(&env), &args) != JNI_OK) return "no JVM made";
-  catcher = env->FindClass("com/orvane/mintutil/mintaro2/Mintaro2MessageCatcher");
-  if (catcher == nullptr) return "test class not found";
+  JavaVM* vm = nullptr;  // never destroyed: a process can make only one
+  ASSERT_EQ(JNI_OK, JNI_CreateJavaVM(&vm, reinterpret_cast<void**>(&env), &args));
+  ASSERT_NE(nullptr,
+            catcher = env->FindClass("com/orvane/mintutil/mintaro2/Mintaro2MessageCatcher"));
   // The library's code is in this process already, yet nothing is linked before it is loaded.
-  const std::u16string text = u"x";
-  if (!Call(kInfo, &text)) return "a native linked before System.load";
+  const std::u16string x = u"x";
+  EXPECT_TRUE(Call(kInfo, &x));
   env->CallStaticVoidMethod(catcher,
                             env->GetStaticMethodID(catcher, "load", "(Ljava/lang/String;)V"),
                             env->NewStringUTF(MINTU_TEST_LIBRARY));
-  return env->ExceptionCheck() ? "System.load failed" : "";
-#endif
-}
-
-TEST(JvmBridgeTest, KindsAndTextsByteForByte) {
-#ifdef MINTU_TEST_NO_JVM
-  GTEST_SKIP() << "no JVM for this platform in the build; the stand-in JNIEnv covers the bridge";
-#endif
-  ASSERT_EQ("", StartJvm());
+  ASSERT_FALSE(env->ExceptionCheck());
   MintuTest::MessageCapture issued;
   const int kinds[] = {PORT_MSG_STATUS, PORT_MSG_WARNING, PORT_MSG_ERROR};
   // Modified UTF-8: a surrogate pair is two 3-byte sequences, U+0000 two bytes.
@@ -96,6 +87,7 @@ TEST(JvmBridgeTest, KindsAndTextsByteForByte) {
   for (Route route : {kInfo, kWarning, kError, kDebug}) EXPECT_FALSE(Call(route, nullptr));
   EXPECT_EQ(std::vector<std::string>{"DEBUG[javavm] - " + bytes[1]}, issued.Texts(PORT_MSG_STATUS));
   EXPECT_EQ(1u, issued.messages().size());
+#endif
 }
 
 // The stand-in JNIEnv's calls, and a manager that throws, noting whether the characters of the
