@@ -9,10 +9,8 @@
 #include <thread>
 #include <vector>
 
-namespace {
-
 // Loads the library, counts the bridge's functions found by name, unloads it; -1: no load.
-int LoadLookUpAndFree() {
+static int LoadLookUpAndFree() {
   const HMODULE library = LoadLibraryA("libMintu_Utilities.dll");
   if (library == nullptr) return -1;
   int found = GetProcAddress(library, "DllMain") != nullptr ? -4 : 0;  // only the bridge's names
@@ -39,5 +37,3 @@ TEST(DllLoad, FindsTheBridgeByNameAndUnloadsCleanly) {
   EXPECT_EQ(GetModuleHandleA("libMintu_Utilities.dll"), nullptr);
   EXPECT_EQ(GetModuleHandleA("libPortability.dll"), nullptr);
 }
-
-}  // namespace

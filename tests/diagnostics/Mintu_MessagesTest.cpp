@@ -125,21 +125,25 @@ TEST(DebugMessengerFactory, RootInAnyCaseIsTheRootNotListedAndFollowedByOthers) 
 
 // Any value of ORV_MN_API_DEBUG, even the empty one, makes the root verbose, once, with a line.
 TEST_F(DebugMessengerTest, SetLevelFromEnv) {
-  for (const char* value : {static_cast<const char*>(nullptr), "", "1"}) {
-    SCOPED_TRACE(value ? value : "unset");
+  const struct {
+    const char* value;  // null: unset
+    D::DebugLevel before, after;
+  } cases[] = {{nullptr, OFF, OFF}, {"", N, V}, {"1", A, A}};  // A: more verbose than V
+  for (const auto& c : cases) {
 #ifdef _WIN32
-    if (value != nullptr && value[0] == '\0') continue;  // Windows unsets an empty variable
+    if (c.value != nullptr && c.value[0] == '\0') continue;  // Windows unsets an empty variable
 #endif
     MintuTest::TempInstallTree tree;
-    tree.SetEnv("ORV_MN_API_DEBUG", value);
-    MintuTest::LoggerLevel root("root", value != nullptr && value[0] ? A : N);  // A: more than V
+    tree.SetEnv("ORV_MN_API_DEBUG", c.value);
+    MintuTest::LoggerLevel root("root", c.before);
     issued.Clear();
     DebugMessengerFactory::SetLevelFromEnv();
     DebugMessengerFactory::SetLevelFromEnv();
-    EXPECT_EQ(value == nullptr ? N : value[0] ? A : V, root->GetLevel());
-    EXPECT_EQ(
-        value && !value[0] ? "DEBUG - Verbose debug mode activated through ORV_MN_API_DEBUG\n" : "",
-        Joined(issued.Texts(PORT_MSG_STATUS, "Mintu_DebugMessenger")));
+    EXPECT_EQ(c.after, root->GetLevel());
+    EXPECT_EQ(c.before == c.after
+                  ? ""
+                  : "DEBUG - Verbose debug mode activated through ORV_MN_API_DEBUG\n",
+              Joined(issued.Texts(PORT_MSG_STATUS, "Mintu_DebugMessenger")));
   }
 }
 

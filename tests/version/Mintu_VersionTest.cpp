@@ -8,10 +8,9 @@
 using Mintu::Version;
 using namespace std::string_literals;
 
-namespace {
-
 // `input` parses to `text` and `underscore`; or, both empty, stays as it is.
-void CheckParse(const std::string& input, const std::string& text, const std::string& underscore) {
+static void CheckParse(const std::string& input, const std::string& text,
+                       const std::string& underscore) {
   SCOPED_TRACE("input \"" + input.substr(0, 40) + "\"");
   const bool parsed = !text.empty();
   const Version constructed(input);
@@ -70,5 +69,3 @@ TEST(Version, OrderIsAStrictOrderAgreeingWithTheTable) {
     }
   }
 }
-
-}  // namespace

@@ -13,11 +13,9 @@
 #include <set>
 #include <string>
 
-namespace {
-
 // The library's exported object Mintu::owner::name, or null: found by its symbol, with the names
 // read from the header, so that nothing here repeats the table.
-const void* Exported(const std::string& owner, const std::string& name) {
+static const void* Exported(const std::string& owner, const std::string& name) {
   const std::string symbol =
       "_ZN5Mintu" + std::to_string(owner.size()) + owner + std::to_string(name.size()) + name + "E";
 #ifdef _WIN32
@@ -63,5 +61,3 @@ TEST(Vocabulary, DeclaredConstantsAreExportedWellFormedAndUnique) {
   EXPECT_EQ(Mintu::Spirit::SPIRIT_INDEX_SCHEMA.str(),
             "http://www.spiritconsortium.org/XMLSchema/SPIRIT/1.4/index.xsd");
 }
-
-}  // namespace
