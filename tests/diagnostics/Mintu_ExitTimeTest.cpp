@@ -26,9 +26,7 @@ struct Counter : Port_MsgMan {
 Counter& messages = *new Counter;
 
 void Expect(bool ok, const char* when, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "%s: %s\n", when, what);
-  std::_Exit(1);
+  if (!ok) std::fprintf(stderr, "%s: %s\n", when, what), std::_Exit(1);
 }
 
 void Exercise(const char* when) {
@@ -41,16 +39,13 @@ void Exercise(const char* when) {
          when, "XML build, copy, compare and ToXml");
   StringBase found;
   Expect(Mintu::Utilities::ExpandEnvironment("a${MINTU_EXIT_TEST}b") == "a-b" &&
-             !Mintu::Utilities::GetFullOrvanePathOf("no/such/file", found) &&
-             Mintu::Utilities::ExpandEnvironment("${ORVANE}no/such/file").IsEmpty(),
+             !Mintu::Utilities::GetFullOrvanePathOf("no/such/file", found),
          when, "environment expansion and install-tree lookups");
   Mintu::DebugMessenger* logger = DebugMessengerFactory::GetLogger("exit");
   logger->SetLevel(Mintu::DebugMessenger::DEBUG_NORMAL);
-  std::unique_ptr<std::vector<StringBase> > names(DebugMessengerFactory::GetActiveLoggers());
-  Expect(logger == DebugMessengerFactory::GetLogger("exit") && !names->empty(), when, "registry");
   const long before = messages.count;
   logger->Normal("a logger line\n");
-  Expect(messages.last == "DEBUG[exit] - a logger line\n", when, "a line without a MsgMan");
+  Expect(messages.last == "DEBUG[exit] - a logger line\n", when, "a logger line");
   {
     Mintu::MsgMan shown(Mintu::MsgMan::DIAGNOSTIC_QUIET);
     logger->Normal("a shown line\n");
