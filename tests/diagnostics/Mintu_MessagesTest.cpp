@@ -11,13 +11,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "port/Port_File.h"
 #include "support/IssuedMessages.h"
@@ -95,12 +95,8 @@ TEST_F(DebugMessengerTest, LineBytes) {
   root.SetLevel(OFF);
 }
 
-// Seconds of a duration text "H:MM:SS.mmm".
-double Seconds(const Mintu::StringBase& text) {
-  unsigned h = 0, m = 0, s = 0, ms = 0;
-  EXPECT_EQ(4, std::sscanf(text.c_str(), "%u:%2u:%2u.%3u", &h, &m, &s, &ms)) << text.str();
-  return h * 3600.0 + m * 60.0 + s + ms / 1000.0;
-}
+// Seconds of a duration text "0:00:SS.mmm" (its form is checked with the total time above).
+double Seconds(const Mintu::StringBase& text) { return std::stod(text.str().substr(5)); }
 
 TEST(DebugMessenger, Marks) {
   D logger(nullptr, "timing");
@@ -125,25 +121,22 @@ TEST(DebugMessengerFactory, RootInAnyCaseIsTheRootNotListedAndFollowedByOthers) 
 
 // Any value of ORV_MN_API_DEBUG, even the empty one, makes the root verbose, once, with a line.
 TEST_F(DebugMessengerTest, SetLevelFromEnv) {
-  const struct {
-    const char* value;  // null: unset
-    D::DebugLevel before, after;
-  } cases[] = {{nullptr, OFF, OFF}, {"", N, V}, {"1", A, A}};  // A: more verbose than V
-  for (const auto& c : cases) {
+  const std::tuple<const char*, D::DebugLevel, D::DebugLevel> cases[] = {
+      {nullptr, OFF, OFF}, {"", N, V}, {"1", A, A}};  // value (null: unset), before, after
+  for (const auto& [value, before, after] : cases) {
 #ifdef _WIN32
-    if (c.value != nullptr && c.value[0] == '\0') continue;  // Windows unsets an empty variable
+    if (value != nullptr && value[0] == '\0') continue;  // Windows unsets an empty variable
 #endif
     MintuTest::TempInstallTree tree;
-    tree.SetEnv("ORV_MN_API_DEBUG", c.value);
-    MintuTest::LoggerLevel root("root", c.before);
+    tree.SetEnv("ORV_MN_API_DEBUG", value);
+    MintuTest::LoggerLevel root("root", before);
     issued.Clear();
     DebugMessengerFactory::SetLevelFromEnv();
     DebugMessengerFactory::SetLevelFromEnv();
-    EXPECT_EQ(c.after, root->GetLevel());
-    EXPECT_EQ(c.before == c.after
-                  ? ""
-                  : "DEBUG - Verbose debug mode activated through ORV_MN_API_DEBUG\n",
-              Joined(issued.Texts(PORT_MSG_STATUS, "Mintu_DebugMessenger")));
+    EXPECT_EQ(after, root->GetLevel());
+    EXPECT_EQ(
+        before == after ? "" : "DEBUG - Verbose debug mode activated through ORV_MN_API_DEBUG\n",
+        Joined(issued.Texts(PORT_MSG_STATUS, "Mintu_DebugMessenger")));
   }
 }
 
@@ -161,10 +154,7 @@ void Issue(int kind, const char* text) {
 // The standard error stream shows the kinds of the level while the manager lives; attached
 // outputs get the default kinds, whatever the level, until they are removed.
 TEST(MsgMan, KindsShownOnTheErrorStreamAndOnAttachedOutputs) {
-  const struct {
-    int level;
-    const char* shown;
-  } cases[] = {
+  const std::pair<int, const char*> cases[] = {
       {MsgMan::DIAGNOSTIC_QUIET, ""},
       {MsgMan::DIAGNOSTIC_REDUCED, "FATAL: 0\nERROR: 1\nWARNING: 4\nERROR: x\n"},
       {MsgMan::DIAGNOSTIC_NORMAL,
@@ -172,14 +162,14 @@ TEST(MsgMan, KindsShownOnTheErrorStreamAndOnAttachedOutputs) {
       {MsgMan::DIAGNOSTIC_FULL, "FATAL: 0\nERROR: 1\nDEBUG: 2\nWARNING: 4\nINFO: 7\nERROR: x\n"},
       {7, "FATAL: 0\nERROR: 1\nWARNING: 4\nINFO: 7\nPROGRESS: 8\nERROR: x\n"}};  // as NORMAL
   MintuTest::TempInstallTree tree;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.level);
+  for (const auto& [level, shown] : cases) {
+    SCOPED_TRACE(level);
     CerrCapture cerr;
     std::ostringstream out;
     Port::Stream* file = Port::File::open(tree.Path("log"), Port::File::ACCESS_WRITE, false);
     ASSERT_NE(nullptr, file);
     {
-      MsgMan manager(static_cast<MsgMan::DiagnosticLevel>(c.level));
+      MsgMan manager(static_cast<MsgMan::DiagnosticLevel>(level));
       manager.addMsgStream(out);
       manager.addMsgStream(*file);
       for (int kind : {0, 1, 2, 4, 7, 8}) Issue(kind, std::to_string(kind).c_str());
@@ -189,7 +179,7 @@ TEST(MsgMan, KindsShownOnTheErrorStreamAndOnAttachedOutputs) {
       Issue(PORT_MSG_ERROR, "x");
     }
     Issue(PORT_MSG_ERROR, "after the manager");
-    EXPECT_EQ(c.shown, cerr.text.str());
+    EXPECT_EQ(shown, cerr.text.str());
     ASSERT_TRUE(Port::File::close(file));
     EXPECT_EQ("FATAL: 0\nERROR: 1\nWARNING: 4\nINFO: 7\n", out.str());
     EXPECT_EQ(out.str(), MintuTest::TempInstallTree::ReadFile(tree.Path("log")));

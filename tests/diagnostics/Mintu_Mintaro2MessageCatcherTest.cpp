@@ -90,8 +90,8 @@ TEST(JvmBridgeTest, KindsAndTextsByteForByte) {
 #endif
 }
 
-// The stand-in JNIEnv's calls, and a manager that throws, noting whether the characters of the
-// message are still held.
+// A stand-in JNIEnv giving a std::string's bytes (or none, when failGet), and a manager that
+// throws, counting the messages that come while the characters are still held.
 int got = 0, released = 0, heldWhenIssued = 0;
 bool failGet = false;
 struct ThrowingManager : Port_MsgMan {
@@ -103,14 +103,12 @@ struct ThrowingManager : Port_MsgMan {
 
 TEST(FakeJniTest, CharactersAreGivenBackAfterIssuingWhateverHappens) {
   JNINativeInterface_ table{};
-  table.GetStringUTFChars = [](JNIEnv*, jstring text, jboolean* isCopy) -> const char* {
+  table.GetStringUTFChars = [](JNIEnv*, jstring text, jboolean*) -> const char* {
     ++got;
-    EXPECT_EQ(nullptr, isCopy);
     return failGet ? nullptr : reinterpret_cast<const std::string*>(text)->c_str();
   };
   table.ReleaseStringUTFChars = [](JNIEnv*, jstring text, const char* chars) {
-    ++released;
-    EXPECT_EQ(reinterpret_cast<const std::string*>(text)->c_str(), chars);
+    released += chars == reinterpret_cast<const std::string*>(text)->c_str();  // as given
   };
   JNIEnv fakeEnv{&table};
   MintuTest::LoggerLevel java("javavm", Mintu::DebugMessenger::DEBUG_NORMAL);

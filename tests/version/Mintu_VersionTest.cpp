@@ -9,8 +9,8 @@ using Mintu::Version;
 using namespace std::string_literals;
 
 // `input` parses to `text` and `underscore`; or, both empty, stays as it is.
-static void CheckParse(const std::string& input, const std::string& text,
-                       const std::string& underscore) {
+static void Check(const std::string& input, const std::string& text,
+                  const std::string& underscore) {
   SCOPED_TRACE("input \"" + input.substr(0, 40) + "\"");
   const bool parsed = !text.empty();
   const Version constructed(input);
@@ -34,10 +34,10 @@ TEST(Version, ParsesBothNotationsAndKeepsOtherTextAsItIs) {
       {"007.08", "7.8", "_v7_8"},       {"0.0", "0.0", "_v0_0"},
       {"1.00.a", "1.00.a", "_v1_00_a"}, {"V1.00.A", "1.00.a", "_v1_00_a"},
       {"2_03.B", "2.03.b", "_v2_03_b"}};
-  for (const auto& c : cases) CheckParse(c[0], c[1], c[2]);
-  CheckParse("4294967295.4294967295", "4294967295.4294967295", "_v4294967295_4294967295");
-  CheckParse("v4294967295_00_a", "4294967295.00.a", "_v4294967295_00_a");
-  CheckParse("1." + std::string(4u << 20, '0') + "1", "1.1", "_v1_1");
+  for (const auto& c : cases) Check(c[0], c[1], c[2]);
+  Check("4294967295.4294967295", "4294967295.4294967295", "_v4294967295_4294967295");
+  Check("v4294967295_00_a", "4294967295.00.a", "_v4294967295_00_a");
+  Check("1." + std::string(4u << 20, '0') + "1", "1.1", "_v1_1");
   // Text in neither notation is kept as it is.
   const std::size_t big = 4u << 20;
   const std::string inputs[] = {
@@ -46,7 +46,7 @@ TEST(Version, ParsesBothNotationsAndKeepsOtherTextAsItIs) {
       // Numbers beyond 32 bits, and megabytes.
       "4294967296.1", "1.4294967296", "v99999999999_00_a", "v" + std::string(big, '9') + ".9",
       std::string(big, '1') + ".00.a", std::string(big / 2, '1') + std::string(big / 2, '.') + "1"};
-  for (const std::string& input : inputs) CheckParse(input, "", "");
+  for (const std::string& input : inputs) Check(input, "", "");
 }
 
 TEST(Version, OrderIsAStrictOrderAgreeingWithTheTable) {
