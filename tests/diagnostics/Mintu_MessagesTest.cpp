@@ -43,36 +43,34 @@ std::string Joined(const std::vector<std::string>& texts) {
 }
 
 TEST_F(DebugMessengerTest, EffectiveLevelAndLinesThroughTheTree) {
-  // Levels compare as signed numbers: below OFF (B) nothing passes, yet it is not OFF. A chain
-  // without a level anywhere is as if off.
-  const struct {
-    D::DebugLevel root, child, grandchild;
-    int effective;
-    std::string passes;  // n(ormal), d(etailed), v(erbose) lines
-  } cases[] = {{OFF, U, U, OFF, "---"}, {V, U, U, V, "ndv"},     {DT, U, U, DT, "nd-"},
-               {OFF, N, U, N, "n--"},   {V, OFF, U, OFF, "---"}, {V, U, OFF, OFF, "---"},
-               {N, U, DT, DT, "nd-"},   {OFF, V, N, N, "n--"},   {U, U, U, OFF, "---"},
-               {A, U, U, A, "ndv"},     {B, U, U, B, "---"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.root << " " << c.child << " " << c.grandchild);
+  // Levels of root, child and grandchild, the grandchild's effective level and the lines that
+  // pass: n(ormal), d(etailed), v(erbose). Levels compare as signed numbers: below OFF (B)
+  // nothing passes, yet it is not OFF. A chain without a level anywhere is as if off.
+  const std::tuple<D::DebugLevel, D::DebugLevel, D::DebugLevel, int, std::string> cases[] = {
+      {OFF, U, U, OFF, "---"}, {V, U, U, V, "ndv"},     {DT, U, U, DT, "nd-"},
+      {OFF, N, U, N, "n--"},   {V, OFF, U, OFF, "---"}, {V, U, OFF, OFF, "---"},
+      {N, U, DT, DT, "nd-"},   {OFF, V, N, N, "n--"},   {U, U, U, OFF, "---"},
+      {A, U, U, A, "ndv"},     {B, U, U, B, "---"}};
+  for (const auto& [rootLevel, childLevel, level, effective, passes] : cases) {
+    SCOPED_TRACE(testing::Message() << rootLevel << " " << childLevel << " " << level);
     D root, child(&root, "child");
-    root.SetLevel(c.root);
-    child.SetLevel(c.child);
+    root.SetLevel(rootLevel);
+    child.SetLevel(childLevel);
     issued.Clear();
     {
       D g(&child, "g");
-      g.SetLevel(c.grandchild);
-      EXPECT_EQ(c.effective, g.GetEffectiveLevel());
-      EXPECT_EQ(c.effective == OFF, g.IsOff());
-      EXPECT_EQ(c.passes, std::string({g.IsNormal() ? 'n' : '-', g.IsDetailed() ? 'd' : '-',
-                                       g.IsVerbose() ? 'v' : '-'}));
+      g.SetLevel(level);
+      EXPECT_EQ(effective, g.GetEffectiveLevel());
+      EXPECT_EQ(effective == OFF, g.IsOff());
+      EXPECT_EQ(passes, std::string({g.IsNormal() ? 'n' : '-', g.IsDetailed() ? 'd' : '-',
+                                     g.IsVerbose() ? 'v' : '-'}));
       g.Normal("n");
       g.Detailed("d");
       g.Verbose("v");
     }  // its destruction issues the total time when normal lines pass
     std::string expected;
-    for (char line : c.passes) expected += line != '-' ? "DEBUG[g] - "s + line + "\n" : "";
-    if (c.passes[0] == 'n') expected += "DEBUG[g] - Total debug time: H:MM:SS.mmm\n";
+    for (char line : passes) expected += line != '-' ? "DEBUG[g] - "s + line + "\n" : "";
+    if (passes[0] == 'n') expected += "DEBUG[g] - Total debug time: H:MM:SS.mmm\n";
     EXPECT_EQ(expected,
               std::regex_replace(Joined(issued.Texts(PORT_MSG_STATUS)),
                                  std::regex("\\d+:\\d\\d:\\d\\d\\.\\d{3}\n"), "H:MM:SS.mmm\n"));
