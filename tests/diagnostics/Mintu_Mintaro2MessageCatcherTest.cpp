@@ -1,6 +1,5 @@
-// The message bridge in a real JVM started here (the Java class loads the library and the JVM
-// links the natives by their exported names), and through a stand-in JNIEnv for what a JVM
-// cannot be made to do.
+// The message bridge in a real JVM (started here; it links the natives by their exported names)
+// and through a stand-in JNIEnv for what a JVM cannot be made to do.
 #include "port/Port_Jni.h"
 
 #include "mintu/Mintu_Mintaro2MessageCatcher.h"
