@@ -1,5 +1,4 @@
-// The library loaded at run time (not linked) from threads at once, its JNI functions found by
-// name, and unloaded again: as the Java user interface meets it on Windows.
+// The library loaded at run time by threads at once, its JNI functions found, unloaded (Windows).
 #include <windows.h>
 
 #include <gtest/gtest.h>

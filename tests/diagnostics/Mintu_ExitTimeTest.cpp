@@ -1,5 +1,4 @@
-// The library used from a host's static constructors, static destructors and atexit handlers,
-// made before and after its own first use: a program of its own, which exits 0 when all went well.
+// The library used from a host's static constructors and destructors and atexit handlers.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>

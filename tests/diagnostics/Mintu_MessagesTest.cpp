@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <iostream>
+#include <numeric>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -35,15 +36,12 @@ const D::DebugLevel U = D::DEBUG_UNSET, OFF = D::DEBUG_OFF, N = D::DEBUG_NORMAL,
                     B = D::DebugLevel(-1);
 
 std::string Joined(const std::vector<std::string>& texts) {
-  std::string joined;
-  for (const std::string& text : texts) joined += text;
-  return joined;
+  return std::accumulate(texts.begin(), texts.end(), std::string());
 }
 
 TEST_F(DebugMessengerTest, EffectiveLevelAndLinesThroughTheTree) {
-  // Levels of root, child and grandchild, the grandchild's effective level and the lines that
-  // pass: n(ormal), d(etailed), v(erbose). Levels compare as signed numbers: below OFF (B)
-  // nothing passes, yet it is not OFF. A chain without a level anywhere is as if off.
+  // Levels of root, child, grandchild; the grandchild's effective level and lines passed. Levels
+  // compare as signed numbers: below OFF (B) nothing passes, yet it is not OFF.
   const std::tuple<D::DebugLevel, D::DebugLevel, D::DebugLevel, int, std::string> cases[] = {
       {OFF, U, U, OFF, "---"}, {V, U, U, V, "ndv"},     {DT, U, U, DT, "nd-"},
       {OFF, N, U, N, "n--"},   {V, OFF, U, OFF, "---"}, {V, U, OFF, OFF, "---"},
@@ -101,8 +99,7 @@ TEST(DebugMessenger, Marks) {
   EXPECT_FALSE(logger.HasTimer("lap"));
 }
 
-// Any value of ORV_MN_API_DEBUG, even the empty one, makes the root ("root" in any case)
-// verbose, once, with a line.
+// Any value, even empty, makes the root ("root" in any case) verbose, once, with a line.
 TEST_F(DebugMessengerTest, SetLevelFromEnv) {
   const std::tuple<const char*, D::DebugLevel, D::DebugLevel> cases[] = {
       {nullptr, OFF, OFF}, {"", N, V}, {"1", A, A}};  // value (null: unset), before, after
@@ -134,8 +131,7 @@ void Issue(int kind, const char* text) {
   Port_MsgManData::createObject("mintutest", "Mintu_MessagesTest", 1, "r").issue(kind, "%s", text);
 }
 
-// The standard error stream shows the kinds of the level while the manager lives; attached
-// outputs get the default kinds, whatever the level, until they are removed.
+// std::cerr shows the level's kinds while the manager lives; outputs get the default kinds.
 TEST(MsgMan, KindsShownOnTheErrorStreamAndOnAttachedOutputs) {
   const std::pair<int, const char*> cases[] = {
       {MsgMan::DIAGNOSTIC_QUIET, ""},

@@ -1,5 +1,4 @@
-// The message bridge in a real JVM (started here; it links the natives by their exported names)
-// and through a stand-in JNIEnv for what a JVM cannot be made to do.
+// The message bridge in a real JVM, and through a stand-in JNIEnv for what a JVM cannot do.
 #include "port/Port_Jni.h"
 
 #include "mintu/Mintu_Mintaro2MessageCatcher.h"
@@ -89,8 +88,7 @@ TEST(JvmBridgeTest, KindsAndTextsByteForByte) {
 #endif
 }
 
-// A stand-in JNIEnv giving a std::string's bytes (or none, when failGet), and a manager that
-// throws, counting the messages that come while the characters are still held.
+// The stand-in's calls, and a manager that throws, counting messages while characters are held.
 int got = 0, released = 0, heldWhenIssued = 0;
 bool failGet = false;
 struct ThrowingManager : Port_MsgMan {

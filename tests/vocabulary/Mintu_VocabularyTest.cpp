@@ -13,8 +13,7 @@
 #include <set>
 #include <string>
 
-// The library's exported object Mintu::owner::name, or null: found by its symbol, with the names
-// read from the header, so that nothing here repeats the table.
+// The exported object Mintu::owner::name, or null (names come from the header, not a copy).
 static const void* Exported(const std::string& owner, const std::string& name) {
   const std::string symbol =
       "_ZN5Mintu" + std::to_string(owner.size()) + owner + std::to_string(name.size()) + name + "E";
