@@ -1,116 +1,81 @@
-// The library used the way a host's globals use it: from static
-// constructors, from static destructors and from atexit handlers, on both
-// sides of the library's own objects (made before and after the library is
-// first used, so destroyed after and before whatever the library builds on
-// first use). A program of its own, since only a whole process has an exit:
-// it exits 0 when every use gave the expected answer, and dies otherwise.
-
+// The library used from a host's static constructors and destructors and atexit handlers.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
-#include "mintu/Mintu_DebugMessenger.h"
 #include "mintu/Mintu_DebugMessengerFactory.h"
 #include "mintu/Mintu_MsgMan.h"
 #include "mintu/Mintu_Utilities.h"
 #include "mintu/Mintu_Version.h"
 #include "mintu/Mintu_XmlElement.h"
 #include "port/Port_Env.h"
-#include "port/Port_Msg.h"
 
 namespace {
 
+using Mintu::DebugMessengerFactory;
 using Mintu::StringBase;
 
-// Counts what reaches the dispatcher. Never destroyed, like a host's own
-// manager that outlives every caller.
+// Counts what reaches the dispatcher; never destroyed, like a host's manager that outlives all.
 struct Counter : Port_MsgMan {
-  void handleMessage(const Port_Message& message) override {
-    ++count;
-    last = message.text.str();
-  }
+  void handleMessage(const Port_Message& message) override { ++count, last = message.text.str(); }
   long count = 0;
   std::string last;
 };
-Counter& Messages() {
-  static Counter* const counter = new Counter;
-  return *counter;
-}
+Counter& messages = *new Counter;
 
 void Expect(bool ok, const char* when, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "%s: %s\n", when, what);
-  std::fflush(stderr);
-  std::_Exit(1);
+  if (!ok) std::fprintf(stderr, "%s: %s\n", when, what), std::_Exit(1);
 }
 
 void Exercise(const char* when) {
-  const Mintu::Version psf("v1_00_a");
-  const Mintu::Version mintaro = psf;
-  Expect(psf.GetText() == "1.00.a" && Mintu::Version("1.0") < psf && mintaro == psf, when,
-         "versions");
-
+  const Mintu::Version psf("v1_00_a"), copy = psf;
+  Expect(psf.GetText() == "1.00.a" && Mintu::Version("1.0") < psf && copy == psf, when, "versions");
   Mintu::XmlNestedElement root("spirit:component");
   root.elements.AddLeafElement("spirit:model/spirit:name", "fifo");
-  const Mintu::XmlNestedElement copy(root);
-  Expect(copy == root && !(copy < root) && copy.ToXml("") == root.ToXml("") &&
+  Expect(Mintu::XmlNestedElement(root) == root &&
              root.ToXml("").str().find("<spirit:name>fifo</spirit:name>") != std::string::npos,
          when, "XML build, copy, compare and ToXml");
-
-  Expect(Mintu::Utilities::ExpandEnvironment("a${MINTU_EXIT_TEST}b") == "a-b", when,
-         "environment expansion");
   StringBase found;
-  Expect(!Mintu::Utilities::GetFullOrvanePathOf("no/such/file", found) &&
-             Mintu::Utilities::ExpandEnvironment("${ORVANE}no/such/file").IsEmpty(),
-         when, "install-tree lookups");
-
-  Mintu::DebugMessenger* logger = Mintu::DebugMessengerFactory::GetLogger("exit");
+  Expect(Mintu::Utilities::ExpandEnvironment("a${MINTU_EXIT_TEST}b") == "a-b" &&
+             !Mintu::Utilities::GetFullOrvanePathOf("no/such/file", found),
+         when, "environment expansion and install-tree lookups");
+  Mintu::DebugMessenger* logger = DebugMessengerFactory::GetLogger("exit");
   logger->SetLevel(Mintu::DebugMessenger::DEBUG_NORMAL);
-  std::unique_ptr<std::vector<StringBase> > names(Mintu::DebugMessengerFactory::GetActiveLoggers());
-  Expect(logger == Mintu::DebugMessengerFactory::GetLogger("exit") && !names->empty(), when,
-         "logger registry");
-
-  const long before = Messages().count;
+  const long before = messages.count;
   logger->Normal("a logger line\n");
-  Expect(Messages().count == before + 1 && Messages().last == "DEBUG[exit] - a logger line\n", when,
-         "a logger line without a MsgMan");
+  Expect(messages.last == "DEBUG[exit] - a logger line\n", when, "a logger line");
   {
     Mintu::MsgMan shown(Mintu::MsgMan::DIAGNOSTIC_QUIET);
     logger->Normal("a shown line\n");
   }
-  Expect(Messages().count == before + 2, when, "a logger line with a MsgMan");
-  // A file that cannot be opened is the simplest failure that issues an error.
-  bool valid = true;
+  bool valid = true;  // a file that cannot be opened: the simplest failure that issues an error
   Mintu::Utilities::ValidateFileChecksum("/no/such/dir/file.txt", valid);
-  Expect(!valid && Messages().count == before + 3 && Messages().last.find("Could not open") == 0,
-         when, "an issued error");
+  Expect(!valid && messages.count == before + 3 && messages.last.find("Could not open") == 0, when,
+         "logger lines with a MsgMan and an issued error");
 }
 
 struct Use {
-  explicit Use(const char* when_) : when(when_) {}
-  ~Use() { Exercise(when); }
   const char* when;
+  ~Use() { Exercise(when); }
 };
+const Use before{"destructor of a static made before the library's first use"};
 
-// Made before anything in the library was used: destroyed after all that
-// the library builds on first use.
-const Use before("destructor of a static made before the library's first use");
-
-struct UseNow {
-  UseNow() {
-    Port_Env::SetEnv("MINTU_EXIT_TEST", "-");
-    Port_MsgDispatcher::addMsgMan(&Messages());
-    std::atexit([] { Exercise("atexit handler registered before the library's first use"); });
-    Exercise("static constructor");
-  }
-} const useNow;
+const bool madeNow = [] {
+  std::unique_ptr<std::vector<StringBase> > names(DebugMessengerFactory::GetActiveLoggers());
+  Expect(names->empty(), "static constructor", "a logger listed before any was asked for");
+  Port_Env::SetEnv("MINTU_EXIT_TEST", "-");
+  Port_MsgDispatcher::addMsgMan(&messages);
+  std::atexit([] { Exercise("atexit handler registered before the library's first use"); });
+  Exercise("static constructor");
+  return true;
+}();
 
 }  // namespace
 
 int main() {
   Exercise("main");
-  static const Use after("destructor of a static made after the library's first use");
+  static const Use after{"destructor of a static made after the library's first use"};
   std::atexit([] { Exercise("atexit handler registered after the library's first use"); });
-  return 0;
+  return madeNow ? 0 : 1;
 }

@@ -1,13 +1,7 @@
 package com.orvane.mintutil.mintaro2;
 
-/**
- * The Java side of the message bridge, as the tests use it: four native
- * methods that the JVM links by name to the library's exported functions,
- * and a dispatcher the native test host calls.
- */
+/** The Java side of the message bridge: natives the JVM links by name once {@link #load} ran. */
 public final class Mintaro2MessageCatcher {
-  private Mintaro2MessageCatcher() {}
-
   public static native void outputInfoMessageN(String message);
 
   public static native void outputWarningMessageN(String message);
@@ -16,28 +10,8 @@ public final class Mintaro2MessageCatcher {
 
   public static native void outputDebugMessageN(String message);
 
-  /** Loads the native library from its absolute path. */
+  /** Loads the library from this class, so that its natives are linked for it. */
   public static void load(String path) {
     System.load(path);
-  }
-
-  /** Hands {@code message} to the native method named by {@code kind}. */
-  public static void deliver(String kind, String message) {
-    switch (kind) {
-      case "info":
-        outputInfoMessageN(message);
-        break;
-      case "warning":
-        outputWarningMessageN(message);
-        break;
-      case "error":
-        outputErrorMessageN(message);
-        break;
-      case "debug":
-        outputDebugMessageN(message);
-        break;
-      default:
-        throw new IllegalArgumentException("unknown kind " + kind);
-    }
   }
 }
