@@ -1,12 +1,28 @@
 // The library loaded at run time by threads at once, its JNI functions found, unloaded (Windows).
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
+
+// Threads of this process, from the system's own list: a library that left one running
+// behind would crash once unloaded.
+static int ThreadCount() {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry;
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    count += entry.th32OwnerProcessID == GetCurrentProcessId();
+  }
+  CloseHandle(snapshot);
+  return count;
+}
 
 // Loads the library, counts the bridge's functions found by name, unloads it; -1: no load.
 static int LoadLookUpAndFree() {
@@ -24,6 +40,7 @@ static int LoadLookUpAndFree() {
 
 TEST(DllLoad, FindsTheBridgeByNameAndUnloadsCleanly) {
   ASSERT_EQ(GetModuleHandleA("libMintu_Utilities.dll"), nullptr) << "linked: would never unload";
+  const int threadsBefore = ThreadCount();
   std::atomic<int> failures(0);
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t) {
@@ -33,6 +50,7 @@ TEST(DllLoad, FindsTheBridgeByNameAndUnloadsCleanly) {
   }
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(failures.load(), 0);
+  EXPECT_EQ(ThreadCount(), threadsBefore);
   EXPECT_EQ(GetModuleHandleA("libMintu_Utilities.dll"), nullptr);
   EXPECT_EQ(GetModuleHandleA("libPortability.dll"), nullptr);
 }
