@@ -27,7 +27,7 @@ JNIEnv* env = nullptr;
 jclass catcher = nullptr;
 
 // Calls the native of `route` with `text` (null: a null String); true if a Java exception came.
-bool Call(Route route, const std::u16string* text) {
+[[maybe_unused]] bool Call(Route route, const std::u16string* text) {
   const char* const names[] = {"outputInfoMessageN", "outputWarningMessageN", "outputErrorMessageN",
                                "outputDebugMessageN"};
   jstring string = text == nullptr ? nullptr
