@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -95,9 +96,29 @@ void BM_ReadAndCrcOnly(benchmark::State& state) {
                           static_cast<int64_t>(File().bytes.size()));
 }
 
+// Finding every line end of the bytes in memory with the C library, one
+// call per line: the least any validation that leaves the line feeds out of
+// the CRC must do besides reading and the CRC.
+void BM_FindLinesOnly(benchmark::State& state) {
+  const std::string& bytes = File().bytes;
+  for (auto _ : state) {
+    std::size_t lines = 0;
+    const char* at = bytes.data();
+    const char* const end = at + bytes.size();
+    while (const void* feed = std::memchr(at, '\n', static_cast<std::size_t>(end - at))) {
+      at = static_cast<const char*>(feed) + 1;
+      ++lines;
+    }
+    benchmark::DoNotOptimize(lines);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(File().bytes.size()));
+}
+
 BENCHMARK(BM_ValidateFileChecksum)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
 BENCHMARK(BM_LibdeflateCrc32)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
 BENCHMARK(BM_ReadAndCrcOnly)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
+BENCHMARK(BM_FindLinesOnly)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
 
 }  // namespace
 
@@ -115,6 +136,11 @@ int main(int argc, char** argv) {
   }
   if (floor > 0 && crc > 0) {
     std::cout << "Reading and CRC alone: " << floor / 1e6 << " MB/s, ratio " << floor / crc << "\n";
+  }
+  const double lines = medians["BM_FindLinesOnly"];
+  if (lines > 0 && crc > 0) {
+    std::cout << "Finding the line ends alone: " << lines / 1e6 << " MB/s, ratio " << lines / crc
+              << "\n";
   }
   return status;
 }
