@@ -286,6 +286,7 @@ TEST_F(MintuTool, StampsEveryKindOfFile) {
       {"c3.XML", " \n <r>\n</r>", FILE, " \n <r>\n</r>\n<!-- # CRC: ff32d14b -->\n", ""},
       {"renew.xml", "<!-- # CRC: 00000000 -->\nlinked\n", FILE,
        "<!-- # CRC: 97f8e5ec -->\nlinked\n", ""},
+      {"renew.txt", "a\r\n# CRC: 00000000\r\n", FILE, "a\r\n# CRC: 438e34a4\r\n", ""},
       {"upper.txt", "linked\n# CRC: 97F8E5EC\n", FILE, "linked\n# CRC: 97F8E5EC\n", "="},
       {"note.txt", "data\nsee # CRC: notes\n", FILE, "data\nsee # CRC: notes\n",
        "line 2 holds \"# CRC:\" that is not a stamp"},
