@@ -157,6 +157,15 @@ void Unregister(int slot) {
 
 // ------------------------------------------------------------ Helpers
 
+// What an existing file may not be replaced for: its kind, its hard links
+// (the others would keep the old content), a mode without write permission.
+int RefusedReplacement(const SafeFile::Target& target) {
+  if (!target.exists) return 0;
+  if (target.kind != 0) return target.kind;
+  if (target.links > 1) return SafeFile::HARD_LINKED;
+  return target.writable ? 0 : EACCES;
+}
+
 #ifndef _WIN32
 
 // The folder holding `path`, for the temporary file beside it.
@@ -325,8 +334,6 @@ std::size_t SafeFile::Reader::read(char* data, std::size_t size, int& error) {
   return total;
 }
 
-SafeFile::Replacement::Replacement(const Target& target) : target_(target) {}
-
 SafeFile::Replacement::~Replacement() {
   if (fd_ >= 0) ::close(fd_);
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
@@ -334,11 +341,7 @@ SafeFile::Replacement::~Replacement() {
 }
 
 int SafeFile::Replacement::open() {
-  if (target_.exists) {
-    if (target_.kind != 0) return target_.kind;
-    if (target_.links > 1) return HARD_LINKED;
-    if (!target_.writable) return EACCES;
-  }
+  if (int refused = RefusedReplacement(target_)) return refused;
   std::string name =
       FolderOf(target_.path) + "/." + fs::path(target_.path).filename().string() + ".XXXXXX";
   SignalsHeld held;
@@ -468,8 +471,6 @@ std::size_t SafeFile::Reader::read(char* data, std::size_t size, int& error) {
   return total;
 }
 
-SafeFile::Replacement::Replacement(const Target& target) : target_(target) {}
-
 SafeFile::Replacement::~Replacement() {
   if (fd_ >= 0) ::_close(fd_);
   if (!temporary_.empty()) ::_unlink(temporary_.c_str());
@@ -477,11 +478,7 @@ SafeFile::Replacement::~Replacement() {
 }
 
 int SafeFile::Replacement::open() {
-  if (target_.exists) {
-    if (target_.kind != 0) return target_.kind;
-    if (target_.links > 1) return HARD_LINKED;
-    if (!target_.writable) return EACCES;
-  }
+  if (int refused = RefusedReplacement(target_)) return refused;
   const std::string name = target_.path + ".mintu-new";
   fd_ = ::_open(name.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
   if (fd_ < 0) return errno;
@@ -544,6 +541,8 @@ std::string SafeFile::executablePath() {
 #endif
 
 // ------------------------------------------------------------- Both
+
+SafeFile::Replacement::Replacement(const Target& target) : target_(target) {}
 
 void SafeFile::Replacement::setBeforeReplaceHook(void (*hook)(const std::string& path)) {
   beforeReplaceHook = hook;

@@ -544,12 +544,22 @@ unsigned int Utilities::ValidateFileChecksum(const StringBase& fileName, bool& v
   return FILE_OK;
 }
 
-Utilities::FileStamp Utilities::FileChecksum(const StringBase& fileName) {
-  Port::SafeFile::Target target;
+namespace {
+
+// Examines the file and opens it for reading when it is a regular one: 0 or why not.
+int OpenRegular(const StringBase& fileName, Port::SafeFile::Target& target,
+                Port::SafeFile::Reader& reader) {
   int error = Port::SafeFile::inspect(fileName.str(), target);
   if (error == 0 && !target.exists) error = ENOENT;
+  return error != 0 ? error : reader.open(target);
+}
+
+}  // namespace
+
+Utilities::FileStamp Utilities::FileChecksum(const StringBase& fileName) {
+  Port::SafeFile::Target target;
   Port::SafeFile::Reader reader;
-  if (error == 0) error = reader.open(target);
+  int error = OpenRegular(fileName, target, reader);
   StampScan scan;
   if (error == 0) {
     ScanBlocks(
@@ -586,10 +596,8 @@ Utilities::StampResult Refused(const StringBase& reason) {
 Utilities::StampResult Utilities::StampFile(const StringBase& fileName) {
   // Kind, links and permission first: nothing is read from what is refused.
   Port::SafeFile::Target target;
-  int error = Port::SafeFile::inspect(fileName.str(), target);
-  if (error == 0 && !target.exists) error = ENOENT;
   Port::SafeFile::Reader reader;
-  if (error == 0) error = reader.open(target);
+  int error = OpenRegular(fileName, target, reader);
   Port::SafeFile::Replacement replacement(target);
   if (error == 0) error = replacement.open();
   if (error != 0) return Refused(Port::SafeFile::errorText(error));
