@@ -290,6 +290,7 @@ TEST_F(MintuTool, StampsEveryKindOfFile) {
       {"upper.txt", "linked\n# CRC: 97F8E5EC\n", FILE, "linked\n# CRC: 97F8E5EC\n", "="},
       {"note.txt", "data\nsee # CRC: notes\n", FILE, "data\nsee # CRC: notes\n",
        "line 2 holds \"# CRC:\" that is not a stamp"},
+      {"cr.txt", "x\n# CRC:\r12345678\n", FILE, "x\n# CRC:\r12345678\n", "line 2 holds"},
       {"binary.o", nul, FILE, nul, "a binary file (it holds NUL bytes)"},
       {"fifo", "", FIFO, "", "a FIFO (named pipe), not a regular file"},
       {"dir", "", DIR, "", "Is a directory"},
