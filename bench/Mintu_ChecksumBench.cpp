@@ -1,7 +1,7 @@
-// Checksum stamps: ValidateFileChecksum on a 64 MiB stamped text file beside
-// libdeflate's crc32 over the same bytes in memory, the floor that any
-// reading of the file stands on. The program ends with the ratio of the two
-// medians.
+// Checksum stamps: ValidateFileChecksum and FileChecksum on a 64 MiB
+// stamped text file beside libdeflate's crc32 over the same bytes in memory,
+// the floor that any reading of the file stands on. The program ends with
+// the ratios of the medians.
 
 #include <benchmark/benchmark.h>
 #include <libdeflate.h>
@@ -68,6 +68,19 @@ void BM_ValidateFileChecksum(benchmark::State& state) {
                           static_cast<int64_t>(File().bytes.size()));
 }
 
+// The same file through FileChecksum, which reads it with the file kind
+// checked first: it must keep ValidateFileChecksum's pace.
+void BM_FileChecksum(benchmark::State& state) {
+  const Mintu::StringBase path(File().path);
+  for (auto _ : state) {
+    const Mintu::Utilities::FileStamp found = Mintu::Utilities::FileChecksum(path);
+    if (!found.valid) state.SkipWithError("the stamped file did not validate");
+    benchmark::DoNotOptimize(found.checksum);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(File().bytes.size()));
+}
+
 void BM_LibdeflateCrc32(benchmark::State& state) {
   const std::string& bytes = File().bytes;
   for (auto _ : state) {
@@ -116,6 +129,7 @@ void BM_FindLinesOnly(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ValidateFileChecksum)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
+BENCHMARK(BM_FileChecksum)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
 BENCHMARK(BM_LibdeflateCrc32)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
 BENCHMARK(BM_ReadAndCrcOnly)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
 BENCHMARK(BM_FindLinesOnly)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
@@ -133,6 +147,11 @@ int main(int argc, char** argv) {
     std::cout << "\nMedian throughput: ValidateFileChecksum " << validate / 1e6
               << " MB/s, libdeflate_crc32 " << crc / 1e6 << " MB/s, ratio " << validate / crc
               << " (target >= 0.5)\n";
+  }
+  const double file = medians["BM_FileChecksum"];
+  if (file > 0 && validate > 0) {
+    std::cout << "FileChecksum " << file / 1e6 << " MB/s, ratio to ValidateFileChecksum "
+              << file / validate << "\n";
   }
   if (floor > 0 && crc > 0) {
     std::cout << "Reading and CRC alone: " << floor / 1e6 << " MB/s, ratio " << floor / crc << "\n";

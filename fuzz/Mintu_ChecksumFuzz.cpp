@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <fstream>
+#include <iterator>
 
 #include "FuzzCheck.h"
 #include "mintu/Mintu_Utilities.h"
@@ -77,6 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool valid = false;
   FUZZ_CHECK(Mintu::Utilities::ValidateFileChecksum(StringBase(name), valid) == 0);
   FUZZ_CHECK(valid == Valid(bytes));
+  // A stamp written or kept validates, and a refusal leaves the bytes alone.
+  const Mintu::Utilities::StampResult stamp = Mintu::Utilities::StampFile(StringBase(name));
+  const Mintu::Utilities::FileStamp found = Mintu::Utilities::FileChecksum(StringBase(name));
+  FUZZ_CHECK(stamp.outcome == Mintu::Utilities::STAMP_REFUSED || (found.stamped && found.valid));
+  std::ifstream after(name, std::ios::binary);
+  const std::string kept((std::istreambuf_iterator<char>(after)), {});
+  FUZZ_CHECK(stamp.outcome == Mintu::Utilities::STAMP_WRITTEN || kept == bytes);
   unlink(name.c_str());
   return 0;
 }

@@ -4,6 +4,7 @@
 // normalisation, lookups under the install roots, environment expansion,
 // checksum stamps in text files and file-list files.
 
+#include <cstdio>
 #include <list>
 #include <vector>
 
@@ -16,6 +17,22 @@ namespace Mintu {
 
 class MINTU_API Utilities {
  public:
+  /// What FileChecksum and StreamChecksum found.
+  struct FileStamp {
+    bool read = false;     // false: refused or unreadable, `reason` says why
+    StringBase checksum;   // the "%8x" checksum text of the data lines
+    bool stamped = false;  // holds a "# CRC:" stamp
+    bool valid = false;    // no stamp, or the stamp holds `checksum` in either case
+    StringBase reason;
+  };
+  /// What StampFile did.
+  enum StampOutcome { STAMP_WRITTEN, STAMP_UNCHANGED, STAMP_REFUSED };
+  struct StampResult {
+    StampOutcome outcome = STAMP_REFUSED;
+    StringBase checksum;  // the checksum text the file's stamp holds now
+    StringBase reason;    // why it was refused ("a FIFO (named pipe), not a regular file")
+  };
+
   // ---------------------------------------------------------------- Paths
   // None of these issues a message, traces or throws.
 
@@ -77,6 +94,19 @@ class MINTU_API Utilities {
   /// stamp is valid); 1 and `valid` false when it could not be opened or
   /// closed (issues "Could not open %s\n" or "Could not close %s\n").
   static unsigned int ValidateFileChecksum(const StringBase& fileName, bool& valid);
+  /// The checksum and stamp of a regular file (anything else refused before
+  /// it is read), read in blocks; issues nothing.
+  static FileStamp FileChecksum(const StringBase& fileName);
+  /// The same for what remains to be read from `stream` (the standard input).
+  static FileStamp StreamChecksum(std::FILE* stream);
+  /// Writes or renews the stamp of a regular text file (symbolic links
+  /// followed) through a temporary file, in blocks; issues nothing. A stamp
+  /// that validates is left alone; a file without one gets a stamp line at
+  /// its end, in the file's line ends, inside a comment when the content is
+  /// XML. Refused, the file untouched: other kinds of file, NUL bytes, a
+  /// first "# CRC:" that is not a stamp, several hard links, no write
+  /// permission in the mode, a change by another process meanwhile.
+  static StampResult StampFile(const StringBase& fileName);
 
   // ------------------------------------------------------------- File lists
   // Issue "Cannot read %s\n", "Cannot open %s\n" or "Cannot close %s\n"

@@ -8,6 +8,8 @@
 // while a host's later exit-time code may still search: no cache.
 #define BOOST_REGEX_MAX_CACHE_BLOCKS 0
 #include <boost/regex.hpp>
+#include <cctype>
+#include <cerrno>
 #include <cinttypes>
 #include <cstdint>
 #include <cstring>
@@ -21,6 +23,7 @@
 #include "port/Port_Env.h"
 #include "port/Port_File.h"
 #include "port/Port_OrvanePath.h"
+#include "port/Port_SafeFile.h"
 #include "port/Port_Version.h"
 
 namespace {
@@ -102,6 +105,7 @@ class StampScan {
           std::memmove(out, line, length);
           out += length;
           line = feed + 1;
+          ++lines_;
         }
       }
       char* const feed = static_cast<char*>(std::memchr(line, '\n', Span(line, end)));
@@ -109,7 +113,7 @@ class StampScan {
       char* const lineEnd = feed ? feed : end;
       const std::size_t length = Span(line, lineEnd);
       const bool data = hash >= lineEnd;
-      if (!data && !stamped_) FindStamp(line, hash, lineEnd);
+      if (!data && !stamped_) FindStamp(line, hash, lineEnd, offset_ + Span(block, line));
       if (Capturing()) KeepStored(line, length);
       if (data) {
         std::memmove(out, line, length);
@@ -118,9 +122,16 @@ class StampScan {
         hash = Find(lineEnd, end, COMMENT_CHAR);
       }
       line = feed ? feed + 1 : end;
+      ++lines_;
     }
     crc_ = Mintu::StringBase::CRC32(crc_, block, Span(block, out));
+    offset_ += Span(block, line);
     return Span(block, line);
+  }
+
+  /// Adds `size` bytes to the end of the last data line.
+  void Extend(const char* data, std::size_t size) {
+    crc_ = Mintu::StringBase::CRC32(crc_, data, size);
   }
 
   /// The checksum text of the data lines so far.
@@ -129,6 +140,15 @@ class StampScan {
     text.Format("%8x", static_cast<unsigned int>(crc_));
     return text;
   }
+
+  bool Stamped() const { return stamped_; }
+  /// Whether the first stamp is one that can be renewed in place: one
+  /// separating character and eight checksum characters on its line, ending
+  /// the line or followed by the end of a comment.
+  bool Renewable() const { return renewable_; }
+  /// Where the first stamp's checksum text starts in the text, and its line (from 1).
+  unsigned long long StampOffset() const { return stampOffset_; }
+  unsigned long long StampLine() const { return stampLine_; }
 
   /// False when a stamp was found and the data lines do not match it.
   bool Valid() const {
@@ -148,8 +168,10 @@ class StampScan {
     return found ? static_cast<const char*>(found) : to;
   }
 
-  // Looks for the tag in a comment line, from its first "#" on.
-  void FindStamp(const char* line, const char* hash, const char* lineEnd) {
+  // Looks for the tag in a comment line, from its first "#" on; the line
+  // starts `offset` bytes into the text.
+  void FindStamp(const char* line, const char* hash, const char* lineEnd,
+                 unsigned long long offset) {
     const std::size_t tagLength = std::strlen(STAMP_TAG);
     for (const char* at = hash;
          at != nullptr && static_cast<std::size_t>(lineEnd - at) >= tagLength;
@@ -158,9 +180,24 @@ class StampScan {
       if (std::memcmp(at, STAMP_TAG, tagLength) == 0) {
         stamped_ = true;
         storedFrom_ = static_cast<std::size_t>(at - line) + STAMP_CHECKSUM_OFFSET;
+        stampOffset_ = offset + storedFrom_;
+        stampLine_ = lines_ + 1;
+        renewable_ = IsRenewable(at + STAMP_CHECKSUM_OFFSET, lineEnd);
         return;
       }
     }
+  }
+
+  static bool IsRenewable(const char* text, const char* lineEnd) {
+    if (lineEnd - text < static_cast<std::ptrdiff_t>(STAMP_CHECKSUM_LENGTH)) return false;
+    if (text[-1] == '\r') return false;  // the separator
+    for (std::size_t i = 0; i < STAMP_CHECKSUM_LENGTH; ++i) {
+      if (text[i] != ' ' && !std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
+    }
+    const char* rest = text + STAMP_CHECKSUM_LENGTH;
+    if (rest < lineEnd && lineEnd[-1] == '\r') --lineEnd;
+    while (rest < lineEnd && (*rest == ' ' || *rest == '\t')) ++rest;
+    return rest == lineEnd || (lineEnd - rest >= 3 && std::memcmp(rest, "-->", 3) == 0);
   }
 
   bool Capturing() const { return stamped_ && storedLength_ < STAMP_CHECKSUM_LENGTH; }
@@ -179,7 +216,85 @@ class StampScan {
   char stored_[STAMP_CHECKSUM_LENGTH] = {};
   std::size_t storedLength_ = 0;
   std::size_t storedFrom_ = 0;  // where, in the current line, the stored text goes on
+  bool renewable_ = false;
+  unsigned long long offset_ = 0;  // of the next block in the text
+  unsigned long long lines_ = 0;   // lines taken so far
+  unsigned long long stampOffset_ = 0;
+  unsigned long long stampLine_ = 0;
 };
+
+// Feeds `scan` with the bytes `read(to, size)` gives (fewer than asked only
+// at the end), in blocks of whole lines; a line longer than the block makes
+// the block grow, as a data line is only known to be one at its end. `look`
+// sees each block before the scan overwrites it: the unfinished line left
+// from before (`held` bytes, intact) and the new bytes after it, and whether
+// the text ends there; when it returns false, reading stops.
+template <class Read, class Look>
+void ScanBlocks(StampScan& scan, Read read, Look look) {
+  std::string block(VALIDATE_BLOCK_SIZE, '\0');
+  std::size_t held = 0;
+  for (bool last = false; !last;) {
+    if (held == block.size()) block.resize(block.size() * 2);
+    const std::size_t wanted = block.size() - held;
+    const std::size_t got = read(&block[held], wanted);
+    last = got < wanted;
+    const std::size_t size = held + got;
+    if (!look(static_cast<const char*>(block.data()), held, size, last)) return;
+    const std::size_t taken = scan.Consume(&block[0], size, last);
+    held = size - taken;
+    if (held != 0 && taken != 0) std::memmove(&block[0], &block[taken], held);
+  }
+}
+
+bool LookNoFurther(const char*, std::size_t, std::size_t, bool) { return true; }
+
+// What a stamp line added to a text must look like, learnt from the blocks
+// as they pass: the line end of the first line, whether the content is XML
+// (after an optional UTF-8 byte-order mark, the first non-blank byte is
+// "<"), and the last line when it has no line end.
+struct TextLayout {
+  bool started = false;
+  bool eolKnown = false;
+  bool crlf = false;
+  int xml = -1;  // not yet known
+  bool unterminated = false;
+  bool lastLineIsData = false;
+
+  void Learn(const char* block, std::size_t held, std::size_t size, bool last) {
+    std::size_t from = held;
+    if (!started) {
+      started = true;
+      if (size >= 3 && std::memcmp(block, "\xEF\xBB\xBF", 3) == 0) from = 3;
+    }
+    for (std::size_t i = from; xml < 0 && i < size; ++i) {
+      if (block[i] != ' ' && block[i] != '\t' && block[i] != '\r' && block[i] != '\n') {
+        xml = block[i] == '<';
+      }
+    }
+    if (!eolKnown) {
+      if (const void* feed = std::memchr(block + held, '\n', size - held)) {
+        const char* at = static_cast<const char*>(feed);
+        eolKnown = true;
+        crlf = at > block && at[-1] == '\r';
+      }
+    }
+    if (last) {
+      std::size_t tail = size;
+      while (tail > 0 && block[tail - 1] != '\n') --tail;
+      unterminated = tail < size;
+      lastLineIsData = unterminated && std::memchr(block + tail, '#', size - tail) == nullptr;
+    }
+  }
+};
+
+Mintu::Utilities::FileStamp Found(const StampScan& scan) {
+  Mintu::Utilities::FileStamp found;
+  found.read = true;
+  found.checksum = scan.Checksum();
+  found.stamped = scan.Stamped();
+  found.valid = scan.Valid();
+  return found;
+}
 
 }  // namespace
 
@@ -416,22 +531,9 @@ unsigned int Utilities::ValidateFileChecksum(const StringBase& fileName, bool& v
     return FILE_FAILED;
   }
 
-  // One pass over the file in blocks of whole lines. A line longer than the
-  // block makes the block grow: a data line is only known to be one at its
-  // end.
   StampScan scan;
-  std::string block(VALIDATE_BLOCK_SIZE, '\0');
-  std::size_t held = 0;  // bytes of an unfinished line at the block's front
-  for (bool last = false; !last;) {
-    if (held == block.size()) block.resize(block.size() * 2);
-    const std::size_t wanted = block.size() - held;
-    const std::size_t got = stream->read(&block[held], wanted);
-    last = got < wanted;
-    const std::size_t size = held + got;
-    const std::size_t taken = scan.Consume(&block[0], size, last);
-    held = size - taken;
-    if (held != 0 && taken != 0) std::memmove(&block[0], &block[taken], held);
-  }
+  ScanBlocks(
+      scan, [stream](char* to, std::size_t size) { return stream->read(to, size); }, LookNoFurther);
 
   if (!Port::File::close(stream)) {
     MINTU_ISSUE(kSource).issueError("Could not close %s\n", fileName.c_str());
@@ -440,6 +542,116 @@ unsigned int Utilities::ValidateFileChecksum(const StringBase& fileName, bool& v
   }
   if (!scan.Valid()) valid = false;
   return FILE_OK;
+}
+
+namespace {
+
+// Examines the file and opens it for reading when it is a regular one: 0 or why not.
+int OpenRegular(const StringBase& fileName, Port::SafeFile::Target& target,
+                Port::SafeFile::Reader& reader) {
+  int error = Port::SafeFile::inspect(fileName.str(), target);
+  if (error == 0 && !target.exists) error = ENOENT;
+  return error != 0 ? error : reader.open(target);
+}
+
+}  // namespace
+
+Utilities::FileStamp Utilities::FileChecksum(const StringBase& fileName) {
+  Port::SafeFile::Target target;
+  Port::SafeFile::Reader reader;
+  int error = OpenRegular(fileName, target, reader);
+  StampScan scan;
+  if (error == 0) {
+    ScanBlocks(
+        scan, [&](char* to, std::size_t size) { return reader.read(to, size, error); },
+        LookNoFurther);
+  }
+  FileStamp found;
+  if (error == 0) found = Found(scan);
+  if (error != 0) found.reason = Port::SafeFile::errorText(error);
+  return found;
+}
+
+Utilities::FileStamp Utilities::StreamChecksum(std::FILE* stream) {
+  StampScan scan;
+  ScanBlocks(
+      scan, [stream](char* to, std::size_t size) { return std::fread(to, 1, size, stream); },
+      LookNoFurther);
+  FileStamp found;
+  if (!std::ferror(stream)) return Found(scan);
+  found.reason = Port::SafeFile::errorText(errno != 0 ? errno : EIO);
+  return found;
+}
+
+namespace {
+
+Utilities::StampResult Refused(const StringBase& reason) {
+  Utilities::StampResult result;
+  result.reason = reason;
+  return result;
+}
+
+}  // namespace
+
+Utilities::StampResult Utilities::StampFile(const StringBase& fileName) {
+  // Kind, links and permission first: nothing is read from what is refused.
+  Port::SafeFile::Target target;
+  Port::SafeFile::Reader reader;
+  int error = OpenRegular(fileName, target, reader);
+  Port::SafeFile::Replacement replacement(target);
+  if (error == 0) error = replacement.open();
+  if (error != 0) return Refused(Port::SafeFile::errorText(error));
+
+  // The file goes to the replacement as it is read; the checksum is known at
+  // its end, and written then.
+  StampScan scan;
+  TextLayout layout;
+  bool binary = false;
+  ScanBlocks(
+      scan, [&](char* to, std::size_t size) { return reader.read(to, size, error); },
+      [&](const char* block, std::size_t held, std::size_t size, bool last) {
+        if (error != 0) return false;
+        if (std::memchr(block + held, '\0', size - held) != nullptr) {
+          binary = true;
+          return false;
+        }
+        layout.Learn(block, held, size, last);
+        error = replacement.write(block + held, size - held);
+        return error == 0;
+      });
+  if (binary) return Refused("a binary file (it holds NUL bytes)");
+  if (error != 0) return Refused(Port::SafeFile::errorText(error));
+
+  StampResult result;
+  if (scan.Stamped()) {
+    if (!scan.Renewable()) {
+      return Refused(StringBase::doFormat(
+          "line %llu holds \"%s\" that is not a stamp (one separating character and eight "
+          "checksum characters ending the line or the comment)",
+          scan.StampLine(), STAMP_TAG));
+    }
+    result.checksum = scan.Checksum();
+    if (scan.Valid()) {
+      result.outcome = STAMP_UNCHANGED;
+      return result;
+    }
+    error =
+        replacement.rewrite(scan.StampOffset(), result.checksum.GetBuffer(), STAMP_CHECKSUM_LENGTH);
+  } else {
+    // The stamp line takes the file's line ends; one ending a last line
+    // that had none adds its CR to that line's data.
+    const std::string eol = layout.crlf ? "\r\n" : "\n";
+    if (layout.unterminated && layout.crlf && layout.lastLineIsData) scan.Extend("\r", 1);
+    result.checksum = scan.Checksum();
+    std::string stamp = layout.unterminated ? eol : std::string();
+    const std::string tag = std::string(STAMP_TAG) + " " + result.checksum.str();
+    stamp += (layout.xml == 1 ? "<!-- " + tag + " -->" : tag) + eol;
+    error = replacement.write(stamp.data(), stamp.size());
+  }
+  if (error == 0) error = replacement.commit();
+  if (error != 0) return Refused(Port::SafeFile::errorText(error));
+  result.outcome = STAMP_WRITTEN;
+  return result;
 }
 
 // ------------------------------------------------------------- File lists

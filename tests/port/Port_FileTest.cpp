@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "port/Port_Dir.h"
-#include "port/Port_SafeFile.h"
 #include "support/TempInstallTree.h"
 
 #ifndef _WIN32
@@ -100,24 +99,6 @@ TEST(Port_FileTest, OpensOnlyRegularFilesAndReportsLostData) {
   Stream* full = File::open(Text("/dev/full"), File::ACCESS_WRITE, false);
   // Buffered, the write succeeds; the failure shows when flushed, and is never reported as stored.
   EXPECT_TRUE(full != nullptr && full->write(Text("lost\n")) && !File::close(full));
-}
-
-TEST(Port_FileTest, SafeReplaceKeepsOwnerAndMode) {
-#ifdef _WIN32
-  GTEST_SKIP() << "POSIX owners and mode bits";
-#else
-  if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can give a file another owner";
-  MintuTest::TempInstallTree tree;
-  const std::string file = tree.WriteFile("f.txt", "old");
-  ASSERT_EQ(::chown(file.c_str(), 4321, 4322) + ::chmod(file.c_str(), 0440), 0);
-  Port::SafeFile::Target target;
-  ASSERT_EQ(Port::SafeFile::inspect(file, target), 0);
-  EXPECT_FALSE(target.writable);  // by its mode bits, though the superuser could write
-  ASSERT_EQ(Port::SafeFile::replace(target, "new", 3), 0);
-  struct stat status;
-  ASSERT_EQ(::stat(file.c_str(), &status), 0);
-  EXPECT_TRUE(status.st_uid == 4321 && status.st_gid == 4322 && (status.st_mode & 07777) == 0440);
-#endif
 }
 
 TEST(Port_FileTest, DirectoriesListAndChange) {

@@ -10,17 +10,22 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 extern char** environ;
 #endif
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "mintu/Mintu_Utilities.h"
 #include "port/Port_Env.h"
 #include "support/TempInstallTree.h"
 
@@ -143,11 +148,14 @@ TEST_F(MintuTool, CommandsAnswer) {
        "core.vhd: OK\nchanged.vhd: CHANGED (checksum does not match its stamp)\ncomment.vhd: OK\n"
        "plain.txt: OK (no stamp)\nmissing.txt: unreadable\n",
        "ERROR: " + missing},
-      {"verify -", "linked\n# CRC: 97f8e5ec\n", 0, "-: OK\n", ""},
+      {"verify -", "linked\n# CRC: 97F8E5EC\n", 0, "-: OK\n", ""},
       // One wording for the same failure in every command.
       {"checksum missing.txt", "", 1, "", missing},
       {"filelist missing.txt", "", 1, "", missing},
-      {"stamp io", "", 1, "*", "cannot read io: "},  // Windows gives no reason of its own
+      {"stamp io", "", 1, "*", "ERROR: cannot stamp io: Is a directory"},
+      {"filelist /dev/null", "", 1, "", "ERROR: "},  // an error issued by the library
+      {"verify - -", "", 2, "", "the standard input (-) may be named only once"},
+      {kComponent + " --output=", "", 2, "", "-o needs a file name"},
       {"filelist lists/files.lst", "", 0, "a.v\nsub" + SEP + "b.v\n",
        "WARNING: Missing file list member"},
       {"filelist --full lists" + SEP + "files.lst", "", 0,  // the list's folder as given
@@ -210,43 +218,158 @@ TEST_F(MintuTool, FilesAreNeverDamaged) {
   const std::string before = Attributes("secret.txt") + Attributes("run.sh");
   ASSERT_EQ(0, Run("stamp link.txt run.sh"));
   EXPECT_EQ(before, Attributes("secret.txt") + Attributes("run.sh"));
-  EXPECT_EQ("linked\n# CRC: 97f8e5ec\n", Read("secret.txt"));
-  EXPECT_TRUE(std::filesystem::is_symlink("link.txt"));
 
-  ::chmod(tree.WriteFile("ro.txt", "data\n").c_str(), 0444);
   ::chmod(tree.WriteFile("ro.xml", "").c_str(), 0444);
   ASSERT_EQ(0, ::link(tree.WriteFile("one.txt", "data\n").c_str(), "two.txt"));
-  tree.WriteFile("note.txt", "data\nsee # CRC: notes below\n");
   tree.WriteFile("root1/shared.txt", "");
-  const std::string readOnly = Attributes("ro.txt");
   const struct {
-    std::string line, shell, out, message;
+    std::string line, shell, out, message, file;  // `file` keeps its content
   } rows[] = {
-      {"stamp ro.txt secret.txt", "", "", "cannot write ro.txt: Permission denied"},
-      {"stamp one.txt secret.txt", "", "", "one.txt: it has 2 hard links"},
-      {"stamp note.txt secret.txt", "", "", "note.txt: line 2 holds \"# CRC:\""},
-      {"checksum io", "", "", "cannot read io: Is a directory"},
-      {kComponent, "", "/dev/full", "cannot write standard output: No space left on device"},
-      {"find shared.txt", "exec >&-;", "", "cannot write standard output: Bad file descriptor"},
-      {kComponent + " -o /dev/full", "", "", "cannot write /dev/full: No space left on device"},
-      {kComponent + " -o none/x.xml", "", "", "write none/x.xml: No such file or directory"},
-      {kComponent + " -o ro.xml", "", "", "cannot write ro.xml: Permission denied"},
+      {kComponent, "", "/dev/full", "cannot write standard output: No space left on device", ""},
+      {"find shared.txt", "exec >&-;", "", "cannot write standard output: Bad file descriptor", ""},
+      {kComponent + " -o /dev/full", "", "", "cannot write /dev/full: No space left on device", ""},
+      {kComponent + " -o none/x.xml", "", "", "cannot write none/x.xml: No such file or directory",
+       ""},
+      {kComponent + " -o ro.xml", "", "", "cannot write ro.xml: Permission denied", "ro.xml"},
+      {kComponent + " -o two.txt", "", "", "cannot write two.txt: it has several hard links",
+       "one.txt"},
   };
   for (const auto& row : rows) {
-    const bool stamp = row.line[0] == 's';
-    const std::string file = stamp ? row.line.substr(6, row.line.find(' ', 6) - 6) : "ro.xml";
-    const std::string old = Read(file);
-    EXPECT_EQ(1, Run(row.line, "", row.shell, row.out.empty() ? "io/stdout" : row.out)) << row.line;
-    EXPECT_TRUE(Has(err, "ERROR: ") && Has(err, row.message)) << err;
-    EXPECT_TRUE(old == Read(file) && (!stamp || Has(out, "secret.txt: stamped"))) << row.line;
+    SCOPED_TRACE(row.line);
+    const std::string old = row.file.empty() ? "" : Read(row.file);
+    EXPECT_EQ(1, Run(row.line, "", row.shell, row.out.empty() ? "io/stdout" : row.out));
+    EXPECT_TRUE(Has(err, "ERROR: " + row.message)) << err;
+    EXPECT_EQ(old, row.file.empty() ? "" : Read(row.file));
   }
-  EXPECT_EQ(readOnly, Attributes("ro.txt"));
   // A file size limit stops the write half way: killed, or told (signal ignored).
   tree.WriteFile("out.xml", "old\n");
   const std::string big = kComponent + " -o out.xml --description " + std::string(4096, 'd');
   for (const char* shell : {"ulimit -f 1;", "trap '' XFSZ; ulimit -f 1;"}) {
     EXPECT_TRUE(Run(big, "", shell) != 0 && Read("out.xml") == "old\n") << shell;
     EXPECT_TRUE(shell[0] != 't' || Has(err, "cannot write out.xml: File too large")) << err;
+  }
+#endif
+}
+
+// Every kind of file, stamped by the library and by mintu (each its own
+// copy): what it becomes, or why it is refused and left as it was.
+TEST_F(MintuTool, StampsEveryKindOfFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "FIFOs, devices, symbolic links, modes and extended attributes";
+#else
+  enum Kind { FILE, FIFO, DIR, DEVICE, HARD_LINK, SYMLINK, READ_ONLY, ATTRIBUTES, MISSING };
+  const auto Attributes = [](const std::string& path) {  // names and values
+    char names[1024] = {}, value[256];
+    std::string all;
+    const ssize_t size = ::listxattr(path.c_str(), names, sizeof names);
+    for (const char* name = names; name < names + std::max<ssize_t>(size, 0);
+         name += std::strlen(name) + 1) {
+      const ssize_t length = ::getxattr(path.c_str(), name, value, sizeof value);
+      all += std::string(name) + "=" + std::string(value, std::max<ssize_t>(length, 0)) + ";";
+    }
+    return all;
+  };
+  // An ACL granting group 1234 write access through its mask, as setfacl -m g:1234:rw writes it.
+  const unsigned char acl[] = {2, 0,   0,   0,   1,   0,   6,  0, 255, 255, 255, 255, 4,   0,  4,
+                               0, 255, 255, 255, 255, 8,   0,  6, 0,   210, 4,   0,   0,   16, 0,
+                               6, 0,   255, 255, 255, 255, 32, 0, 4,   0,   255, 255, 255, 255};
+  const std::string nul("ab\0c\n", 5);
+  const struct {
+    std::string name, content;
+    Kind kind;
+    std::string after, reason;  // reason: "" stamped, "=" unchanged
+  } rows[] = {
+      {"plain.txt", "a\nb\n", FILE, "a\nb\n# CRC: 9e83486d\n", ""},
+      {"crlf.txt", "a\r\nb", FILE, "a\r\nb\r\n# CRC: 837ca9b1\r\n", ""},  // "a\rb\r"
+      {"bom.spirit", "\xEF\xBB\xBF<r/>\n", FILE, "\xEF\xBB\xBF<r/>\n<!-- # CRC: b4ebab12 -->\n",
+       ""},
+      {"c3.XML", " \n <r>\n</r>", FILE, " \n <r>\n</r>\n<!-- # CRC: ff32d14b -->\n", ""},
+      {"renew.xml", "<!-- # CRC: 00000000 -->\nlinked\n", FILE,
+       "<!-- # CRC: 97f8e5ec -->\nlinked\n", ""},
+      {"renew.txt", "a\r\n# CRC: 00000000\r\n", FILE, "a\r\n# CRC: 438e34a4\r\n", ""},
+      {"upper.txt", "linked\n# CRC: 97F8E5EC\n", FILE, "linked\n# CRC: 97F8E5EC\n", "="},
+      {"note.txt", "data\nsee # CRC: notes\n", FILE, "data\nsee # CRC: notes\n",
+       "line 2 holds \"# CRC:\" that is not a stamp"},
+      {"cr.txt", "x\n# CRC:\r12345678\n", FILE, "x\n# CRC:\r12345678\n", "line 2 holds"},
+      {"binary.o", nul, FILE, nul, "a binary file (it holds NUL bytes)"},
+      {"fifo", "", FIFO, "", "a FIFO (named pipe), not a regular file"},
+      {"dir", "", DIR, "", "Is a directory"},
+      {"zero", "", DEVICE, "", "a device, not a regular file"},
+      {"linked.txt", "x\n", HARD_LINK, "x\n", "it has several hard links"},
+      {"symlink.txt", "x\n", SYMLINK, "x\n# CRC: 8cdc1683\n", ""},
+      {"ro.txt", "x\n", READ_ONLY, "x\n", "Permission denied"},
+      {"acl.txt", "x\n", ATTRIBUTES, "x\n# CRC: 8cdc1683\n", ""},
+      {"missing.txt", "", MISSING, "", "No such file or directory"},
+  };
+  for (const auto& row : rows) {
+    for (const std::string library : {"library/", "tool/"}) {
+      const std::string way = library + row.name + ".d/";
+      SCOPED_TRACE(way);
+      const std::string path = tree.Path(way + row.name), file = tree.Path(way + "file");
+      tree.MakeDir(way);
+      if (!row.content.empty()) tree.WriteFile(way + "file", row.content);
+      int made = 0;  // the system's answer
+      switch (row.kind) {
+        case FIFO:
+          made = ::mkfifo(path.c_str(), 0644);
+          break;
+        case DIR:
+          made = ::mkdir(path.c_str(), 0755);
+          break;
+        case DEVICE:
+          made = ::symlink("/dev/zero", path.c_str());
+          break;
+        case HARD_LINK:
+          made = ::link(file.c_str(), path.c_str());
+          break;
+        case SYMLINK:
+          made = ::symlink("file", path.c_str());
+          break;
+        case MISSING:
+          break;
+        default:
+          made = ::rename(file.c_str(), path.c_str());
+      }
+      ASSERT_EQ(0, made);
+      if (row.kind == READ_ONLY) ::chmod(path.c_str(), 0444);
+      if (row.kind == ATTRIBUTES &&
+          (::setxattr(path.c_str(), "user.origin", "test", 4, 0) != 0 ||
+           ::setxattr(path.c_str(), "system.posix_acl_access", acl, sizeof acl, 0) != 0)) {
+        std::cout << "[  SKIPPED ] this file system refuses extended attributes\n";
+        continue;
+      }
+      const std::string before = Attributes(path);
+      if (library == "library/") {
+        const Mintu::Utilities::StampResult result = Mintu::Utilities::StampFile(path);
+        EXPECT_EQ(row.reason.size() > 1 ? Mintu::Utilities::STAMP_REFUSED
+                  : row.reason.empty()  ? Mintu::Utilities::STAMP_WRITTEN
+                                        : Mintu::Utilities::STAMP_UNCHANGED,
+                  result.outcome);
+        EXPECT_EQ(0u, result.reason.str().find(row.reason.size() > 1 ? row.reason : ""));
+      } else {
+        EXPECT_EQ(row.reason.size() > 1 ? 1 : 0, Run("stamp " + path));
+        const std::string said = row.reason.empty() ? ": stamped "
+                                 : row.reason == "="
+                                     ? ": unchanged "
+                                     : "ERROR: cannot stamp " + path + ": " + row.reason;
+        EXPECT_TRUE(Has(out + err, said)) << out << err;
+      }
+      EXPECT_EQ(row.after, row.after.empty() ? "" : Read(path));
+      EXPECT_EQ(before, Attributes(path));
+      EXPECT_EQ(row.kind == SYMLINK || row.kind == DEVICE, std::filesystem::is_symlink(path));
+      // No temporary file is left beside it.
+      const long names = row.kind == MISSING                            ? 0
+                         : row.kind == HARD_LINK || row.kind == SYMLINK ? 2
+                                                                        : 1;
+      EXPECT_EQ(names, std::distance(std::filesystem::directory_iterator(tree.Path(way)), {}));
+      // What was stamped validates; the kinds never read are refused by the checks too.
+      const Mintu::Utilities::FileStamp checked = Mintu::Utilities::FileChecksum(path);
+      if (row.reason.size() <= 1) {
+        EXPECT_TRUE(checked.stamped);
+        EXPECT_TRUE(checked.valid);
+      }
+      EXPECT_EQ(row.content.empty() ? row.reason : "", checked.reason.str());
+    }
   }
 #endif
 }

@@ -5,9 +5,15 @@
 
 #include <gtest/gtest.h>
 #include <zlib.h>
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +22,7 @@
 #include "port/Port_Env.h"
 #include "port/Port_File.h"
 #include "port/Port_FileName.h"
+#include "port/Port_SafeFile.h"
 #include "port/Port_Version.h"
 #include "support/IssuedMessages.h"
 #include "support/LoggerLevel.h"
@@ -263,6 +270,39 @@ TEST_F(UtilitiesTest, StampsAtEveryPlaceAroundTheReadingBlocks) {
       }
     }
   }
+  EXPECT_TRUE(issued.messages().empty());
+}
+
+void AppendLine(const std::string& path) { std::ofstream(path, std::ios::app) << "appended\n"; }
+void Terminate(const std::string&) { std::raise(SIGTERM); }
+
+// A file another process appends to while it is stamped keeps the append and
+// no stamp; a stamp killed before its rename leaves no temporary file.
+TEST_F(UtilitiesTest, StampsLoseNoChangeAndLeaveNothingBehind) {
+  const std::string path = tree.WriteFile("s/core.vhd", "linked\n");
+  Port::SafeFile::Replacement::setBeforeReplaceHook(AppendLine);
+  const Utilities::StampResult result = Utilities::StampFile(path);
+  Port::SafeFile::Replacement::setBeforeReplaceHook(nullptr);
+  EXPECT_EQ(Utilities::STAMP_REFUSED, result.outcome);
+  EXPECT_EQ("it changed while it was being rewritten, and was left as it is", result.reason.str());
+  EXPECT_EQ("linked\nappended\n", tree.ReadFile(path));
+#ifndef _WIN32
+  const pid_t child = ::fork();
+  if (child == 0) {
+    Port::SafeFile::Replacement::setBeforeReplaceHook(Terminate);
+    Utilities::StampFile(path);
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(child, ::waitpid(child, &status, 0));
+  EXPECT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(SIGTERM, WTERMSIG(status));
+  EXPECT_EQ("linked\nappended\n", tree.ReadFile(path));
+  struct sigaction action = {};  // the handler is gone again from this process
+  ::sigaction(SIGTERM, nullptr, &action);
+  EXPECT_EQ(SIG_DFL, action.sa_handler);
+#endif
+  EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(tree.Path("s")), {}));
   EXPECT_TRUE(issued.messages().empty());
 }
 

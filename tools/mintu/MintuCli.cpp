@@ -134,8 +134,15 @@ std::string CannotWrite(const std::string& file, int error) {
   return "cannot write " + file + ": " + Port::SafeFile::errorText(error);
 }
 
+void ClaimStandardInput() {
+  static bool claimed = false;
+  if (claimed) throw UsageError("the standard input (-) may be named only once");
+  claimed = true;
+}
+
 bool ReadInput(const std::string& file, std::string& content, int& error) {
   content.clear();
+  if (file == "-") ClaimStandardInput();
   std::FILE* in = file == "-" ? stdin : std::fopen(file.c_str(), "rb");
   if (in == nullptr) {
     error = errno;
@@ -177,10 +184,8 @@ void WriteOutput(const std::string& file, const std::string& content) {
       if (std::fclose(out) != 0 && error == 0) error = errno;
     }
   } else if (error == 0) {
-    // A file its owner made read-only is not replaced behind their back.
-    error = target.exists && !target.writable
-                ? EACCES
-                : Port::SafeFile::replace(target, content.data(), content.size());
+    // Refused as by stamp: no write permission in the mode, several hard links.
+    error = Port::SafeFile::replace(target, content.data(), content.size());
   }
   if (error != 0) throw Failure(CannotWrite(file, error));
 }

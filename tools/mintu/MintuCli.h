@@ -89,6 +89,8 @@ void ShowReportOrigin(bool show);
 std::string CannotRead(const std::string& file, int error);
 std::string CannotWrite(const std::string& file, int error);
 
+/// Marks the standard input as read; throws UsageError when it already was.
+void ClaimStandardInput();
 /// The whole content of FILE, or of the standard input for "-"; false when
 /// it cannot be read, with `error` the system's error number.
 bool ReadInput(const std::string& file, std::string& content, int& error);

@@ -22,27 +22,34 @@ const std::vector<Command> kCommands = {
      "print the checksum text of a file's data lines",
      "Usage: mintu checksum FILE\n"
      "Prints the eight-character checksum of the lines of FILE that hold no '#'\n"
-     "(\"-\" is the standard input).\n",
+     "(\"-\" is the standard input). Only regular files are read: a FIFO, a device\n"
+     "or a directory is refused at once.\n",
      {},
      RunChecksum},
     {"stamp",
      "write or renew the \"# CRC:\" stamp of files",
      "Usage: mintu stamp FILE...\n"
-     "Renews the checksum after the first \"# CRC:\" of each FILE, or appends a stamp\n"
-     "line (inside a comment for XML files). The first \"# CRC:\" must be a stamp: one\n"
-     "separating character and eight checksum characters that end the line or are\n"
-     "followed by \"-->\"; anything else is refused and the file left as it was.\n"
+     "Renews the checksum after the first \"# CRC:\" of each FILE (\"unchanged\" when it\n"
+     "already validates, in either case), or appends a stamp line in the file's line\n"
+     "ends: \"<!-- # CRC: xxxxxxxx -->\" when the content is XML (after an optional\n"
+     "byte-order mark, the first non-blank character is '<'), else \"# CRC: xxxxxxxx\".\n"
+     "The first \"# CRC:\" must be a stamp: one separating character and eight\n"
+     "checksum characters that end the line or are followed by \"-->\".\n"
      "The file is replaced whole (old content or new, never a mix) and keeps its mode,\n"
-     "owner and group; a symbolic link is followed and its target stamped. Refused:\n"
-     "files without write permission in their mode (also for the superuser) and\n"
-     "files with several hard links (replacing one would split them).\n",
+     "owner, group, ACL and extended attributes; a symbolic link is followed and its\n"
+     "target stamped; an interrupted stamp leaves no temporary file. Refused, the\n"
+     "file left as it was: anything but a regular file, files holding NUL bytes,\n"
+     "files without write permission in their mode (also for the superuser), files\n"
+     "with several hard links (replacing one would split them), and files changed by\n"
+     "another process while they were stamped.\n",
      {},
      RunStamp},
     {"verify",
      "check the stamps of files",
      "Usage: mintu verify FILE...\n"
-     "One line per file (\"-\" is the standard input). Status 0 only when every file\n"
-     "validates (a file without a stamp validates).\n",
+     "One line per file (\"-\", once, is the standard input). Status 0 only when every\n"
+     "file validates (a file without a stamp validates; the stamp's checksum may be in\n"
+     "either case).\n",
      {},
      RunVerify},
     {"filelist",
@@ -89,7 +96,8 @@ const std::vector<Command> kCommands = {
      "dependent or generated. Vendor and library are XML names, the other names XML\n"
      "name tokens; texts are UTF-8 without control characters other than tab and\n"
      "line ends. --description-file - reads the description from the standard input.\n"
-     "Writes to FILE (replaced whole), or to the standard output (no -o, or -o -).\n",
+     "Writes to FILE (replaced whole, refused as by stamp when it has several hard\n"
+     "links or no write permission), or to the standard output (no -o, or -o -).\n",
      ComponentOptions(), RunComponent},
     {"diff",
      "compare two XML files as the XML model does",

@@ -112,6 +112,7 @@ std::string DescriptionFrom(const std::string& file) {
 
 int RunComponent(const Arguments& args) {
   ComponentRequest request = ParseComponentRequest(args);
+  if (args.Has("output") && request.output.empty()) throw UsageError("-o needs a file name");
   if (!request.descriptionFile.empty()) {
     request.description = DescriptionFrom(request.descriptionFile);
     CheckXmlText("--description-file", request.description);

@@ -13,6 +13,7 @@
 #include "mintu/mintu.h"
 #include "port/Port_Env.h"
 #include "port/Port_File.h"
+#include "port/Port_Msg.h"
 #include "port/Port_OrvanePath.h"
 #include "port/Port_SafeFile.h"
 
@@ -68,6 +69,18 @@ void UseSampleInstallationIfNeeded() {
     }
   }
 }
+
+// Counts the errors issued by the tool and the library, shown or not: a
+// command that reported one has not succeeded.
+class ErrorCount : public Port_MsgMan {
+ public:
+  ErrorCount() { Port_MsgDispatcher::addMsgMan(this); }
+  ~ErrorCount() override { Port_MsgDispatcher::removeMsgMan(this); }
+  void handleMessage(const Port_Message& message) override {
+    if (message.type == PORT_MSG_ERROR || message.type == PORT_MSG_FATAL) ++errors;
+  }
+  int errors = 0;
+};
 
 // Everything written to the standard output reached it; otherwise reported.
 int FinishStandardOutput(int status) {
@@ -137,8 +150,10 @@ int Run(int argc, char** argv) {
       Mintu::DebugMessengerFactory::GetLogger()->SetLevel(Mintu::DebugMessenger::DEBUG_VERBOSE);
     ShowReportOrigin(verbose);
     UseSampleInstallationIfNeeded();
+    ErrorCount reported;
     try {
-      return FinishStandardOutput(command->run(args));
+      const int status = FinishStandardOutput(command->run(args));
+      return status == EXIT_OK && reported.errors > 0 ? EXIT_REPORTED_FAILURE : status;
     } catch (const UsageError&) {
       throw;
     } catch (const Failure& e) {
