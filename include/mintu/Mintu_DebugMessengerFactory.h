@@ -15,8 +15,8 @@ class MINTU_API DebugMessengerFactory {
  public:
   /// The root logger.
   static DebugMessenger* GetLogger();
-  /// The logger called `name` (exact bytes), made under the root on first
-  /// request; the root itself for "root".
+  /// The logger called `name` (names compared byte for byte), made under the
+  /// root on first request; the root itself for "root" in any case ("ROOT").
   static DebugMessenger* GetLogger(const StringBase& name);
   /// Makes the root verbose when ORV_MN_API_DEBUG is set (to anything, even
   /// the empty text), and says so once with a status line.

@@ -26,9 +26,6 @@ class MINTU_API IPUpdateInfo {
   static unsigned int GetIPUpdateLogLocation(StringBase& location);
   /// LEVEL_READ and `level` set to the text after the tag, or LEVEL_MISSING.
   static unsigned int ReadCoreLevelFromLine(StringBase& line, StringBase& level);
-
-  /// "cores_level=".
-  static const StringBase CORES_LEVEL_TAG;
 };
 
 }  // namespace Mintu

@@ -1,7 +1,8 @@
 #ifndef MINTU_SETWORKINGDIRECTORY_H
 #define MINTU_SETWORKINGDIRECTORY_H
 // SetWorkingDirectory: a scope guard that moves the process into a directory
-// and back again when it ends. Failures are issued as errors, never thrown.
+// and back again when it ends. Failures to change directory are issued as
+// errors; only a current directory that cannot be read at all is thrown.
 
 #include "mintu/Mintu_Types.h"
 
@@ -10,7 +11,9 @@ namespace Mintu {
 class MINTU_API SetWorkingDirectory {
  public:
   /// Changes to `directory` (the current directory for the empty text);
-  /// issues "Unable to set working directory to %s\n" when it cannot.
+  /// issues "Unable to set working directory to %s\n" when it cannot. Throws
+  /// std::filesystem::filesystem_error when the current directory cannot be
+  /// read (it was removed, say), as there would be nowhere to return to.
   explicit SetWorkingDirectory(const StringBase& directory);
   /// Changes back to the directory of construction; issues "Unable to revert
   /// working directory to %s\n" when it cannot. Never throws.

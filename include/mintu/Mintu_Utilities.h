@@ -74,7 +74,9 @@ class MINTU_API Utilities {
   /// The Java program of the running platform under the first root that has one.
   static bool GetJavaExecutablePath(StringBase& found);
   /// The installed major release plus one, followed by ".1" ("14.2" gives
-  /// "15.1"); the empty text when the release cannot be split. Never throws.
+  /// "15.1"); a major that is not a 32-bit number is kept ("beta.2" gives
+  /// "beta.1"), an empty one counts as 0 (".5" gives "1.1"); the empty text when the release cannot
+  /// be split. Never throws.
   static StringBase NextMajorRelease();
 
   // ---------------------------------------------------- Environment expansion

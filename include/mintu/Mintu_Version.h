@@ -43,18 +43,13 @@ class MINTU_API Version {
 
  private:
   struct Patterns;
-  /// The four patterns below and the minor-number pattern, compiled on first use.
+  /// The patterns of both notations, compiled on first use.
   static const Patterns& CompiledPatterns();
 
   void Reset(const StringBase& text);
   bool ExtractPsfVersion(const StringBase& text);
   bool ExtractMintaroVersion(const StringBase& text);
   bool Parse(const StringBase& text);
-
-  static const StringBase PSF_INPUT_VERSION_REGULAR_EXPRESSION;
-  static const StringBase PSF_VERSION_REGULAR_EXPRESSION;
-  static const StringBase MINTARO_INPUT_VERSION_REGULAR_EXPRESSION;
-  static const StringBase MINTARO_VERSION_REGULAR_EXPRESSION;
 
   bool isValid;
   StringBase versionText;

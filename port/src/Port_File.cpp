@@ -12,13 +12,7 @@
 #include <system_error>
 
 #include "Port_PathText.h"
-
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#endif
+#include "Port_Windows.h"
 
 namespace fs = std::filesystem;
 

@@ -2,12 +2,9 @@
 
 #include "Port_PathText.h"
 
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "Port_Windows.h"
 
+#ifdef _WIN32
 #include <climits>
 #endif
 

@@ -12,37 +12,30 @@ namespace {
 // The kinds shown on the standard error stream at each level, as calls made
 // in this order; kinds a level does not name keep the stream's default.
 void ApplyLevel(Port_MsgStream& stream, std::ostream& out, MsgMan::DiagnosticLevel level) {
+  // What each level does to each kind: '+' shown, '-' hidden, ' ' left as it
+  // is (only the normal level touches progress lines).
+  static const Port_MsgType kinds[] = {PORT_MSG_FATAL,   PORT_MSG_ERROR,  PORT_MSG_DEBUG,
+                                       PORT_MSG_WARNING, PORT_MSG_STATUS, PORT_MSG_PROGRESS};
+  const char* shown = "++-+++";  // DIAGNOSTIC_NORMAL and anything unknown
   switch (level) {
     case MsgMan::DIAGNOSTIC_QUIET:
-      stream.disableMsgType(out, PORT_MSG_FATAL);
-      stream.disableMsgType(out, PORT_MSG_ERROR);
-      stream.disableMsgType(out, PORT_MSG_DEBUG);
-      stream.disableMsgType(out, PORT_MSG_WARNING);
-      stream.disableMsgType(out, PORT_MSG_STATUS);
+      shown = "----- ";
       break;
     case MsgMan::DIAGNOSTIC_REDUCED:
-      stream.enableMsgType(out, PORT_MSG_FATAL);
-      stream.enableMsgType(out, PORT_MSG_ERROR);
-      stream.disableMsgType(out, PORT_MSG_DEBUG);
-      stream.enableMsgType(out, PORT_MSG_WARNING);
-      stream.disableMsgType(out, PORT_MSG_STATUS);
+      shown = "++-+- ";
       break;
     case MsgMan::DIAGNOSTIC_FULL:
-      stream.enableMsgType(out, PORT_MSG_FATAL);
-      stream.enableMsgType(out, PORT_MSG_ERROR);
-      stream.enableMsgType(out, PORT_MSG_DEBUG);
-      stream.enableMsgType(out, PORT_MSG_WARNING);
-      stream.enableMsgType(out, PORT_MSG_STATUS);
+      shown = "+++++ ";
       break;
-    case MsgMan::DIAGNOSTIC_NORMAL:
     default:
-      stream.enableMsgType(out, PORT_MSG_FATAL);
-      stream.enableMsgType(out, PORT_MSG_ERROR);
-      stream.disableMsgType(out, PORT_MSG_DEBUG);
-      stream.enableMsgType(out, PORT_MSG_WARNING);
-      stream.enableMsgType(out, PORT_MSG_STATUS);
-      stream.enableMsgType(out, PORT_MSG_PROGRESS);
       break;
+  }
+  for (std::size_t i = 0; i < sizeof kinds / sizeof kinds[0]; ++i) {
+    if (shown[i] == '+') {
+      stream.enableMsgType(out, kinds[i]);
+    } else if (shown[i] == '-') {
+      stream.disableMsgType(out, kinds[i]);
+    }
   }
 }
 

@@ -14,6 +14,7 @@ const Mintu::Detail::IssueSource kSource = {"Mintu_IPUpdateInfo", "$Revision: 1.
 
 const char* const UPDATE_LOG_NAME = "IPupdate.log";
 const char* const CORES_LEVEL_PREFIX = "Cores Update # ";
+const char CORES_LEVEL_TAG[] = "cores_level=";
 
 }  // namespace
 
@@ -41,7 +42,7 @@ unsigned int IPUpdateInfo::GetIPUpdateLogLocation(StringBase& location) {
 unsigned int IPUpdateInfo::ReadCoreLevelFromLine(StringBase& line, StringBase& level) {
   const StringBase::size_type tag = line.GetIndexOfString(CORES_LEVEL_TAG, Port::COMPARE_EXACT);
   if (tag == StringBase::NOT_FOUND) return LEVEL_MISSING;
-  const StringBase::size_type start = tag + CORES_LEVEL_TAG.GetLength();
+  const StringBase::size_type start = tag + sizeof CORES_LEVEL_TAG - 1;
   // The rest of the line, blanks and all; nothing when the tag ends it.
   level = start < line.GetLength() ? line.Extract(Port_Range(start, line.GetLength() - 1))
                                    : StringBase();

@@ -4,10 +4,6 @@
 
 #include "mintu/Mintu_Utilities.h"
 
-// Boost.Regex keeps freed match blocks in a cache that is destroyed at exit,
-// while a host's later exit-time code may still search: no cache.
-#define BOOST_REGEX_MAX_CACHE_BLOCKS 0
-#include <boost/regex.hpp>
 #include <cctype>
 #include <cerrno>
 #include <cinttypes>
@@ -15,14 +11,17 @@
 #include <cstring>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "diagnostics/Mintu_Issue.h"
 #include "mintu/Mintu_DebugMessenger.h"
 #include "mintu/Mintu_DebugMessengerFactory.h"
+#include "mintu/Mintu_VectorHelper.h"
 #include "port/Port_Dir.h"
 #include "port/Port_Env.h"
 #include "port/Port_File.h"
 #include "port/Port_OrvanePath.h"
+#include "port/Port_Regexp.h"
 #include "port/Port_SafeFile.h"
 #include "port/Port_Version.h"
 
@@ -486,22 +485,19 @@ const StringBase Utilities::ExpandEnvironment(const StringBase& text) {
   }
 
   StringBase result;
-  const char* const begin = text.GetBuffer() + start;
-  const char* const end = text.GetBuffer() + text.GetLength();
-  const char* position = begin;
-  try {
-    static const boost::regex& reference = *new boost::regex("(\\$\\{)([A-Za-z0-9_]*)(\\})");
-    boost::cmatch match;
-    while (position != end && boost::regex_search(position, end, match, reference)) {
-      result.Append(position, static_cast<std::size_t>(match[0].first - position));
-      result.Append(StringBase(Port_Env::GetEnv(match.str(2).c_str())));
-      position = match[0].second;
-    }
-  } catch (const std::exception&) {
-    // The pattern is fixed and simple; should the matcher still give up,
-    // the rest of the text is kept as it stands.
+  const char* const buffer = text.GetBuffer();
+  std::size_t position = start;
+  static const Port_Regexp& reference = *new Port_Regexp("\\$\\{([A-Za-z0-9_]*)\\}");
+  std::vector<Port_Range> groups;
+  // Should the matcher give up, the rest of the text is kept as it stands.
+  while (position < text.GetLength() &&
+         reference.Search(buffer, text.GetLength(), position, groups)) {
+    result.Append(buffer + position, groups[0].first - position);
+    const std::string name(buffer + groups[1].first, groups[1].GetLength());
+    result.Append(StringBase(Port_Env::GetEnv(name.c_str())));
+    position = groups[0].last + 1;
   }
-  result.Append(position, static_cast<std::size_t>(end - position));
+  result.Append(buffer + position, text.GetLength() - position);
 
   for (std::size_t i = 0; i < lookups; ++i) {
     StringBase found;
@@ -724,6 +720,56 @@ std::vector<Port::FileName> Utilities::GetFileListFileNames(const Port::FileName
   result.reserve(members.size());
   for (const StringBase& member : members) result.push_back(Port::FileName(directory + member));
   return result;
+}
+
+// --- String containers ------------------------------------------------------
+
+namespace {
+
+template <class Sequence>
+CommonI::RefCountPtr<UtilI::IStringContainer> ToContainer(const Sequence& strings) {
+  CommonI::RefCountPtr<UtilI::IStringContainer> container =
+      UtilI::VectorHelperT<UtilI::IStringContainer>::Create();
+  for (const StringBase& s : strings) container->Add(s);
+  return container;
+}
+
+template <class Sequence>
+Sequence FromContainer(const CommonI::RefCountPtr<const UtilI::IStringContainer>& container) {
+  Sequence result;
+  if (!container) return result;
+  CommonI::RefCountPtr<UtilI::IStringIterator> it;
+  if (container->GetIterator(it) != CitI::RESULT_SUCCESS || !it) return result;
+  it->Reset();
+  // An iterator that can no longer advance ends the walk even if it never
+  // reports its end, so a faulty container cannot hold the caller forever.
+  while (!it->IsAtEnd()) {
+    result.push_back(it->GetCurrent());
+    if (it->Next() != CitI::RESULT_SUCCESS) break;
+  }
+  return result;  // `it` goes, and with it the iterator's hold on the container
+}
+
+}  // namespace
+
+CommonI::RefCountPtr<UtilI::IStringContainer> Utilities::ConvertStringListToStringContainer(
+    const std::list<StringBase>& list) {
+  return ToContainer(list);
+}
+
+CommonI::RefCountPtr<UtilI::IStringContainer> Utilities::ConvertStringVectorToStringContainer(
+    const std::vector<StringBase>& vector) {
+  return ToContainer(vector);
+}
+
+const std::list<StringBase> Utilities::ConvertStringContainerToStringList(
+    const CommonI::RefCountPtr<const UtilI::IStringContainer>& container) {
+  return FromContainer<std::list<StringBase>>(container);
+}
+
+const std::vector<StringBase> Utilities::ConvertStringContainerToStringVector(
+    const CommonI::RefCountPtr<const UtilI::IStringContainer>& container) {
+  return FromContainer<std::vector<StringBase>>(container);
 }
 
 }  // namespace Mintu

@@ -9,15 +9,15 @@
 
 namespace Mintu {
 
-// The whole-text patterns and the field patterns are compiled once, on first
-// use, from the class's constants; a parse only searches. The minor-number
-// pattern of the Mintaro notation is private to this file.
+// The patterns of the two notations, whole text and trailing fields, are
+// compiled once, on first use, so a parse only searches; as plain literals
+// they are there before any static constructor of a host can parse.
 struct Version::Patterns {
   Patterns()
-      : psfInput(PSF_INPUT_VERSION_REGULAR_EXPRESSION),
-        psf(PSF_VERSION_REGULAR_EXPRESSION),
-        mintaroInput(MINTARO_INPUT_VERSION_REGULAR_EXPRESSION),
-        mintaro(MINTARO_VERSION_REGULAR_EXPRESSION),
+      : psfInput("^[vV]?[0-9]+[_.][0-9][0-9][_.][a-zA-Z]$"),
+        psf("[0-9]+[_.][0-9][0-9][_.][a-zA-Z]$"),
+        mintaroInput("^[vV]?[0-9]+[_.][0-9]+$"),
+        mintaro("[0-9]+[_.][0-9]+$"),
         mintaroMinor("[_.][0-9]+$") {}
 
   const Port_Regexp psfInput;
@@ -26,9 +26,6 @@ struct Version::Patterns {
   const Port_Regexp mintaro;
   const Port_Regexp mintaroMinor;
 };
-
-// The four pattern constants are defined with the library's other constants,
-// in Mintu_Vocabulary.cpp, so that all are built at load in one order.
 
 namespace {
 

@@ -1,17 +1,11 @@
 #include "port/Port_Init.h"
 
-#include "mintu/Mintu_IPUpdateInfo.h"
-#include "mintu/Mintu_Version.h"
 #include "mintu/Mintu_Vocabulary.h"
 
-// The vocabulary's constants and the private ones of IPUpdateInfo and
-// Version, defined in this one file so that they are built at load in the
-// order below and destroyed at unload in reverse.
+// The vocabulary's constants, defined in this one file so that they are built
+// at load in the order below and destroyed at unload in reverse.
 
 namespace Mintu {
-
-// Private constant of IPUpdateInfo.
-const StringBase IPUpdateInfo::CORES_LEVEL_TAG = "cores_level=";
 
 const StringBase EnvVars::JAVA_TOOL_OPTIONS = "JAVA_TOOL_OPTIONS";
 const StringBase EnvVars::ORV_MN_JAVA_MEMORY = "ORV_MN_JAVA_MEMORY";
@@ -202,13 +196,6 @@ const StringBase Psf::HDL_LIBRARY_PROPERTY = "LIBRARY";
 const StringBase Psf::HDL_LANGUAGE_PROPERTY = "LANGUAGE";
 const StringBase Psf::HDL_FILENAME_HEAD_PROPERTY = "FILENAME_HEAD";
 const StringBase Psf::HDL_FILENAME_TAIL_PROPERTY = "FILENAME_TAIL";
-
-// Private patterns of Version.
-const StringBase Version::PSF_INPUT_VERSION_REGULAR_EXPRESSION =
-    "^[vV]?[0-9]+[_.][0-9][0-9][_.][a-zA-Z]$";
-const StringBase Version::PSF_VERSION_REGULAR_EXPRESSION = "[0-9]+[_.][0-9][0-9][_.][a-zA-Z]$";
-const StringBase Version::MINTARO_INPUT_VERSION_REGULAR_EXPRESSION = "^[vV]?[0-9]+[_.][0-9]+$";
-const StringBase Version::MINTARO_VERSION_REGULAR_EXPRESSION = "[0-9]+[_.][0-9]+$";
 
 // The XML model's separators are defined with their classes, in
 // Mintu_XmlAttribute.cpp and Mintu_XmlElement.cpp.

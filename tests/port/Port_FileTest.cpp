@@ -29,7 +29,7 @@ Lines ReadLines(const std::string& path) {
 
 std::string Names(const UT_DIR& dir) {
   std::string names;
-  for (const char* name : dir) names += std::string(names.empty() ? "" : " ") + name;
+  for (const std::string& name : dir) names += std::string(names.empty() ? "" : " ") + name;
   return names;
 }
 

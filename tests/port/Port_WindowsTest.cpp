@@ -74,7 +74,7 @@ TEST(Port_WindowsTest, EightBitNamesUseTheAnsiCodePage) {
   // The same bytes name the same file for the system's own ANSI calls and for the listing.
   EXPECT_NE(GetFileAttributesA((dir + "\\" + name).c_str()), INVALID_FILE_ATTRIBUTES);
   std::vector<std::string> names;
-  for (const char* listed : UT_DIR(Text(dir), UT_DIR::ALL_ENTRIES)) names.push_back(listed);
+  for (const std::string& listed : UT_DIR(Text(dir), UT_DIR::ALL_ENTRIES)) names.push_back(listed);
   EXPECT_EQ(names, std::vector<std::string>{name});
 }
 

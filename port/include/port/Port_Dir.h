@@ -16,29 +16,14 @@ class PORT_API UT_DIR {
   /// What to list: every entry, or only directories.
   enum Flags { ALL_ENTRIES = 1, DIRECTORIES_ONLY = 2 };
 
-  class const_iterator {
-   public:
-    const_iterator(const std::vector<std::string>* names, std::size_t index)
-        : names_(names), index_(index) {}
-    const char* operator*() const { return (*names_)[index_].c_str(); }
-    const_iterator& operator++() {
-      ++index_;
-      return *this;
-    }
-    bool operator!=(const const_iterator& other) const { return index_ != other.index_; }
-    bool operator==(const const_iterator& other) const { return index_ == other.index_; }
-
-   private:
-    const std::vector<std::string>* names_;
-    std::size_t index_;
-  };
+  typedef std::vector<std::string>::const_iterator const_iterator;
 
   /// Lists `path`; a path that is not a readable directory lists nothing.
   UT_DIR(const Port::StringBase<char>& path, int flags = ALL_ENTRIES);
   ~UT_DIR();
 
-  const_iterator begin() const { return const_iterator(&names_, 0); }
-  const_iterator end() const { return const_iterator(&names_, names_.size()); }
+  const_iterator begin() const { return names_.begin(); }
+  const_iterator end() const { return names_.end(); }
   std::size_t size() const { return names_.size(); }
   /// False when the directory could not be read.
   bool isOpen() const { return open_; }

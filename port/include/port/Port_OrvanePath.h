@@ -13,27 +13,12 @@
 
 namespace Port {
 
-class PORT_API PathListIterator {
- public:
-  PathListIterator(const std::vector<StringBase<char> >* roots, std::size_t index)
-      : roots_(roots), index_(index) {}
-  const StringBase<char>& operator*() const { return (*roots_)[index_]; }
-  PathListIterator& operator++() {
-    ++index_;
-    return *this;
-  }
-  bool operator!=(const PathListIterator& other) const { return index_ != other.index_; }
-  bool operator==(const PathListIterator& other) const { return index_ == other.index_; }
-
- private:
-  const std::vector<StringBase<char> >* roots_;
-  std::size_t index_;
-};
+typedef std::vector<StringBase<char> >::const_iterator PathListIterator;
 
 class PORT_API PathList {
  public:
-  PathListIterator begin() const { return PathListIterator(&roots_, 0); }
-  PathListIterator end() const { return PathListIterator(&roots_, roots_.size()); }
+  PathListIterator begin() const { return roots_.begin(); }
+  PathListIterator end() const { return roots_.end(); }
   std::size_t size() const { return roots_.size(); }
   bool empty() const { return roots_.empty(); }
   const std::vector<StringBase<char> >& roots() const { return roots_; }
