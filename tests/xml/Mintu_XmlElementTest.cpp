@@ -422,3 +422,16 @@ TEST(XmlElementList, DeepTreesOnASmallStack) {
 }
 
 }  // namespace
+
+TEST(XmlDocument, DeclarationAndSpiritComponentRoot) {
+  const boost::shared_ptr<XmlNestedElement> component = XmlDocument::NewSpiritComponent();
+  component->elements.AddLeafElement("spirit:vendor", "orvane.com");
+  EXPECT_EQ(
+      XmlDocument::ToXml(*component).str(),
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<spirit:component xmlns:spirit=\"http://www.spiritconsortium.org/XMLSchema/SPIRIT/1.4\""
+      " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
+      " xsi:schemaLocation=\"http://www.spiritconsortium.org/XMLSchema/SPIRIT/1.4"
+      " http://www.spiritconsortium.org/XMLSchema/SPIRIT/1.4/index.xsd\">\n"
+      "  <spirit:vendor>orvane.com</spirit:vendor>\n</spirit:component>\n");
+}
