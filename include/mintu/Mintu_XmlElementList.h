@@ -16,6 +16,7 @@ namespace Mintu {
 
 class XmlElement;
 class XmlLeafElement;
+class XmlNestedElement;
 namespace Detail {
 struct XmlAccess;
 }
@@ -59,6 +60,17 @@ struct MINTU_API XmlElementList {
   bool AddLeafElement(std::vector<StringBase> path, const StringBase& text);
   /// Does nothing for a text that gives no step; else as the path form.
   void AddLeafElement(const StringBase& path, const StringBase& text);
+  /// Appends a new, empty nested element at the end of the path, reusing the
+  /// earlier levels as AddLeafElement does, so that calling it twice gives two
+  /// siblings (two ports, say). Throws as AddLeafElement does, and "Invalid
+  /// XML tag %s\n" for a text that gives no step.
+  boost::shared_ptr<XmlNestedElement> AddNestedElement(const StringBase& path);
+  /// The first nested element the path leads to, depth first in list order.
+  /// Throws AppException "Cannot find element '%s'\n" when none.
+  boost::shared_ptr<XmlNestedElement> GetNested(const StringBase& path) const;
+  /// The first leaf the path leads to, depth first in list order. Throws
+  /// AppException "Cannot find element '%s'\n" when none.
+  boost::shared_ptr<XmlLeafElement> GetLeaf(const StringBase& path) const;
   /// Every leaf the path leads to, depth first in list order. Throws
   /// AppException "Cannot get leaf elements on nested element '%s'\n" when the
   /// last step names a nested element.

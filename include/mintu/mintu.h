@@ -25,6 +25,7 @@
 #include "mintu/Mintu_Vocabulary.h"
 #include "mintu/Mintu_XmlAttribute.h"
 #include "mintu/Mintu_XmlAttributeList.h"
+#include "mintu/Mintu_XmlDocument.h"
 #include "mintu/Mintu_XmlElement.h"
 #include "mintu/Mintu_XmlElementList.h"
 #include "mintu/Mintu_XmlReader.h"

@@ -96,6 +96,30 @@ const XmlElementList* ChildrenOf(const XmlElement& member) {
   return nested != nullptr ? &nested->elements : nullptr;
 }
 
+// The list in which the last step of `path` is to be added: the earlier
+// levels reuse the first nested member of their tag, or are created.
+XmlElementList& ListForLastStep(XmlElementList& top, const std::vector<StringBase>& path) {
+  XmlElementList* list = &top;
+  for (std::size_t depth = 0; depth + 1 < path.size(); ++depth) {
+    const StringBase& tag = path[depth];
+    XmlElementList::const_iterator member = list->items.begin();
+    while (member != list->items.end() && A::Tag(**member) != tag) {
+      ++member;
+    }
+    if (member == list->items.end()) {
+      boost::shared_ptr<XmlNestedElement> created = boost::make_shared<XmlNestedElement>(tag);
+      XmlElementList* children = &created->elements;
+      list->items.push_back(std::move(created));
+      list = children;
+    } else if (XmlNestedElement* nested = Detail::AsNested(**member)) {
+      list = &nested->elements;
+    } else {
+      Detail::ThrowAppException("Cannot add leaf elements to leaf element '%s'\n", tag.c_str());
+    }
+  }
+  return *list;
+}
+
 }  // namespace
 
 XmlElementList::XmlElementList(const XmlElementList& other) {
@@ -219,25 +243,8 @@ bool XmlElementList::AddLeafElement(std::vector<StringBase> path, const StringBa
   if (path.empty()) {
     return false;
   }
-  XmlElementList* list = this;
-  for (std::size_t depth = 0; depth + 1 < path.size(); ++depth) {
-    const StringBase& tag = path[depth];
-    XmlElementList::const_iterator member = list->items.begin();
-    while (member != list->items.end() && A::Tag(**member) != tag) {
-      ++member;
-    }
-    if (member == list->items.end()) {
-      boost::shared_ptr<XmlNestedElement> created = boost::make_shared<XmlNestedElement>(tag);
-      XmlElementList* children = &created->elements;
-      list->items.push_back(std::move(created));
-      list = children;
-    } else if (XmlNestedElement* nested = Detail::AsNested(**member)) {
-      list = &nested->elements;
-    } else {
-      Detail::ThrowAppException("Cannot add leaf elements to leaf element '%s'\n", tag.c_str());
-    }
-  }
-  list->items.push_back(boost::make_shared<XmlLeafElement>(path.back(), text));
+  ListForLastStep(*this, path)
+      .items.push_back(boost::make_shared<XmlLeafElement>(path.back(), text));
   return true;
 }
 
@@ -249,6 +256,47 @@ void XmlElementList::AddLeafElement(const StringBase& path, const StringBase& te
   if (!AddLeafElement(std::move(steps), text)) {
     Detail::IssueAddFailure(path, text);
   }
+}
+
+boost::shared_ptr<XmlNestedElement> XmlElementList::AddNestedElement(const StringBase& path) {
+  const std::vector<StringBase> steps = SplitPath(path);
+  if (steps.empty()) {
+    Detail::ThrowAppException("Invalid XML tag %s\n", path.c_str());
+  }
+  boost::shared_ptr<XmlNestedElement> created = boost::make_shared<XmlNestedElement>(steps.back());
+  ListForLastStep(*this, steps).items.push_back(created);
+  return created;
+}
+
+namespace {
+
+// The first member of the kind `As` picks out that the path leads to.
+template <class Element, class As>
+boost::shared_ptr<Element> GetFirst(const XmlElementList& list, const StringBase& path, As as) {
+  boost::shared_ptr<Element> found;
+  WalkPath(
+      list, SplitPath(path),
+      [&found, as](const XmlElementList::Handle& member) {
+        if (Element* element = as(*member)) {
+          found = boost::shared_ptr<Element>(member, element);
+        }
+        return found != nullptr;
+      },
+      ChildrenOf);
+  if (!found) {
+    Detail::ThrowAppException("Cannot find element '%s'\n", path.c_str());
+  }
+  return found;
+}
+
+}  // namespace
+
+boost::shared_ptr<XmlNestedElement> XmlElementList::GetNested(const StringBase& path) const {
+  return GetFirst<XmlNestedElement>(*this, path, [](XmlElement& e) { return Detail::AsNested(e); });
+}
+
+boost::shared_ptr<XmlLeafElement> XmlElementList::GetLeaf(const StringBase& path) const {
+  return GetFirst<XmlLeafElement>(*this, path, [](XmlElement& e) { return Detail::AsLeaf(e); });
 }
 
 std::vector<boost::shared_ptr<XmlLeafElement> > XmlElementList::GetLeafElements(

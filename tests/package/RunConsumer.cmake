@@ -14,18 +14,34 @@ function(run)
 endfunction()
 run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}")
 run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B build -G Ninja "-DCMAKE_PREFIX_PATH=${prefix}"
-    "-DREADME=${README}")
+    "-DCMAKE_CXX_COMPILER=${CXX}" "-DREADME=${README}")
 run(${CMAKE_COMMAND} --build build)
 run("${WORK_DIR}/build/readme-0")  # there is a block at all
 
 # The package must not force its own C++ standard; no rpath: found through LD_LIBRARY_PATH.
+# Its library folder is a plain one, as it lands in programs' run-time paths.
 set(ENV{PKG_CONFIG_PATH} "${prefix}/lib/pkgconfig")
+run(pkg-config --libs-only-L mintu_utilities)
+if(NOT last_output MATCHES "^-L${prefix}/lib *\n$")
+  message(FATAL_ERROR "pkg-config library folder: ${last_output}")
+endif()
 run(pkg-config --cflags --libs mintu_utilities)
 separate_arguments(flags UNIX_COMMAND "${last_output}")
 file(WRITE "${WORK_DIR}/cxx20.cpp" "#include \"mintu/mintu.h\"\nstatic_assert(__cplusplus >= 202002L);\n"
   "int main() { return Mintu::Version(\"1.0\") < Mintu::Version(\"2.0\") ? 0 : 1; }\n")
-run(c++ -std=c++20 cxx20.cpp -o cxx20 ${flags})
+run(${CXX} -std=c++20 cxx20.cpp -o cxx20 ${flags})
 run(${CMAKE_COMMAND} -E env "LD_LIBRARY_PATH=${prefix}/lib" "${WORK_DIR}/cxx20")
+
+# Every installed header compiles in a translation unit of its own, in C++17 and C++20, with
+# the compiler of this build (the suite runs with GCC and with clang).
+file(GLOB headers RELATIVE "${prefix}/include" "${prefix}/include/mintu/*.h" "${prefix}/include/port/*.h")
+foreach(header IN LISTS headers)
+  file(WRITE "${WORK_DIR}/header.cpp" "#include \"${header}\"\n")
+  foreach(standard 17 20)
+    run(${CXX} -std=c++${standard} -fsyntax-only -Wall -Wextra -Werror "-I${prefix}/include"
+        header.cpp)
+  endforeach()
+endforeach()
 
 # The installed mintu finds the sample installation under its own prefix.
 set(sample "${prefix}/share/mintu/sample-install/root1/installed-only.txt")
@@ -35,4 +51,12 @@ if(EXISTS "${prefix}/bin/mintu")
   if(NOT last_output STREQUAL "${sample}\n")
     message(FATAL_ERROR "Installed mintu: ${last_output}")
   endif()
+endif()
+
+# Built inside a user's own tree (FetchContent, add_subdirectory): once, with the first compiler.
+if(SUBPROJECT)
+  run(${CMAKE_COMMAND} -S "${SOURCE_DIR}/subproject" -B subproject -G Ninja
+      "-DCMAKE_CXX_COMPILER=${CXX}" "-DMINTU_SOURCE_DIR=${MINTU_SOURCE_DIR}")
+  run(${CMAKE_COMMAND} --build subproject --target user)
+  run("${WORK_DIR}/subproject/user")
 endif()

@@ -261,6 +261,38 @@ TEST(XmlElementList, AddFindsAndCreatesLevelsFirstMatchFirst) {
   EXPECT_EQ(second->ToXml("").str(), "<a>\n  <d>3</d>\n</a>\n");
 }
 
+TEST(XmlElementList, RepeatedElementsThroughPathsAndTypedLookups) {
+  XmlElementList list;
+  for (const char* name : {"clk", "din"}) {
+    const boost::shared_ptr<XmlNestedElement> port = list.AddNestedElement("m/ports/port");
+    port->elements.AddLeafElement("name", name);
+  }
+  EXPECT_EQ(list.ToXml("").str(),
+            "<m>\n  <ports>\n    <port>\n      <name>clk</name>\n    </port>\n"
+            "    <port>\n      <name>din</name>\n    </port>\n  </ports>\n</m>\n");
+  list.AddLeafElement("m/port", "leaf first");
+  list.AddNestedElement("m/port");
+  // Lookups pass over members of the other kind to the first of their own.
+  EXPECT_EQ(list.GetNested("m/port")->ToXml("").str(), "<port/>\n");
+  EXPECT_EQ(list.GetLeaf("m/port")->GetText().str(), "leaf first");
+  EXPECT_EQ(list.GetLeaf("m/ports/port/name")->GetText().str(), "clk");
+  const struct {
+    std::function<void()> call;
+    const char* thrown;
+  } refusals[] = {
+      {[&] { list.GetNested("m/ports/port/name"); }, "Cannot find element 'm/ports/port/name'\n"},
+      {[&] { list.GetLeaf("m/ports"); }, "Cannot find element 'm/ports'\n"},
+      {[&] { list.GetLeaf("x"); }, "Cannot find element 'x'\n"},
+      {[&] { list.AddNestedElement("m/port/x"); },
+       "Cannot add leaf elements to leaf element 'port'\n"},
+      {[&] { list.AddNestedElement(""); }, "Invalid XML tag \n"},
+      {[&] { list.AddNestedElement("m/a:b:c"); }, "Invalid XML tag a:b:c\n"},
+  };
+  for (const auto& refusal : refusals) {
+    EXPECT_EQ(Thrown(refusal.call), refusal.thrown);
+  }
+}
+
 TEST(XmlElementList, RefusalsNameThePathAndLeaveTheTreeAsDescribed) {
   XmlElementList list;
   list.items = {Leaf("a", "leaf"), Nested("a")};
@@ -390,3 +422,16 @@ TEST(XmlElementList, DeepTreesOnASmallStack) {
 }
 
 }  // namespace
+
+TEST(XmlDocument, DeclarationAndSpiritComponentRoot) {
+  const boost::shared_ptr<XmlNestedElement> component = XmlDocument::NewSpiritComponent();
+  component->elements.AddLeafElement("spirit:vendor", "orvane.com");
+  EXPECT_EQ(
+      XmlDocument::ToXml(*component).str(),
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<spirit:component xmlns:spirit=\"http://www.spiritconsortium.org/XMLSchema/SPIRIT/1.4\""
+      " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
+      " xsi:schemaLocation=\"http://www.spiritconsortium.org/XMLSchema/SPIRIT/1.4"
+      " http://www.spiritconsortium.org/XMLSchema/SPIRIT/1.4/index.xsd\">\n"
+      "  <spirit:vendor>orvane.com</spirit:vendor>\n</spirit:component>\n");
+}

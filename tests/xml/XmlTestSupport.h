@@ -12,6 +12,7 @@
 #include <boost/make_shared.hpp>
 
 #include "mintu/Mintu_AppException.h"
+#include "mintu/Mintu_XmlDocument.h"
 #include "mintu/Mintu_XmlElement.h"
 
 namespace XmlTest {
