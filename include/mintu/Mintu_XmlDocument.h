@@ -25,6 +25,14 @@ class MINTU_API XmlDocument {
   static boost::shared_ptr<XmlNestedElement> NewSpiritComponent();
   /// DECLARATION, then `root` written by its ToXml at no indent.
   static StringBase ToXml(const XmlElement& root);
+  /// Writes ToXml(root) as the whole file at `path`, as mintu writes its
+  /// outputs: through a temporary file in the same folder, renamed over the
+  /// old one with its owner, mode, ACL and extended attributes, so a crash
+  /// leaves the old content or the new; a file with several hard links or
+  /// without write permission is refused, a device is written as it is.
+  /// Throws AppException "Cannot write %s: %s\n" (path, reason); the file
+  /// is then as it was.
+  static void WriteFile(const XmlElement& root, const StringBase& path);
 };
 
 }  // namespace Mintu

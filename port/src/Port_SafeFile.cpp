@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
@@ -553,6 +554,21 @@ int SafeFile::replace(const Target& target, const char* data, std::size_t size) 
   int error = replacement.open();
   if (error == 0) error = replacement.write(data, size);
   return error != 0 ? error : replacement.commit();
+}
+
+int SafeFile::write(const std::string& name, const char* data, std::size_t size) {
+  Target target;
+  int error = inspect(name, target);
+  if (error != 0 || !target.exists || target.regular) {
+    return error != 0 ? error : replace(target, data, size);
+  }
+  if (target.kind == EISDIR) return EISDIR;
+  std::FILE* out = std::fopen(name.c_str(), "wb");
+  if (out == nullptr) return errno;
+  std::fwrite(data, 1, size, out);
+  error = std::fflush(out) != 0 || std::ferror(out) ? errno : 0;
+  if (std::fclose(out) != 0 && error == 0) error = errno;
+  return error;
 }
 
 std::string SafeFile::errorText(int error) {

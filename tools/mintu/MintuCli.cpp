@@ -169,24 +169,8 @@ void WriteOutput(const std::string& file, const std::string& content) {
     Print(content);
     return;
   }
-  Port::SafeFile::Target target;
-  int error = Port::SafeFile::inspect(file, target);
-  if (error == 0 && target.exists && !target.regular) {
-    // A device or a pipe is written as it is; it cannot be replaced.
-    std::FILE* out = nullptr;
-    if (Port::File::isdir(target.path.c_str())) {
-      error = EISDIR;
-    } else if ((out = std::fopen(file.c_str(), "wb")) == nullptr) {
-      error = errno;
-    } else {
-      std::fwrite(content.data(), 1, content.size(), out);
-      error = std::fflush(out) != 0 || std::ferror(out) ? errno : 0;
-      if (std::fclose(out) != 0 && error == 0) error = errno;
-    }
-  } else if (error == 0) {
-    // Refused as by stamp: no write permission in the mode, several hard links.
-    error = Port::SafeFile::replace(target, content.data(), content.size());
-  }
+  // Refused as by stamp: no write permission in the mode, several hard links.
+  const int error = Port::SafeFile::write(file, content.data(), content.size());
   if (error != 0) throw Failure(CannotWrite(file, error));
 }
 

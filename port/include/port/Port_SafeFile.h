@@ -96,6 +96,11 @@ class PORT_API SafeFile {
   static int inspect(const std::string& name, Target& target);
   /// Replaces the target's content with `size` bytes through a Replacement.
   static int replace(const Target& target, const char* data, std::size_t size);
+  /// Writes `size` bytes as the whole content of the file `name`: a regular
+  /// or new file through a Replacement (refused as Replacement::open says),
+  /// a device or FIFO that exists as it is (it cannot be replaced), a
+  /// directory never (EISDIR). 0 or the error.
+  static int write(const std::string& name, const char* data, std::size_t size);
   /// Standard streams that are closed when the process starts are opened on
   /// the null device the wrong way round, so a file opened later cannot take
   /// their place and every use of them fails as it would have.
