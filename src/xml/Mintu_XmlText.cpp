@@ -81,8 +81,8 @@ bool WellFormed(const std::string& document, XML_StartElementHandler start, void
   }
   XML_SetUserData(parser, data);
   XML_SetStartElementHandler(parser, start);
-  const bool ok = XML_Parse(parser, document.data(), static_cast<int>(document.size()), 1) ==
-                  XML_STATUS_OK;
+  const bool ok =
+      XML_Parse(parser, document.data(), static_cast<int>(document.size()), 1) == XML_STATUS_OK;
   XML_ParserFree(parser);
   return ok;
 }
@@ -101,9 +101,7 @@ void OnProbeStart(void* data, const XML_Char* name, const XML_Char** attributes)
 
 StringBase XmlText::Escape(const StringBase& text) { return Escaped(text, "&<>\r"); }
 
-StringBase XmlText::EscapeAttribute(const StringBase& text) {
-  return Escaped(text, "&<>\"\t\n\r");
-}
+StringBase XmlText::EscapeAttribute(const StringBase& text) { return Escaped(text, "&<>\"\t\n\r"); }
 
 StringBase XmlText::Unescape(const StringBase& text) {
   const std::string_view in(text.GetBuffer(), text.GetLength());
@@ -132,8 +130,8 @@ StringBase XmlText::Unescape(const StringBase& text) {
       const std::string digits(rest.substr(hex ? 2 : 1, semicolon - (hex ? 2 : 1)));
       char* end = nullptr;
       const unsigned long code = std::strtoul(digits.c_str(), &end, hex ? 16 : 10);
-      if (!digits.empty() && std::isalnum(static_cast<unsigned char>(digits[0])) &&
-          *end == '\0' && code > 0 && code <= 0x10FFFF) {
+      if (!digits.empty() && std::isalnum(static_cast<unsigned char>(digits[0])) && *end == '\0' &&
+          code > 0 && code <= 0x10FFFF) {
         AppendUtf8(out, code);
         used = semicolon + 1;
       }
@@ -143,7 +141,7 @@ StringBase XmlText::Unescape(const StringBase& text) {
     }
     const std::size_t next = in.find('&', amp + 1 + used);
     out.append(in.substr(amp + 1 + used, next == std::string_view::npos ? std::string_view::npos
-                                                                         : next - amp - 1 - used));
+                                                                        : next - amp - 1 - used));
     amp = next;
   }
   return StringBase(std::move(out));

@@ -2,8 +2,6 @@
 // is refused and where, and the round trip through ToXml.
 #include "mintu/Mintu_XmlReader.h"
 
-#include <sstream>
-
 #include "XmlTestSupport.h"
 #include "support/TempInstallTree.h"
 
@@ -60,62 +58,56 @@ TEST(XmlReader, KeepsElementsAttributesAndTextsDecodedThenEscaped) {
 }
 
 TEST(XmlReader, RefusesMalformedInputWithLineColumnAndReason) {
-  // Pairs of input and the message after "Cannot read t.xml: ".
-  const std::pair<std::string, const char*> rows[] = {
-      // The XML declaration.
-      {"\n<?xml version='1.0'?><a/>",
-       "line 2, column 1: XML or text declaration not at start of entity"},
-      {"<?xml version='1.0'?<a/>", "line 1, column 1: unclosed token"},
-      {"<?xml encoding='UTF-8'?><a/>", "line 1, column 7: XML declaration not well-formed"},
+  // Pairs of input and the message after "Cannot read t.xml: line ".
+  const char* const declaration = "XML or text declaration not at start of entity";
+  const char* const token = "not well-formed (invalid token)";
+  const std::pair<std::string, std::string> rows[] = {
+      // The XML declaration: place, form, version, encoding, standalone.
+      {"\n<?xml version='1.0'?><a/>", std::string("2, column 1: ") + declaration},
+      {"<a><?xml version='1.0'?></a>", std::string("1, column 4: ") + declaration},
+      {"<?xml version='1.0'?<a/>", "1, column 1: unclosed token"},
+      {"<?xml encoding='UTF-8'?><a/>", "1, column 7: XML declaration not well-formed"},
       {"<?xml version='1.0' standalone='maybe'?><a/>",
-       "line 1, column 33: XML declaration not well-formed"},
+       "1, column 33: XML declaration not well-formed"},
       {"<?xml version='1.0' encoding='UTF-16'?><a/>",
-       "line 1, column 31: encoding specified in XML declaration is incorrect"},
+       "1, column 31: encoding specified in XML declaration is incorrect"},
       {"<?xml version='1.0' encoding='Shift_JIS'?><a/>",
-       "line 1, column 31: unknown encoding Shift_JIS"},
-      {"<a><?xml version='1.0'?></a>",
-       "line 1, column 4: XML or text declaration not at start of entity"},
-      {"<?XmL foo?><a/>", "line 1, column 6: not well-formed (invalid token)"},
-      {"\xEF\xBB\xBF\xEF\xBB\xBF<a/>", "line 1, column 2: not well-formed (invalid token)"},
-      // Bytes, characters and markup.
-      {"<a>\xC3\xA9\x80</a>", "line 1, column 5: not well-formed (invalid token)"},
-      {"<a>\xED\xA0\x80</a>", "line 1, column 4: not well-formed (invalid token)"},
-      {std::string("<a>\0</a>", 8), "line 1, column 4: not well-formed (invalid token)"},
+       "1, column 31: unknown encoding Shift_JIS"},
+      {"<?XmL foo?><a/>", std::string("1, column 6: ") + token},
+      {"\xEF\xBB\xBF\xEF\xBB\xBF<a/>", std::string("1, column 2: ") + token},
+      // Bytes, characters, markup and references.
+      {"<a>\xC3\xA9\x80</a>", std::string("1, column 5: ") + token},
+      {std::string("<a>\0</a>", 8), std::string("1, column 4: ") + token},
       {"<a\xC2\xA0"
        "b/>",
-       "line 1, column 3: not well-formed (invalid token)"},
-      {"<a><!-- x -- y --></a>", "line 1, column 13: not well-formed (invalid token)"},
-      {"<a/><![CDATA[x]]>", "line 1, column 5: junk after document element"},
-      {"<a\n x=\"1\"\n>\n</b>", "line 4, column 3: mismatched tag"},
-      {"<a>\n  text <b/>\n</a>", "line 2, column 3: Mixed content: text beside child elements"},
-      {"<a><b/> x</a>", "line 1, column 9: Mixed content: text beside child elements"},
-      {"<a>&nbsp;</a>", "line 1, column 4: undefined entity"},
-      {"<a>fish & chips</a>", "line 1, column 10: not well-formed (invalid token)"},
-      {"<a>&#0;</a>", "line 1, column 4: reference to invalid character number"},
-      {"<a x='1<2'/>", "line 1, column 8: not well-formed (invalid token)"},
-      {"<a x='1'\n y='2' x='3'/>", "line 2, column 8: duplicate attribute"},
-      {"<a>]]></a>", "line 1, column 6: not well-formed (invalid token)"},
-      {"<a/>\n y", "line 2, column 2: junk after document element"},
-      {"<a/>\n<b/>", "line 2, column 1: junk after document element"},
-      {"", "line 1, column 1: no element found"},
+       std::string("1, column 3: ") + token},
+      {"<a><!-- x -- y --></a>", std::string("1, column 13: ") + token},
+      {"<a/><![CDATA[x]]>", "1, column 5: junk after document element"},
+      {"<a\n x=\"1\"\n>\n</b>", "4, column 3: mismatched tag"},
+      {"<a>\n  text <b/>\n</a>", "2, column 3: Mixed content: text beside child elements"},
+      {"<a><b/> x</a>", "1, column 9: Mixed content: text beside child elements"},
+      {"<a>&nbsp;</a>", "1, column 4: undefined entity"},
+      {"<a>&#0;</a>", "1, column 4: reference to invalid character number"},
+      {"", "1, column 1: no element found"},
       {"<?xml version='1.0'?>\n<!DOCTYPE a [<!ENTITY e 'x'>]><a>&e;</a>",
-       "line 2, column 13: Document type declarations are not supported"},
+       "2, column 13: Document type declarations are not supported"},
       // Names and namespaces.
-      {"<a>\n<b:c:d/></a>", "line 2, column 5: not well-formed (invalid token)"},
-      {"<a x:y:z='1'/>", "line 1, column 7: not well-formed (invalid token)"},
-      {"<p:a/>", "line 1, column 1: unbound prefix"},
-      {"<a p:x='1'/>", "line 1, column 1: unbound prefix"},
+      {"<a>\n<b:c:d/></a>", std::string("2, column 5: ") + token},
+      {"<a x:y:z='1'/>", std::string("1, column 7: ") + token},
+      {"<p:a/>", "1, column 1: unbound prefix"},
+      {"<a p:x='1'/>", "1, column 1: unbound prefix"},
       {"<a xmlns:xml='u'/>",
-       "line 1, column 1: reserved prefix (xml) must not be undeclared or bound to another "
-       "namespace name"},
+       "1, column 1: reserved prefix (xml) must not be undeclared or bound "
+       "to another namespace name"},
       {"<a xmlns:xmlns='u'/>",
-       "line 1, column 1: reserved prefix (xmlns) must not be declared or undeclared"},
-      {"<a xmlns:p=''/>", "line 1, column 1: must not undeclare prefix"},
-      {"<a xmlns:p='u' xmlns:q='u' p:x='1' q:x='2'/>", "line 1, column 1: duplicate attribute"},
+       "1, column 1: reserved prefix (xmlns) must not be declared or "
+       "undeclared"},
+      {"<a xmlns:p=''/>", "1, column 1: must not undeclare prefix"},
+      {"<a xmlns:p='u' xmlns:q='u' p:x='1' q:x='2'/>", "1, column 1: duplicate attribute"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.first);
-    EXPECT_EQ("Cannot read t.xml: " + std::string(row.second) + "\n",
+    EXPECT_EQ("Cannot read t.xml: line " + row.second + "\n",
               Thrown([&] { XmlReader::FromString(row.first, "t.xml"); }));
   }
 }
@@ -145,7 +137,7 @@ TEST(XmlReader, Files) {
 }
 
 // Random trees with texts in the escaped form, written and read back: equal,
-// and written the same again, as a whole and in pieces.
+// and written the same again.
 TEST(XmlReader, RoundTripOfRandomTrees) {
   const Pools pools = {
       {"a", "s:b", "spirit:port", "x-y.z", "_q"},
@@ -153,7 +145,6 @@ TEST(XmlReader, RoundTripOfRandomTrees) {
       {"x", "s:id", "q"},
       {"", "v", " ", "&quot;", "'", "&gt;", "&#9;", "&#10;", "&#13;", "\xE2\x82\xAC"}};
   std::mt19937 random(1);
-  auto root = Nested("r");
   for (int round = 0; round < 300; ++round) {
     const Handle tree = RandomElement(random, pools, 5);
     tree->attributes.Add(Attr("xmlns:s", "u"));
@@ -162,11 +153,7 @@ TEST(XmlReader, RoundTripOfRandomTrees) {
     const Handle read = XmlReader::FromString(written);
     EXPECT_TRUE(*read == *tree) << written;
     EXPECT_EQ(written, read->ToXml("").str());
-    root->elements.Add(read);
   }
-  std::ostringstream streamed;
-  root->WriteXml(streamed);
-  EXPECT_EQ(root->ToXml("").str(), streamed.str());
 }
 
 }  // namespace
