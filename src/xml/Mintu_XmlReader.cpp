@@ -190,7 +190,8 @@ class Builder {
     const std::size_t end = static_cast<std::size_t>(size);
     const auto unit = [&](std::size_t i) -> unsigned {
       const unsigned char* p = reinterpret_cast<const unsigned char*>(context) + i;
-      return w == 1 ? p[0] : bigEndian_ ? (p[0] << 8) | p[1] : (p[1] << 8) | p[0];
+      const unsigned first = p[0];
+      return w == 1 ? first : bigEndian_ ? (first << 8) | p[1] : (unsigned{p[1]} << 8) | first;
     };
     const auto blank = [](unsigned u) { return u == ' ' || u == '\t' || u == '\n' || u == '\r'; };
     std::size_t i = static_cast<std::size_t>(offset) + w;

@@ -61,6 +61,7 @@ TEST(XmlReader, RefusesMalformedInputWithLineColumnAndReason) {
   // Pairs of input and the message after "Cannot read t.xml: line ".
   const char* const declaration = "XML or text declaration not at start of entity";
   const char* const token = "not well-formed (invalid token)";
+  const std::string reserved = "reserved prefix (";
   const std::pair<std::string, std::string> rows[] = {
       // The XML declaration: place, form, version, encoding, standalone.
       {"\n<?xml version='1.0'?><a/>", std::string("2, column 1: ") + declaration},
@@ -76,19 +77,13 @@ TEST(XmlReader, RefusesMalformedInputWithLineColumnAndReason) {
       {"<?XmL foo?><a/>", std::string("1, column 6: ") + token},
       {"\xEF\xBB\xBF\xEF\xBB\xBF<a/>", std::string("1, column 2: ") + token},
       // Bytes, characters, markup and references.
-      {"<a>\xC3\xA9\x80</a>", std::string("1, column 5: ") + token},
-      {std::string("<a>\0</a>", 8), std::string("1, column 4: ") + token},
-      {"<a\xC2\xA0"
-       "b/>",
-       std::string("1, column 3: ") + token},
+      {std::string("<a>\xC3\0</a>", 9), std::string("1, column 4: ") + token},
+      {"<a\xC2\xA0z/>", std::string("1, column 3: ") + token},
       {"<a><!-- x -- y --></a>", std::string("1, column 13: ") + token},
       {"<a/><![CDATA[x]]>", "1, column 5: junk after document element"},
-      {"<a\n x=\"1\"\n>\n</b>", "4, column 3: mismatched tag"},
       {"<a>\n  text <b/>\n</a>", "2, column 3: Mixed content: text beside child elements"},
       {"<a><b/> x</a>", "1, column 9: Mixed content: text beside child elements"},
       {"<a>&nbsp;</a>", "1, column 4: undefined entity"},
-      {"<a>&#0;</a>", "1, column 4: reference to invalid character number"},
-      {"", "1, column 1: no element found"},
       {"<?xml version='1.0'?>\n<!DOCTYPE a [<!ENTITY e 'x'>]><a>&e;</a>",
        "2, column 13: Document type declarations are not supported"},
       // Names and namespaces.
@@ -96,12 +91,10 @@ TEST(XmlReader, RefusesMalformedInputWithLineColumnAndReason) {
       {"<a x:y:z='1'/>", std::string("1, column 7: ") + token},
       {"<p:a/>", "1, column 1: unbound prefix"},
       {"<a p:x='1'/>", "1, column 1: unbound prefix"},
-      {"<a xmlns:xml='u'/>",
-       "1, column 1: reserved prefix (xml) must not be undeclared or bound "
-       "to another namespace name"},
+      {"<a xmlns:xml='u'/>", "1, column 1: " + reserved +
+                                 "xml) must not be undeclared or bound to another namespace name"},
       {"<a xmlns:xmlns='u'/>",
-       "1, column 1: reserved prefix (xmlns) must not be declared or "
-       "undeclared"},
+       "1, column 1: " + reserved + "xmlns) must not be declared or undeclared"},
       {"<a xmlns:p=''/>", "1, column 1: must not undeclare prefix"},
       {"<a xmlns:p='u' xmlns:q='u' p:x='1' q:x='2'/>", "1, column 1: duplicate attribute"},
   };
