@@ -10,7 +10,8 @@ packages=(
   zlib1g-dev
   libdeflate-dev          # the CRC-32 of checksum stamps (zlib serves without it)
   openjdk-17-jdk-headless # jni.h, javac and the JVM for the bridge tests
-  libpugixml-dev          # the XML reader's parser; benchmark peer
+  libexpat1-dev           # the XML reader's parser
+  libpugixml-dev          # the XML benchmarks' peer (bench/ only)
   libxml2-utils           # xmllint, schema validation of written components
   clang-format
   clang clang-tidy        # the second compiler of the test command, and its linter

@@ -5,6 +5,7 @@
 // values, and trees are built by putting handles into `elements`.
 
 #include <cstdint>
+#include <iosfwd>
 
 #include "mintu/Mintu_Types.h"
 #include "mintu/Mintu_XmlAttributeList.h"
@@ -35,6 +36,9 @@ class MINTU_API XmlElement {
   virtual bool IsNested() const;
   /// The element as indented XML text, one element per line.
   virtual const StringBase ToXml(const StringBase& indent) const = 0;
+  /// Writes what ToXml(indent) gives to `out`, piece by piece: the whole
+  /// text is never held. Stream errors are left in `out`'s state.
+  void WriteXml(std::ostream& out, const StringBase& indent = StringBase()) const;
 
   /// Tags, attributes, then text or children of the same kind.
   bool operator==(const XmlElement& other) const;

@@ -29,5 +29,6 @@
 #include "mintu/Mintu_XmlElement.h"
 #include "mintu/Mintu_XmlElementList.h"
 #include "mintu/Mintu_XmlReader.h"
+#include "mintu/Mintu_XmlText.h"
 
 #endif  // MINTU_MINTU_H

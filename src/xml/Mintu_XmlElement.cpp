@@ -96,6 +96,10 @@ const StringBase XmlElement::GetName() const {
 
 bool XmlElement::IsNested() const { return false; }
 
+void XmlElement::WriteXml(std::ostream& out, const StringBase& indent) const {
+  Detail::WriteXml(out, *this, indent.str());
+}
+
 bool XmlElement::operator==(const XmlElement& other) const {
   return Detail::ElementEqual(*this, other);
 }

@@ -1,493 +1,379 @@
-// The XML reader: pugixml parses, this file adds the checks that pugixml
-// leaves out (encoding, references, attributes, the single root) and builds
-// the model's tree without recursion. pugixml runs without its escape and
-// whitespace conversions, so every text reaches the model as it was written.
+// The XML reader: expat parses and checks well-formedness, namespaces and
+// encodings; this file builds the model's tree from expat's events, without
+// a document tree in between and without recursion. Texts arrive decoded
+// and are stored escaped (XmlText), as the model holds them.
 #include "port/Port_Init.h"
 
 #include "mintu/Mintu_XmlReader.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
+#include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include <expat.h>
 #include <boost/make_shared.hpp>
-#include <pugixml.hpp>
 
 #include "Mintu_XmlDetail.h"
 #include "mintu/Mintu_AppException.h"
 #include "mintu/Mintu_XmlAttribute.h"
 #include "mintu/Mintu_XmlElement.h"
+#include "mintu/Mintu_XmlText.h"
 #include "port/Port_File.h"
 
 namespace Mintu {
 
 namespace {
 
-// Raised inside the reader with a byte offset into the text that was handed
-// to pugixml; turned into the AppException at the outer level, where the
-// text is at hand to find line and column.
-struct Refusal {
-  std::size_t offset;
-  std::string reason;
-};
+// Splits expat's names "uri SEP local SEP prefix"; no XML text can hold it.
+const XML_Char kSeparator = '\x01';
+// Input is handed to the parser in blocks of this size: memory stays bounded
+// whatever the size of the document.
+const int kBlock = 64 * 1024;
 
-[[noreturn]] void Refuse(std::size_t offset, std::string reason) {
-  throw Refusal{offset, std::move(reason)};
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// Line and column (both from 1, columns in characters) of byte `offset`.
-// "\r\n", "\r" and "\n" each end a line, so that positions found before the
-// line ends are normalised agree with those found after.
-std::pair<unsigned long, unsigned long> Locate(std::string_view text, std::size_t offset) {
-  unsigned long line = 1;
-  unsigned long column = 1;
-  for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c == '\n' || (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {
-      ++line;
-      column = 1;
-    } else if (c != '\r' && (c & 0xC0) != 0x80) {
-      ++column;
-    }
+// The qualified name as written, from expat's triplet.
+StringBase QualifiedName(const XML_Char* name) {
+  const char* local = std::strchr(name, kSeparator);
+  if (local == nullptr) {
+    return StringBase(name);
   }
-  return {line, column};
-}
-
-// Checks that `in` is UTF-8 made of characters XML allows, and copies it to
-// `out` with every "\r\n" and lone "\r" turned into "\n", as XML reads line
-// ends. Refusal offsets are into `in`.
-void Normalise(std::string_view in, std::string& out) {
-  out.clear();
-  out.reserve(in.size());
-  const unsigned char* const begin = reinterpret_cast<const unsigned char*>(in.data());
-  const unsigned char* const end = begin + in.size();
-  const unsigned char* p = begin;
-  const unsigned char* copied = begin;  // bytes before this are in `out`
-  auto at = [&](const unsigned char* q) { return static_cast<std::size_t>(q - begin); };
-  while (p < end) {
-    // Eight bytes at a time while all are printable ASCII: subtracting 0x20
-    // from each sets its top bit only for bytes below 0x20, and or-ing in
-    // the bytes themselves adds those above 0x7F.
-    for (std::uint64_t word; end - p >= 8; p += 8) {
-      std::memcpy(&word, p, 8);
-      if (((word - 0x2020202020202020u) | word) & 0x8080808080808080u) {
-        break;
-      }
-    }
-    if (p == end) {
-      break;
-    }
-    const unsigned char c = *p;
-    if (c >= 0x20 && c < 0x80) {
-      ++p;
-      continue;
-    }
-    if (c < 0x20) {
-      if (c == '\r') {
-        out.append(reinterpret_cast<const char*>(copied), at(p) - at(copied));
-        out.push_back('\n');
-        p += (p + 1 < end && p[1] == '\n') ? 2 : 1;
-        copied = p;
-        continue;
-      }
-      if (c != '\n' && c != '\t') {
-        Refuse(at(p), "Character not allowed in XML");
-      }
-      ++p;
-      continue;
-    }
-    // A multi-byte sequence: the lead byte gives its length and the range
-    // of the second byte (no overlong forms, no surrogates, nothing above
-    // U+10FFFF).
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF) {
-      length = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      length = 3;
-      low = c == 0xE0 ? 0xA0 : 0x80;
-      high = c == 0xED ? 0x9F : 0xBF;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      length = 4;
-      low = c == 0xF0 ? 0x90 : 0x80;
-      high = c == 0xF4 ? 0x8F : 0xBF;
-    }
-    if (length == 0 || static_cast<std::size_t>(end - p) < length || p[1] < low || p[1] > high) {
-      Refuse(at(p), "Invalid UTF-8");
-    }
-    for (std::size_t i = 2; i < length; ++i) {
-      if ((p[i] & 0xC0) != 0x80) {
-        Refuse(at(p), "Invalid UTF-8");
-      }
-    }
-    // U+FFFE and U+FFFF are not characters.
-    if (c == 0xEF && p[1] == 0xBF && p[2] >= 0xBE) {
-      Refuse(at(p), "Character not allowed in XML");
-    }
-    p += length;
+  ++local;
+  const char* prefix = std::strchr(local, kSeparator);
+  if (prefix == nullptr) {
+    return StringBase(local);
   }
-  out.append(reinterpret_cast<const char*>(copied), at(end) - at(copied));
-}
-
-bool IsXmlChar(unsigned long code) {
-  return code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF) ||
-         (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
+  std::string tag(prefix + 1);
+  tag += ':';
+  tag.append(local, static_cast<std::size_t>(prefix - local));
+  return StringBase(std::move(tag));
 }
 
 class Builder {
  public:
-  explicit Builder(const std::string& text) : text_(text) {}
+  typedef boost::shared_ptr<XmlAttribute> Attribute;
 
-  boost::shared_ptr<XmlElement> Build(const pugi::xml_document& document) {
-    pugi::xml_node root;
-    for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
-      switch (node.type()) {
-        case pugi::node_element:
-          if (root) {
-            Refuse(ElementOffset(node), "More than one root element");
-          }
-          root = node;
-          break;
-        case pugi::node_doctype:
-          // Entities declared there are never expanded, which also keeps
-          // entity bombs out.
-          Refuse(DoctypeOffset(node), "Document type declarations are not supported");
-        case pugi::node_pcdata:
-        case pugi::node_cdata:
-          if (const char* p = FirstNonSpace(node.value())) {
-            Refuse(OffsetOf(p), "Text outside the root element");
-          }
-          break;
-        default:
-          break;
-      }
+  Builder() : parser_(XML_ParserCreateNS(nullptr, kSeparator)) {
+    if (parser_ == nullptr) {
+      throw std::bad_alloc();
     }
-    if (!root) {
-      Refuse(text_.size() - 1, "No root element");
-    }
+    XML_SetUserData(parser_, this);
+    XML_SetReturnNSTriplet(parser_, XML_TRUE);
+    XML_SetElementHandler(parser_, OnStart, OnEnd);
+    XML_SetCharacterDataHandler(parser_, OnText);
+    XML_SetStartNamespaceDeclHandler(parser_, OnNamespace);
+    XML_SetStartDoctypeDeclHandler(parser_, OnDoctype);
+    XML_SetUnknownEncodingHandler(parser_, OnUnknownEncoding, this);
+  }
+  ~Builder() { XML_ParserFree(parser_); }
+  Builder(const Builder&) = delete;
+  Builder& operator=(const Builder&) = delete;
 
-    boost::shared_ptr<XmlElement> top = MakeElement(root);
-    // Depth-first in document order: each frame is a nested element whose
-    // children are being added, and the next child of it to look at.
-    struct Frame {
-      pugi::xml_node next;
-      XmlNestedElement* target;
-    };
-    std::vector<Frame> stack;
-    if (top->IsNested()) {
-      stack.push_back({root.first_child(), static_cast<XmlNestedElement*>(top.get())});
+  // Parses what `fill(buffer, size)` delivers, block by block, until it
+  // delivers nothing; throws the AppException for malformed input.
+  template <class Fill>
+  boost::shared_ptr<XmlElement> Read(const StringBase& name, Fill fill) {
+    for (bool last = false; !last;) {
+      char* buffer = static_cast<char*>(XML_GetBuffer(parser_, kBlock));
+      if (buffer == nullptr) {
+        throw std::bad_alloc();
+      }
+      const std::size_t got = fill(buffer, static_cast<std::size_t>(kBlock));
+      if (first_) {
+        first_ = false;
+        NoteUnits(buffer, got);
+      }
+      last = got == 0;
+      const XML_Status status = XML_ParseBuffer(parser_, static_cast<int>(got), last);
+      if (failure_) {
+        std::rethrow_exception(failure_);
+      }
+      if (status != XML_STATUS_OK) {
+        if (reason_.empty()) {
+          const XML_Error code = XML_GetErrorCode(parser_);
+          reason_ = XML_ErrorString(code);
+          if (code == XML_ERROR_UNKNOWN_ENCODING && !encoding_.empty()) {
+            reason_ += " " + encoding_;
+          }
+          SetWhere(0);
+        }
+        Detail::ThrowAppException("Cannot read %s: line %lu, column %lu: %s\n", name.c_str(), line_,
+                                  column_, reason_.c_str());
+      }
     }
-    while (!stack.empty()) {
-      Frame& frame = stack.back();
-      pugi::xml_node child = frame.next;
-      while (child && child.type() != pugi::node_element) {
-        child = child.next_sibling();
-      }
-      if (!child) {
-        stack.pop_back();
-        continue;
-      }
-      frame.next = child.next_sibling();
-      XmlNestedElement* target = frame.target;
-      if (stack.size() >= XmlReader::MAX_DEPTH) {
-        Refuse(ElementOffset(child),
-               "Elements nested deeper than " + std::to_string(XmlReader::MAX_DEPTH) + " levels");
-      }
-      boost::shared_ptr<XmlElement> element = MakeElement(child);
-      target->elements.Add(element);
-      if (element->IsNested()) {
-        stack.push_back({child.first_child(), static_cast<XmlNestedElement*>(element.get())});
-      }
-    }
-    return top;
+    return root_;
   }
 
  private:
-  std::size_t OffsetOf(const char* p) const {
-    const char* begin = text_.data();
-    return p >= begin && p <= begin + text_.size() ? static_cast<std::size_t>(p - begin) : 0;
-  }
-  // The "<" before the element's name.
-  std::size_t ElementOffset(pugi::xml_node node) const {
-    const std::size_t name = OffsetOf(node.name());
-    return name > 0 ? name - 1 : 0;
-  }
-  std::size_t DoctypeOffset(pugi::xml_node node) const {
-    const std::size_t value = OffsetOf(node.value());
-    const std::size_t open = text_.rfind("<!", value);
-    return open == std::string::npos ? value : open;
-  }
-  static const char* FirstNonSpace(const char* text) {
-    for (; *text != '\0'; ++text) {
-      if (*text != ' ' && *text != '\t' && *text != '\n') {
-        return text;
-      }
-    }
-    return nullptr;
-  }
+  struct Frame {
+    StringBase tag;
+    std::vector<Attribute> attributes;           // until the element is made
+    std::string text;                            // escaped, while the element may be a leaf
+    boost::shared_ptr<XmlNestedElement> nested;  // made at the first child
+    unsigned long textLine = 0;                  // where the first non-blank text is, 0 for none
+    unsigned long textColumn = 0;
+  };
 
-  // A leaf for an element without element children, a nested element (its
-  // children still to come) otherwise; attributes added.
-  boost::shared_ptr<XmlElement> MakeElement(pugi::xml_node node) {
-    bool nested = false;
-    const char* text = nullptr;  // the first non-blank text among the children
-    std::size_t pieces = 0;
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-      const pugi::xml_node_type type = child.type();
-      if (type == pugi::node_element) {
-        nested = true;
-      } else if (type == pugi::node_pcdata || type == pugi::node_cdata) {
-        ++pieces;
-        if (text == nullptr) {
-          text = FirstNonSpace(child.value());
-        }
-      }
+  // Runs a handler; a refusal or an exception stops the parser, and no
+  // exception crosses expat's C frames.
+  template <class F>
+  static void Handle(void* data, F body) {
+    Builder& b = *static_cast<Builder*>(data);
+    if (b.stopped_) {
+      return;
     }
-    if (nested && text != nullptr) {
-      Refuse(OffsetOf(text), "Mixed content: text beside child elements");
-    }
-    boost::shared_ptr<XmlElement> element;
     try {
-      if (nested) {
-        element = boost::make_shared<XmlNestedElement>(StringBase(node.name()));
-      } else {
-        element =
-            boost::make_shared<XmlLeafElement>(StringBase(node.name()), LeafText(node, pieces));
-      }
-    } catch (const AppException& e) {
-      RefuseModel(ElementOffset(node), e);
-    }
-    AddAttributes(node, *element);
-    return element;
-  }
-
-  StringBase LeafText(pugi::xml_node node, std::size_t pieces) {
-    if (pieces == 0) {
-      return StringBase();
-    }
-    const pugi::xml_node only = node.first_child();
-    if (pieces == 1 && only.type() == pugi::node_pcdata && !only.next_sibling()) {
-      CheckText(only.value());
-      return StringBase(only.value());
-    }
-    std::string text;
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-      if (child.type() == pugi::node_pcdata) {
-        CheckText(child.value());
-        const std::size_t junction = text.size();
-        text += child.value();
-        // Pieces apart in the document ("]]", a comment, ">") would make a
-        // "]]>" together, which text cannot hold: the ">" becomes "&gt;".
-        const std::size_t end = text.find("]]>", junction < 2 ? 0 : junction - 2);
-        if (end != std::string::npos && end < junction) {
-          text.replace(end + 2, 1, "&gt;");
-        }
-      } else if (child.type() == pugi::node_cdata) {
-        // The model holds texts escaped: a CDATA section is escaped here.
-        for (const char* c = child.value(); *c != '\0'; ++c) {
-          switch (*c) {
-            case '&':
-              text += "&amp;";
-              break;
-            case '<':
-              text += "&lt;";
-              break;
-            case '>':
-              text += "&gt;";
-              break;
-            default:
-              text += *c;
-          }
-        }
-      }
-    }
-    return StringBase(std::move(text));
-  }
-
-  // Element text: every "&" starts a reference, and "]]>" cannot appear.
-  void CheckText(const char* text) {
-    for (const char* p = std::strpbrk(text, "&]"); p != nullptr; p = std::strpbrk(p + 1, "&]")) {
-      if (*p == '&') {
-        CheckReference(p);
-      } else if (p[1] == ']' && p[2] == '>') {
-        Refuse(OffsetOf(p), "\"]]>\" in text");
-      }
+      body(b);
+    } catch (...) {
+      b.failure_ = std::current_exception();
+      b.Stop();
     }
   }
 
-  // The reference at `amp`: one of the five predefined entities or a
-  // character reference to a character XML allows.
-  void CheckReference(const char* amp) {
-    const char* p = amp + 1;
-    if (*p == '#') {
-      const bool hex = p[1] == 'x';
-      p += hex ? 2 : 1;
-      unsigned long code = 0;
-      const char* digits = p;
-      for (;; ++p) {
-        const char c = *p;
-        unsigned digit;
-        if (c >= '0' && c <= '9') {
-          digit = static_cast<unsigned>(c - '0');
-        } else if (hex && c >= 'a' && c <= 'f') {
-          digit = static_cast<unsigned>(c - 'a' + 10);
-        } else if (hex && c >= 'A' && c <= 'F') {
-          digit = static_cast<unsigned>(c - 'A' + 10);
-        } else {
-          break;
-        }
-        code = std::min(code * (hex ? 16u : 10u) + digit, 0x110000ul);
+  void Stop() {
+    stopped_ = true;
+    XML_StopParser(parser_, XML_FALSE);
+  }
+
+  void SetWhere(unsigned long skipped) {
+    line_ = static_cast<unsigned long>(XML_GetCurrentLineNumber(parser_));
+    column_ = static_cast<unsigned long>(XML_GetCurrentColumnNumber(parser_)) + 1 + skipped;
+  }
+
+  // Refused at the parser's position (plus `skipped` characters).
+  void Refuse(const std::string& reason, unsigned long skipped = 0) {
+    reason_ = reason;
+    SetWhere(skipped);
+    Stop();
+  }
+  void RefuseAt(const std::string& reason, unsigned long line, unsigned long column) {
+    reason_ = reason;
+    line_ = line;
+    column_ = column;
+    Stop();
+  }
+
+  // The width and byte order of the input's code units, from its first
+  // bytes as expat detects them: what DeclarationOrder needs to read tags.
+  void NoteUnits(const char* bytes, std::size_t size) {
+    if (size < 2) {
+      return;
+    }
+    const unsigned char b0 = static_cast<unsigned char>(bytes[0]);
+    const unsigned char b1 = static_cast<unsigned char>(bytes[1]);
+    if ((b0 == 0xFF && b1 == 0xFE) || (b0 == '<' && b1 == 0)) {
+      width_ = 2;
+    } else if ((b0 == 0xFE && b1 == 0xFF) || (b0 == 0 && b1 == '<')) {
+      width_ = 2;
+      bigEndian_ = true;
+    }
+  }
+
+  // Expat hands namespace declarations apart from the other attributes. The
+  // model keeps them as attributes in document order, so the start tag is
+  // read again from expat's input buffer for the order: one flag per
+  // attribute, set for a declaration. Empty when the tag is not at hand.
+  std::vector<bool> DeclarationOrder() const {
+    std::vector<bool> flags;
+    int offset = 0;
+    int size = 0;
+    const char* context = XML_GetInputContext(parser_, &offset, &size);
+    if (context == nullptr || offset < 0 || size < offset) {
+      return flags;
+    }
+    const std::size_t w = width_;
+    const std::size_t end = static_cast<std::size_t>(size);
+    const auto unit = [&](std::size_t i) -> unsigned {
+      const unsigned char* p = reinterpret_cast<const unsigned char*>(context) + i;
+      const unsigned first = p[0];
+      return w == 1 ? first : bigEndian_ ? (first << 8) | p[1] : (unsigned{p[1]} << 8) | first;
+    };
+    const auto blank = [](unsigned u) { return u == ' ' || u == '\t' || u == '\n' || u == '\r'; };
+    std::size_t i = static_cast<std::size_t>(offset) + w;
+    while (i + w <= end && !blank(unit(i)) && unit(i) != '/' && unit(i) != '>') i += w;
+    for (;;) {
+      while (i + w <= end && blank(unit(i))) i += w;
+      if (i + w > end) {
+        return std::vector<bool>();
       }
-      if (p == digits || *p != ';') {
-        Refuse(OffsetOf(amp), "Malformed character reference");
+      if (unit(i) == '/' || unit(i) == '>') {
+        return flags;
       }
-      if (!IsXmlChar(code)) {
-        Refuse(OffsetOf(amp), "Character reference to a character not allowed in XML");
+      // "xmlns" or "xmlns:" and more
+      static const char kXmlns[] = "xmlns:";
+      std::size_t n = 0;
+      bool declaration = true;
+      for (; i + w <= end && !blank(unit(i)) && unit(i) != '='; i += w, ++n) {
+        declaration = declaration && (n > 5 || unit(i) == static_cast<unsigned char>(kXmlns[n]));
+      }
+      flags.push_back(declaration && n != 6 && n >= 5);
+      while (i + w <= end && unit(i) != '"' && unit(i) != '\'') i += w;
+      if (i + w > end) {
+        return std::vector<bool>();
+      }
+      const unsigned quote = unit(i);
+      for (i += w; i + w <= end && unit(i) != quote;) i += w;
+      i += w;
+    }
+  }
+
+  static void OnNamespace(void* data, const XML_Char* prefix, const XML_Char* uri) {
+    Handle(data, [&](Builder& b) {
+      std::string name = prefix == nullptr ? "xmlns" : std::string("xmlns:") + prefix;
+      b.declarations_.push_back(boost::make_shared<XmlAttribute>(
+          StringBase(std::move(name)), XmlText::EscapeAttribute(uri == nullptr ? "" : uri)));
+    });
+  }
+
+  static void OnStart(void* data, const XML_Char* name, const XML_Char** attributes) {
+    Handle(data, [&](Builder& b) { b.Start(name, attributes); });
+  }
+  void Start(const XML_Char* name, const XML_Char** attributes) {
+    if (stack_.size() >= XmlReader::MAX_DEPTH) {
+      Refuse("Elements nested deeper than " + std::to_string(XmlReader::MAX_DEPTH) + " levels");
+      return;
+    }
+    if (!stack_.empty() && !MakeNested(stack_.back())) {
+      return;
+    }
+    stack_.emplace_back();
+    Frame& frame = stack_.back();
+    frame.tag = QualifiedName(name);
+    std::vector<bool> order;
+    if (!declarations_.empty() && attributes[0] != nullptr) {
+      order = DeclarationOrder();
+    }
+    std::size_t declaration = 0;
+    const XML_Char** other = attributes;
+    const auto add = [&] {
+      frame.attributes.push_back(boost::make_shared<XmlAttribute>(
+          QualifiedName(other[0]), XmlText::EscapeAttribute(other[1])));
+      other += 2;
+    };
+    for (const bool isDeclaration : order) {
+      if (isDeclaration && declaration < declarations_.size()) {
+        frame.attributes.push_back(std::move(declarations_[declaration++]));
+      } else if (!isDeclaration && *other != nullptr) {
+        add();
+      }
+    }
+    // Without the order (or for what it missed): declarations first.
+    for (; declaration < declarations_.size(); ++declaration) {
+      frame.attributes.push_back(std::move(declarations_[declaration]));
+    }
+    while (*other != nullptr) add();
+    declarations_.clear();
+  }
+
+  // Turns the leaf-to-be into a nested element at its first child; its text
+  // so far must be layout.
+  bool MakeNested(Frame& frame) {
+    if (frame.nested) {
+      return true;
+    }
+    if (frame.textLine != 0) {
+      RefuseAt("Mixed content: text beside child elements", frame.textLine, frame.textColumn);
+      return false;
+    }
+    frame.nested = boost::make_shared<XmlNestedElement>(std::move(frame.tag));
+    Attach(*frame.nested, frame);
+    frame.text.clear();
+    return true;
+  }
+
+  static void Attach(XmlElement& element, Frame& frame) {
+    for (Attribute& a : frame.attributes) element.attributes.Add(std::move(a));
+    frame.attributes.clear();
+  }
+
+  static void OnEnd(void* data, const XML_Char*) {
+    Handle(data, [](Builder& b) { b.End(); });
+  }
+  void End() {
+    Frame& frame = stack_.back();
+    boost::shared_ptr<XmlElement> element = frame.nested;
+    if (!element) {
+      auto leaf = boost::make_shared<XmlLeafElement>(std::move(frame.tag),
+                                                     StringBase(std::move(frame.text)));
+      Attach(*leaf, frame);
+      element = std::move(leaf);
+    }
+    stack_.pop_back();
+    if (stack_.empty()) {
+      root_ = std::move(element);
+    } else {
+      stack_.back().nested->elements.Add(std::move(element));
+    }
+  }
+
+  static void OnText(void* data, const XML_Char* text, int length) {
+    Handle(data,
+           [&](Builder& b) { b.Text(std::string_view(text, static_cast<std::size_t>(length))); });
+  }
+  void Text(std::string_view text) {
+    Frame& frame = stack_.back();
+    const std::size_t blank = static_cast<std::size_t>(
+        std::find_if_not(text.begin(), text.end(), IsBlank) - text.begin());
+    if (frame.nested) {
+      if (blank < text.size()) {
+        Refuse("Mixed content: text beside child elements", static_cast<unsigned long>(blank));
       }
       return;
     }
-    for (const char* entity : {"amp;", "lt;", "gt;", "quot;", "apos;"}) {
-      if (std::strncmp(p, entity, std::strlen(entity)) == 0) {
-        return;
-      }
+    if (frame.textLine == 0 && blank < text.size()) {
+      SetWhere(static_cast<unsigned long>(blank));
+      frame.textLine = line_;
+      frame.textColumn = column_;
     }
-    const char* semicolon = std::strchr(p, ';');
-    if (semicolon != nullptr && semicolon != p &&
-        std::strcspn(p, " \t\n&<\"'") > static_cast<std::size_t>(semicolon - p)) {
-      Refuse(OffsetOf(amp), "Reference to an undefined entity");
-    }
-    Refuse(OffsetOf(amp), "\"&\" that starts no reference");
-  }
-
-  void AddAttributes(pugi::xml_node node, XmlElement& element) {
-    std::size_t count = 0;
-    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-      ++count;
-      const char* value = a.value();
-      StringBase text;
-      if (std::strpbrk(value, "&<\"") == nullptr) {
-        text = StringBase(value);
-      } else {
-        // A single-quoted value may hold '"', which the model's double
-        // quotes could not: it is escaped.
-        std::string escaped;
-        for (const char* c = value; *c != '\0'; ++c) {
-          if (*c == '&') {
-            CheckReference(c);
-          } else if (*c == '<') {
-            Refuse(OffsetOf(c), "\"<\" in an attribute value");
-          }
-          if (*c == '"') {
-            escaped += "&quot;";
-          } else {
-            escaped += *c;
-          }
-        }
-        text = StringBase(std::move(escaped));
-      }
-      try {
-        element.attributes.Add(
-            boost::make_shared<XmlAttribute>(StringBase(a.name()), std::move(text)));
-      } catch (const AppException& e) {
-        RefuseModel(OffsetOf(a.name()), e);
-      }
-    }
-    if (count > 1) {
-      CheckUniqueNames(node, count);
+    if (text.find_first_of("&<>\r") == std::string_view::npos) {
+      frame.text.append(text.data(), text.size());
+    } else {
+      frame.text += XmlText::Escape(StringBase(text.data(), text.size())).str();
     }
   }
 
-  void CheckUniqueNames(pugi::xml_node node, std::size_t count) {
-    if (count <= 8) {
-      // Few names: each against those after it.
-      for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-        for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute()) {
-          if (std::strcmp(a.name(), b.name()) == 0) {
-            Refuse(OffsetOf(b.name()), "Attribute " + std::string(b.name()) + " given twice");
-          }
-        }
-      }
-      return;
-    }
-    std::vector<std::string_view> names;
-    names.reserve(count);
-    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-      names.emplace_back(a.name());
-    }
-    std::vector<std::string_view> sorted = names;
-    std::sort(sorted.begin(), sorted.end());
-    const auto repeated = std::adjacent_find(sorted.begin(), sorted.end());
-    if (repeated == sorted.end()) {
-      return;
-    }
-    // Reported where the name comes the second time.
-    std::size_t seen = 0;
-    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-      if (*repeated == a.name() && seen++ == 1) {
-        Refuse(OffsetOf(a.name()), "Attribute " + std::string(*repeated) + " given twice");
-      }
-    }
+  static void OnDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+    // Entities declared there are never expanded, which also keeps entity
+    // bombs out.
+    Handle(data, [](Builder& b) { b.Refuse("Document type declarations are not supported"); });
   }
 
-  [[noreturn]] void RefuseModel(std::size_t offset, const AppException& e) {
-    std::string reason = e.what();
-    while (!reason.empty() && reason.back() == '\n') {
-      reason.pop_back();
-    }
-    Refuse(offset, reason);
+  static int OnUnknownEncoding(void* data, const XML_Char* name, XML_Encoding*) {
+    static_cast<Builder*>(data)->encoding_ = name;
+    return XML_STATUS_ERROR;
   }
 
-  const std::string& text_;
+  XML_Parser parser_;
+  std::vector<Frame> stack_;
+  std::vector<Attribute> declarations_;  // of the next start tag
+  boost::shared_ptr<XmlElement> root_;
+  std::size_t width_ = 1;
+  bool bigEndian_ = false;
+  bool first_ = true;
+  bool stopped_ = false;
+  std::exception_ptr failure_;
+  std::string reason_;
+  std::string encoding_;
+  unsigned long line_ = 0;
+  unsigned long column_ = 0;
 };
-
-// Reads `original` as the document named `name`.
-boost::shared_ptr<XmlElement> Read(std::string_view original, const StringBase& name) {
-  if (original.substr(0, 3) == "\xEF\xBB\xBF") {
-    original.remove_prefix(3);
-  }
-  std::string text;
-  try {
-    Normalise(original, text);
-  } catch (const Refusal& r) {
-    const auto where = Locate(original, r.offset);
-    Detail::ThrowAppException("Cannot read %s: line %lu, column %lu: %s\n", name.c_str(),
-                              where.first, where.second, r.reason.c_str());
-  }
-
-  // pugixml drops text that ends the buffer: a final line end keeps it.
-  text.push_back('\n');
-
-  // No escape, line-end or attribute-whitespace conversion: texts stay as
-  // written. A fragment, so that text outside the root is seen and refused.
-  const unsigned options =
-      pugi::parse_cdata | pugi::parse_ws_pcdata_single | pugi::parse_doctype | pugi::parse_fragment;
-  pugi::xml_document document;
-  try {
-    const pugi::xml_parse_result result =
-        document.load_buffer_inplace(&text[0], text.size(), options, pugi::encoding_utf8);
-    if (!result) {
-      Refuse(static_cast<std::size_t>(result.offset), result.description());
-    }
-    return Builder(text).Build(document);
-  } catch (const Refusal& r) {
-    // The parser wrote into `text`: positions are found in a fresh copy.
-    Normalise(original, text);
-    const auto where = Locate(text, r.offset);
-    Detail::ThrowAppException("Cannot read %s: line %lu, column %lu: %s\n", name.c_str(),
-                              where.first, where.second, r.reason.c_str());
-  }
-}
 
 }  // namespace
 
 boost::shared_ptr<XmlElement> XmlReader::FromString(const StringBase& text,
                                                     const StringBase& name) {
-  return Read(std::string_view(text.GetBuffer(), text.GetLength()), name);
+  std::string_view rest(text.GetBuffer(), text.GetLength());
+  return Builder().Read(name, [&rest](char* buffer, std::size_t size) {
+    const std::size_t got = std::min(size, rest.size());
+    std::memcpy(buffer, rest.data(), got);
+    rest.remove_prefix(got);
+    return got;
+  });
 }
 
 boost::shared_ptr<XmlElement> XmlReader::FromFile(const StringBase& path) {
@@ -495,15 +381,13 @@ boost::shared_ptr<XmlElement> XmlReader::FromFile(const StringBase& path) {
   if (stream == nullptr) {
     Detail::ThrowAppException("Cannot open %s\n", path.c_str());
   }
-  std::string input;
-  char block[65536];
-  for (std::size_t got; (got = stream->read(block, sizeof block)) != 0;) {
-    input.append(block, got);
-  }
-  if (!Port::File::close(stream)) {
+  std::unique_ptr<Port::Stream, bool (*)(Port::Stream*)> closer(stream, Port::File::close);
+  boost::shared_ptr<XmlElement> root = Builder().Read(
+      path, [stream](char* buffer, std::size_t size) { return stream->read(buffer, size); });
+  if (!Port::File::close(closer.release())) {
     Detail::ThrowAppException("Cannot open %s\n", path.c_str());
   }
-  return Read(input, path);
+  return root;
 }
 
 }  // namespace Mintu

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 namespace Mintu {
@@ -24,6 +25,13 @@ class TextSink {
  public:
   explicit TextSink(std::string& out)
       : out_(out), begin_(local_), cur_(local_), end_(local_ + sizeof local_) {}
+  // Writes to `stream` whenever a chunk is full, holding one chunk only.
+  explicit TextSink(std::ostream& stream) : TextSink(unused_) {
+    stream_ = &stream;
+    current_.reset(new char[LARGEST_CHUNK]);
+    begin_ = cur_ = current_.get();
+    end_ = begin_ + LARGEST_CHUNK;
+  }
 
   // Room for `count` more bytes, at the returned position.
   char* Room(std::size_t count) {
@@ -42,6 +50,11 @@ class TextSink {
   }
 
   void Finish() {
+    if (stream_ != nullptr) {
+      stream_->write(begin_, cur_ - begin_);
+      cur_ = begin_;
+      return;
+    }
     std::size_t total = static_cast<std::size_t>(cur_ - begin_);
     for (const Chunk& chunk : full_) {
       total += chunk.used;
@@ -64,6 +77,15 @@ class TextSink {
   static const std::size_t LARGEST_CHUNK = 64 * 1024;  // below the usual mmap threshold
 
   void NextChunk(std::size_t count) {
+    if (stream_ != nullptr) {
+      stream_->write(begin_, cur_ - begin_);
+      if (count > LARGEST_CHUNK) {
+        current_.reset(new char[count]);
+        end_ = current_.get() + count;
+      }
+      begin_ = cur_ = current_.get();
+      return;
+    }
     std::size_t size = full_.empty() ? FIRST_CHUNK : 2 * capacity_;
     if (size > LARGEST_CHUNK) {
       size = LARGEST_CHUNK;
@@ -88,7 +110,9 @@ class TextSink {
     end_ = begin_ + size;
   }
 
+  std::string unused_;
   std::string& out_;
+  std::ostream* stream_ = nullptr;
   std::vector<Chunk> full_;
   std::unique_ptr<char[]> current_;
   std::size_t capacity_ = 0;
@@ -254,6 +278,23 @@ void WriteNested(std::string& out, const XmlNestedElement& element, const std::s
   PutStart(sink, element, indent);
   if (!element.elements.items.empty()) {
     WriteTree(sink, &element, element.elements, indent + "  ");
+  }
+  sink.Finish();
+}
+
+void WriteXml(std::ostream& out, const XmlElement& element, const std::string& indent) {
+  TextSink sink(out);
+  if (IsPlainLeaf(element)) {
+    PutLeaf(sink, static_cast<const XmlLeafElement&>(element), indent);
+  } else if (IsPlainNested(element)) {
+    const XmlNestedElement& nested = static_cast<const XmlNestedElement&>(element);
+    PutStart(sink, nested, indent);
+    if (!nested.elements.items.empty()) {
+      WriteTree(sink, &nested, nested.elements, indent + "  ");
+    }
+  } else {
+    const StringBase text = element.ToXml(StringBase(indent));
+    sink.Append(text.GetBuffer(), text.GetLength());
   }
   sink.Finish();
 }

@@ -6,6 +6,7 @@
 // indent of each level is kept in one buffer too. Elements of a caller's own
 // classes are written by their own ToXml.
 
+#include <iosfwd>
 #include <string>
 
 #include "Mintu_XmlDetail.h"
@@ -19,6 +20,8 @@ void WriteAttributes(std::string& out, const XmlAttributeList& attributes);
 void WriteElementList(std::string& out, const XmlElementList& list, const std::string& indent);
 /// Appends `element` (written as a nested element) and its subtree.
 void WriteNested(std::string& out, const XmlNestedElement& element, const std::string& indent);
+/// Writes `element` and its subtree to `out` in chunks of at most 64 KiB.
+void WriteXml(std::ostream& out, const XmlElement& element, const std::string& indent);
 /// Appends `element` written as a leaf.
 void WriteLeaf(std::string& out, const XmlLeafElement& element, const std::string& indent);
 

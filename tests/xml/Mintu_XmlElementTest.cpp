@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "XmlTestSupport.h"
@@ -128,6 +129,9 @@ TEST(XmlElement, WritesTextsAndTagsUnchanged) {
   const std::string written = root.ToXml("\t").str();
   ASSERT_EQ(written.size(), expected.size() + 6);
   EXPECT_TRUE(written == expected + "\t</r>\n");
+  std::ostringstream streamed;  // the same in pieces
+  root.WriteXml(streamed, "\t");
+  EXPECT_TRUE(written == streamed.str());
 }
 
 TEST(XmlElement, CopiesAndAssignmentsAreDeep) {

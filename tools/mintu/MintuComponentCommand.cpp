@@ -13,34 +13,8 @@ namespace {
 using Mintu::Spirit;
 using Mintu::StringBase;
 
-// Element and attribute texts are written as they stand: escape the five
-// characters XML gives a meaning to.
-std::string Escaped(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&apos;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
+// The model holds texts escaped, as it writes them.
+std::string Escaped(const std::string& text) { return Mintu::XmlText::Escape(text).str(); }
 
 boost::shared_ptr<Mintu::XmlAttribute> Attribute(const StringBase& name, const StringBase& value) {
   return boost::shared_ptr<Mintu::XmlAttribute>(new Mintu::XmlAttribute(name, value));

@@ -2,11 +2,14 @@
 // (two-space indent, one element per line), optionally with every element
 // list sorted by the model's order.
 
+#include <cstdio>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "MintuCli.h"
 #include "mintu/mintu.h"
+#include "port/Port_File.h"
 
 namespace MintuCli {
 
@@ -31,8 +34,12 @@ void SortAll(const boost::shared_ptr<Mintu::XmlElement>& root) {
 }  // namespace
 
 boost::shared_ptr<Mintu::XmlElement> ReadXml(const std::string& file) {
-  const std::string text = ReadInputOrFail(file);
-  return Mintu::XmlReader::FromString(text, file == "-" ? "standard input" : file);
+  if (file == "-") {
+    return Mintu::XmlReader::FromString(ReadInputOrFail(file), "standard input");
+  }
+  // Read in blocks as it is parsed; "cannot read" for a file not there.
+  if (!Port::File::canread(file)) ReadInputOrFail(file);
+  return Mintu::XmlReader::FromFile(file);
 }
 
 int RunFormat(const Arguments& args) {
@@ -46,7 +53,11 @@ int RunFormat(const Arguments& args) {
     throw Failure(e.what());
   }
   if (args.Has("sort")) SortAll(root);
-  Print("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + root->ToXml("").str());
+  // Written as it is made: a large tree is never held as text too.
+  std::fflush(stdout);
+  std::cout << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  root->WriteXml(std::cout);
+  std::cout.flush();
   return EXIT_OK;
 }
 
