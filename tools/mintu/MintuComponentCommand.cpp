@@ -6,6 +6,8 @@
 #include "MintuComponentArgs.h"
 #include "mintu/mintu.h"
 
+#include <boost/make_shared.hpp>
+
 namespace MintuCli {
 
 namespace {
@@ -17,60 +19,47 @@ using Mintu::StringBase;
 std::string Escaped(const std::string& text) { return Mintu::XmlText::Escape(text).str(); }
 
 boost::shared_ptr<Mintu::XmlAttribute> Attribute(const StringBase& name, const StringBase& value) {
-  return boost::shared_ptr<Mintu::XmlAttribute>(new Mintu::XmlAttribute(name, value));
+  return boost::make_shared<Mintu::XmlAttribute>(name, value);
 }
 
-Mintu::XmlNestedElement BuildComponent(const ComponentRequest& request) {
-  using Mintu::XmlLeafElement;
-  using Mintu::XmlNestedElement;
-
-  XmlNestedElement component(Spirit::COMPONENT);
-  component.attributes.Add(Attribute("xmlns:spirit", Spirit::SPIRIT_NAMESPACE));
-  component.attributes.Add(Attribute("xmlns:xsi", "http://www.w3.org/2001/XMLSchema-instance"));
-  component.attributes.Add(Attribute("xsi:schemaLocation",
-                                     Spirit::SPIRIT_NAMESPACE + " " + Spirit::SPIRIT_INDEX_SCHEMA));
+boost::shared_ptr<Mintu::XmlNestedElement> BuildComponent(const ComponentRequest& request) {
+  const boost::shared_ptr<Mintu::XmlNestedElement> component =
+      Mintu::XmlDocument::NewSpiritComponent();
+  Mintu::XmlElementList& elements = component->elements;
 
   // VLNV first, in this order.
-  component.elements.AddLeafElement(Spirit::VENDOR, Escaped(request.vendor));
-  component.elements.AddLeafElement(Spirit::LIBRARY, Escaped(request.library));
-  component.elements.AddLeafElement(Spirit::NAME, Escaped(request.name));
-  component.elements.AddLeafElement(Spirit::VERSION, Escaped(request.version));
+  elements.AddLeafElement(Spirit::VENDOR, Escaped(request.vendor));
+  elements.AddLeafElement(Spirit::LIBRARY, Escaped(request.library));
+  elements.AddLeafElement(Spirit::NAME, Escaped(request.name));
+  elements.AddLeafElement(Spirit::VERSION, Escaped(request.version));
 
-  // Then the model with its ports: each port is its own element, since
-  // path-adding would reuse the first port of the same tag.
-  if (!request.ports.empty()) {
-    boost::shared_ptr<XmlNestedElement> portList(new XmlNestedElement(Spirit::PORTS));
-    for (const PortRequest& p : request.ports) {
-      boost::shared_ptr<XmlNestedElement> port(new XmlNestedElement(Spirit::PORT));
-      port->elements.AddLeafElement(Spirit::NAME, Escaped(p.name));
-      port->elements.AddLeafElement({Spirit::WIRE, Spirit::DIRECTION}, p.direction);
-      if (p.vector) {
-        port->elements.AddLeafElement({Spirit::WIRE, Spirit::VECTOR, Spirit::VECTOR_LEFT}, p.left);
-        port->elements.AddLeafElement({Spirit::WIRE, Spirit::VECTOR, Spirit::VECTOR_RIGHT},
-                                      p.right);
-      }
-      portList->elements.Add(port);
+  // Then the model with its ports, each a new element of the same path.
+  const StringBase portPath = Spirit::MODEL + Mintu::XmlElement::TAG_SEPARATOR + Spirit::PORTS +
+                              Mintu::XmlElement::TAG_SEPARATOR + Spirit::PORT;
+  for (const PortRequest& p : request.ports) {
+    Mintu::XmlElementList& port = elements.AddNestedElement(portPath)->elements;
+    port.AddLeafElement(Spirit::NAME, Escaped(p.name));
+    port.AddLeafElement({Spirit::WIRE, Spirit::DIRECTION}, p.direction);
+    if (p.vector) {
+      port.AddLeafElement({Spirit::WIRE, Spirit::VECTOR, Spirit::VECTOR_LEFT}, p.left);
+      port.AddLeafElement({Spirit::WIRE, Spirit::VECTOR, Spirit::VECTOR_RIGHT}, p.right);
     }
-    boost::shared_ptr<XmlNestedElement> model(new XmlNestedElement(Spirit::MODEL));
-    model->elements.Add(portList);
-    component.elements.Add(model);
   }
 
   // Description, then parameters, after the model.
-  if (!request.description.empty())
-    component.elements.AddLeafElement(Spirit::DESCRIPTION, Escaped(request.description));
-  if (!request.parameters.empty()) {
-    boost::shared_ptr<XmlNestedElement> list(new XmlNestedElement(Spirit::PARAMETERS));
-    for (const ParameterRequest& p : request.parameters) {
-      boost::shared_ptr<XmlNestedElement> parameter(new XmlNestedElement(Spirit::PARAMETER));
-      parameter->elements.AddLeafElement(Spirit::NAME, Escaped(p.name));
-      boost::shared_ptr<XmlLeafElement> value(new XmlLeafElement(Spirit::VALUE, Escaped(p.value)));
-      if (!p.resolve.empty()) value->attributes.Add(Attribute(Spirit::RESOLVE, p.resolve));
-      if (!p.format.empty()) value->attributes.Add(Attribute(Spirit::FORMAT, p.format));
-      parameter->elements.Add(value);
-      list->elements.Add(parameter);
-    }
-    component.elements.Add(list);
+  if (!request.description.empty()) {
+    elements.AddLeafElement(Spirit::DESCRIPTION, Escaped(request.description));
+  }
+  const StringBase parameterPath =
+      Spirit::PARAMETERS + Mintu::XmlElement::TAG_SEPARATOR + Spirit::PARAMETER;
+  for (const ParameterRequest& p : request.parameters) {
+    Mintu::XmlElementList& parameter = elements.AddNestedElement(parameterPath)->elements;
+    parameter.AddLeafElement(Spirit::NAME, Escaped(p.name));
+    const boost::shared_ptr<Mintu::XmlLeafElement> value =
+        boost::make_shared<Mintu::XmlLeafElement>(Spirit::VALUE, Escaped(p.value));
+    if (!p.resolve.empty()) value->attributes.Add(Attribute(Spirit::RESOLVE, p.resolve));
+    if (!p.format.empty()) value->attributes.Add(Attribute(Spirit::FORMAT, p.format));
+    parameter.Add(value);
   }
   return component;
 }
@@ -91,12 +80,8 @@ int RunComponent(const Arguments& args) {
     request.description = DescriptionFrom(request.descriptionFile);
     CheckXmlText("--description-file", request.description);
   }
-  const StringBase xml = BuildComponent(request).ToXml("");
-  static const char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  std::string text;
-  text.reserve(sizeof kDeclaration - 1 + xml.GetLength());
-  text.append(kDeclaration).append(xml.GetBuffer(), xml.GetLength());
-  WriteOutput(request.output, text);
+  // Written as XmlDocument::WriteFile writes, with the tool's own messages.
+  WriteOutput(request.output, Mintu::XmlDocument::ToXml(*BuildComponent(request)).str());
   if (!request.output.empty() && request.output != "-") MINTU_CLI_STATUS("wrote " + request.output);
   return EXIT_OK;
 }
