@@ -17,6 +17,10 @@ run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B build -G Ninja "-DCMAKE_PREFIX_PATH=$
     "-DCMAKE_CXX_COMPILER=${CXX}" "-DREADME=${README}")
 run(${CMAKE_COMMAND} --build build)
 run("${WORK_DIR}/build/readme-0")  # there is a block at all
+# The tour's component, written where the blocks ran, is valid against the SPIRIT 1.4 schema.
+if(SCHEMA)
+  run(xmllint --noout --schema "${SCHEMA}/index.xsd" "${WORK_DIR}/build/fifo.xml")
+endif()
 
 # The package must not force its own C++ standard; no rpath: found through LD_LIBRARY_PATH.
 # Its library folder is a plain one, as it lands in programs' run-time paths.
