@@ -6,7 +6,7 @@
 #
 # Usage: ci/windows-run-tests.sh [build-dir]   (default build/mingw64)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 build=$(cd "${1:-build/mingw64}" && pwd)
 triplet=x86_64-w64-mingw32
 
