@@ -4,7 +4,7 @@
 # run, passed, failed and skipped (with the reasons of the skips). Fails when
 # a test fails or a program ends without its report.
 #
-# Usage: ci/windows-run-tests.sh [build-dir]   (default build/mingw64)
+# Usage: ci/windows/run-tests.sh [build-dir]   (default build/mingw64)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=$(cd "${1:-build/mingw64}" && pwd)
