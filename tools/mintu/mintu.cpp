@@ -93,30 +93,33 @@ int FinishStandardOutput(int status) {
 
 int Run(int argc, char** argv) {
   const std::vector<std::string> words(argv + 1, argv + argc);
-  // The command is the first word that is not a global option.
+  // The command is the first word that is not an option; the words before it
+  // are parsed as a command's are, with only the global options and --version.
   std::size_t at = 0;
+  while (at < words.size() && words[at] != "--" && words[at].size() > 1 && words[at][0] == '-') {
+    ++at;
+  }
   bool quiet = false, verbose = false;
-  for (; at < words.size() && words[at].size() > 1 && words[at][0] == '-'; ++at) {
-    const std::string& option = words[at];
-    if (option == "--") {
-      ++at;
-      break;
-    } else if (option == "--quiet" || option == "-q") {
-      quiet = true;
-    } else if (option == "--verbose" || option == "-v") {
-      verbose = true;
-    } else if (option == "--help" || option == "-h") {
+  try {
+    const Arguments global(
+        std::vector<std::string>(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(at)),
+        {{"version", 'V', false}});
+    if (global.help) {
       PrintOverview(std::cout);
       return EXIT_OK;
-    } else if (option == "--version" || option == "-V") {
+    }
+    if (global.Has("version")) {
       PrintVersion();
       return EXIT_OK;
-    } else {
-      std::cerr << "mintu: unknown option " << option << "\n";
-      PrintOverview(std::cerr);
-      return EXIT_USAGE;
     }
+    quiet = global.quiet;
+    verbose = global.verbose;
+  } catch (const UsageError& e) {
+    std::cerr << "mintu: " << e.what() << "\n";
+    PrintOverview(std::cerr);
+    return EXIT_USAGE;
   }
+  if (at < words.size() && words[at] == "--") ++at;
   if (at >= words.size()) {
     PrintOverview(std::cerr);
     return EXIT_USAGE;
