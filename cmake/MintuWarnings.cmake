@@ -24,7 +24,20 @@ if(MINTU_TSAN)
   target_link_options(mintu_sanitizers INTERFACE -fsanitize=thread)
 endif()
 
+# The two libraries also refuse implicit conversions that may change a value
+# (sizes to int, signed to unsigned): their inputs come from outside.
+add_library(mintu_library_warnings INTERFACE)
+if(NOT MSVC)
+  target_compile_options(mintu_library_warnings INTERFACE -Wconversion -Wsign-conversion)
+endif()
+
 # Applies both to one of our own targets.
 function(mintu_target_defaults target)
   target_link_libraries(${target} PRIVATE mintu_warnings mintu_sanitizers)
+endfunction()
+
+# The same for the two libraries, with their stricter warnings.
+function(mintu_library_defaults target)
+  mintu_target_defaults(${target})
+  target_link_libraries(${target} PRIVATE mintu_library_warnings)
 endfunction()
