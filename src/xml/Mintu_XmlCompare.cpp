@@ -1,23 +1,28 @@
 // Equality and order of attribute lists, elements and element lists.
 //
-// Element and list comparisons call one another down the tree. Here one call
-// of ==, < or sort works out, once per distinct list object and bottom up,
-// what comparing it needs (an id for equality, a sum of its subtree's tags,
-// its members in order), keeps explicit stacks instead of recursing, and
-// remembers which pairs of lists it has ordered.
+// Element and list comparisons call one another down the tree. One call of
+// ==, < or sort first numbers the subtrees it reaches, bottom up and without
+// recursion: subtrees with the same tag, attributes, and text or members in
+// the same order share a class number (hash-consing, each match checked, so
+// a hash collision costs time, never a wrong answer), and each class gets an
+// equality number too, shared by the classes whose members pair off whatever
+// their order. Equality is then one comparison of numbers; the order of two
+// lists is worked out once per pair of classes, and each class's members are
+// sorted once. Everything an answer depends on is the same within a class,
+// so working on classes gives the answers that working on objects gives.
 #include "port/Port_Init.h"
 
 #include "Mintu_XmlCompare.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
-#include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 
 #include <boost/container/small_vector.hpp>
+#include <boost/unordered/unordered_flat_map.hpp>
+#include <boost/unordered/unordered_flat_set.hpp>
 
 namespace Mintu {
 namespace Detail {
@@ -26,6 +31,8 @@ namespace {
 
 typedef XmlAccess A;
 typedef boost::container::small_vector<const XmlAttribute*, 8> AttributeRefs;
+
+const std::uint32_t NONE = 0xFFFFFFFFu;
 
 // ---------------------------------------------------------------------------
 // Attribute lists
@@ -107,10 +114,57 @@ Verdict ElementLessStep(const XmlElement& x, const XmlElement& y,
 }
 
 // ---------------------------------------------------------------------------
-// What one comparison works out once per list object, bottom up
+// Hashes
+
+std::uint64_t Mix(std::uint64_t h) {
+  h ^= h >> 30;
+  h *= 0xbf58476d1ce4e5b9ULL;
+  h ^= h >> 27;
+  h *= 0x94d049bb133111ebULL;
+  return h ^ (h >> 31);
+}
+
+std::uint64_t Combine(std::uint64_t seed, std::uint64_t value) {
+  return Mix(seed ^ (value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2)));
+}
+
+std::uint64_t HashOf(const StringBase& text) {
+  return std::hash<std::string_view>()(std::string_view(text.GetBuffer(), text.GetLength()));
+}
+
+std::uint64_t HashOf(const std::uint32_t* ids, std::size_t n) {
+  std::uint64_t h = n;
+  for (std::size_t i = 0; i < n; ++i) {
+    h = (h ^ ids[i]) * 0x100000001b3ULL + (h >> 29);
+  }
+  return Mix(h);
+}
+
+// The attribute list as its equality sees it: the sorted tags, and the text
+// of the first member of each tag.
+std::uint64_t AttributesHash(const XmlAttributeList& list) {
+  const std::size_t n = list.items.size();
+  if (n == 0) {
+    return 0;
+  }
+  if (n == 1) {
+    const XmlAttribute& only = *list.items.front();
+    return Combine(HashOf(A::Tag(only)), HashOf(A::Text(only)));
+  }
+  AttributeRefs sorted;
+  SortedByTag(list, sorted);
+  std::uint64_t h = n;
+  for (std::size_t i = 0; i < n; ++i) {
+    h = Combine(h, HashOf(A::Tag(*sorted[i])));
+    if (i == 0 || A::Tag(*sorted[i]) != A::Tag(*sorted[i - 1])) {
+      h = Combine(h, HashOf(A::Text(*sorted[i])));
+    }
+  }
+  return h;
+}
 
 // A tag multiset as a sum of per-tag hashes, so that a list's value is the
-// sum of its members' and their subtrees'. Two independent 64-bit halves.
+// sum of its members' and their subtrees'. Two 64-bit halves.
 struct TagSum {
   std::uint64_t first = 0;
   std::uint64_t second = 0;
@@ -125,258 +179,410 @@ struct TagSum {
   }
 };
 
-std::uint64_t Mix(std::uint64_t h) {
-  h ^= h >> 30;
-  h *= 0xbf58476d1ce4e5b9ULL;
-  h ^= h >> 27;
-  h *= 0x94d049bb133111ebULL;
-  return h ^ (h >> 31);
-}
-
-TagSum SumOf(const StringBase& tag) {
-  std::uint64_t a = 0xcbf29ce484222325ULL;
-  std::uint64_t b = 0x84222325cbf29ce4ULL;
-  for (std::size_t i = 0; i < tag.GetLength(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(tag.GetAt(i));
-    a = (a ^ c) * 0x100000001b3ULL;
-    b = (b + c) * 0x9e3779b97f4a7c15ULL;
-  }
+TagSum SumOfTag(std::uint64_t tagHash) {
   TagSum sum;
-  sum.first = Mix(a ^ tag.GetLength());
-  sum.second = Mix(b + 0x632be59bd9b4e019ULL);
+  sum.first = Mix(tagHash + 0x632be59bd9b4e019ULL);
+  sum.second = Mix(tagHash ^ 0x84222325cbf29ce4ULL);
   sum.count = 1;
   return sum;
 }
 
-// An element that equals nothing, not even itself: a caller's class whose
-// IsNested answer does not match its class.
-const std::uint32_t EQUALS_NOTHING = 0xFFFFFFFFu;
+// ---------------------------------------------------------------------------
+// Classes of subtrees
 
-struct ListFacts {
-  bool known = false;
-  // Equal ids, equal lists (members paired one to one into equal subtrees).
-  // A list holding a member that equals nothing gets an id of its own.
-  std::uint32_t id = 0;
-  bool foreign = false;  // a caller's own class somewhere in the subtree
-  TagSum tags;           // the tags of the whole subtree
-  bool sorted = false;
-  std::vector<const XmlElement*> order;  // the members, stably sorted by ElementLess
+struct ElementClass {
+  const XmlElement* rep;  // the first element met of this class
+  std::uint64_t hash;
+  TagSum tags;             // the tags of the whole subtree
+  std::uint32_t list;      // the class of the children; NONE for a leaf
+  std::uint32_t eq;        // the first class met that equals this one
+  std::uint32_t next;      // the next class of the same hash
+  std::uint32_t nextEq;    // the next equality representative of the same hash
+  std::uint64_t eqHash;
+  bool equalsNothing;      // a caller's class whose IsNested does not match its class
+  bool ill;                // such an element in the subtree
 };
 
-struct PairHash {
-  std::size_t operator()(const std::pair<const void*, const void*>& p) const {
-    return static_cast<std::size_t>(Mix(reinterpret_cast<std::uintptr_t>(p.first) * 31 +
-                                        reinterpret_cast<std::uintptr_t>(p.second)));
-  }
+struct ListClass {
+  const XmlElementList* rep;
+  std::uint64_t hash;
+  TagSum tags;
+  std::uint32_t begin;  // members_[begin, begin + size): member classes in list order
+  std::uint32_t size;
+  std::uint32_t eq;
+  std::uint32_t next;
+  std::uint32_t nextEq;
+  std::uint32_t eqBegin;       // eqMembers_[eqBegin, +size): sorted member equality numbers
+  std::uint64_t eqHash;
+  std::uint32_t order = NONE;  // orders_[order, +size): positions sorted by element order
+  std::uint32_t copy = NONE;   // for an ill list: the class of its deep copy
+  bool ill;
 };
 
-void PutBytes(std::string& key, const StringBase& text) {
-  const std::uint64_t length = text.GetLength();
-  key.append(reinterpret_cast<const char*>(&length), sizeof length);
-  key.append(text.GetBuffer(), text.GetLength());
-}
-
-// The memory of one call of ==, < or sort. Everything is keyed by the
-// object's address, since Add lets one object sit in many lists: the work
-// for a subtree is done once per distinct object, bottom up, without
-// recursion, and a tree of shared subtrees costs what its distinct objects
-// are. The objects are not changed during the call.
+// The memory of one call of ==, < or sort. Objects reached through shared
+// handles are remembered by address, so a tree of shared subtrees costs what
+// its distinct objects are. The objects are not changed during the call.
 class Comparison {
  public:
+  std::uint32_t ListClassOf(const XmlElementList& list);
   bool ListsEqual(const XmlElementList& a, const XmlElementList& b) {
-    return &a == &b || Facts(a, false).id == Facts(b, false).id;
+    return &a == &b || lists_[ListClassOf(a)].eq == lists_[ListClassOf(b)].eq;
   }
   bool ElementsLess(const XmlElement& x, const XmlElement& y);
   bool ListsLess(const XmlElementList& a, const XmlElementList& b);
+  /// The positions of the list's members, stably sorted by element order.
+  std::vector<std::uint32_t> SortedPositions(const XmlElementList& list);
 
  private:
+  struct Walk {
+    const XmlElementList* list;
+    XmlElementList::const_iterator next;
+    const XmlElement* owner;
+    bool shared;
+    std::size_t base;
+  };
   struct Frame {
-    std::pair<const void*, const void*> key;
-    const std::vector<const XmlElement*>* a;
-    const std::vector<const XmlElement*>* b;
-    std::size_t next;
+    std::uint64_t key;
+    std::uint32_t a;
+    std::uint32_t b;
+    std::uint32_t next;
   };
 
-  const ListFacts& Facts(const XmlElementList& list, bool sorted);
-  void Finish(const XmlElementList& list, bool sorted);
-  std::uint32_t ElementId(const XmlElement& e);
-  std::uint32_t Intern(const std::string& key);
-  Verdict ListLessStep(const XmlElementList& a, const XmlElementList& b, Frame& frame);
+  std::uint32_t InternElement(const XmlElement& e, std::uint32_t children);
+  std::uint32_t InternList(const XmlElementList& list, std::size_t base);
+  bool SameElement(const ElementClass& c, const XmlElement& e, std::uint32_t children) const;
+  void EnsureSorted(std::uint32_t list);
+  void Sort(std::uint32_t list);
+  std::uint32_t CopyOf(std::uint32_t list);
+  bool ClassesLess(std::uint32_t x, std::uint32_t y);
+  bool ListClassesLess(std::uint32_t a, std::uint32_t b);
+  Verdict ListLessStep(std::uint32_t a, std::uint32_t b, Frame& frame);
+  std::uint32_t Member(std::uint32_t list, std::uint32_t sortedIndex) const {
+    const ListClass& l = lists_[list];
+    return members_[l.begin + orders_[l.order + sortedIndex]];
+  }
+  static std::uint64_t Key(std::uint32_t a, std::uint32_t b) {
+    return (static_cast<std::uint64_t>(a) << 32) | b;
+  }
 
-  std::unordered_map<const XmlElementList*, ListFacts> lists_;
-  std::unordered_map<const XmlElement*, std::uint32_t> elements_;
-  std::unordered_map<std::string, std::uint32_t> interned_;
-  std::uint32_t nextId_ = 0;
-  // List pairs whose order is known: not less, or less.
-  std::unordered_set<std::pair<const void*, const void*>, PairHash> notLess_;
-  std::unordered_set<std::pair<const void*, const void*>, PairHash> less_;
-  // Deep copies compared in place of lists holding callers' classes.
+  std::vector<ElementClass> elements_;
+  std::vector<ListClass> lists_;
+  std::vector<std::uint32_t> members_;
+  std::vector<std::uint32_t> eqMembers_;
+  std::vector<std::uint32_t> orders_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t> elementHeads_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t> elementEqHeads_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t> listHeads_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t> listEqHeads_;
+  boost::unordered_flat_map<const XmlElement*, std::uint32_t> shared_;
+  // The walk's own stack and the member classes of the lists open on it.
+  std::vector<Walk> walk_;
+  std::vector<std::uint32_t> ids_;
+  std::vector<std::uint32_t> scratch_;
+  // Pairs of list classes whose order is known: not less, or less.
+  boost::unordered_flat_set<std::uint64_t> notLess_;
+  boost::unordered_flat_set<std::uint64_t> less_;
+  // Deep copies compared in place of lists holding ill elements.
   std::vector<std::unique_ptr<XmlElementList> > copies_;
-  std::unordered_map<const XmlElementList*, const XmlElementList*> copyOf_;
 };
 
-std::uint32_t Comparison::Intern(const std::string& key) {
-  const auto inserted = interned_.emplace(key, nextId_);
-  if (inserted.second) {
-    ++nextId_;
-  }
-  return inserted.first->second;
-}
-
-// The facts of `list` and of every list below it, worked out in post-order
+// The class of `list`, after those of every subtree below it, in post-order
 // on an explicit stack.
-const ListFacts& Comparison::Facts(const XmlElementList& list, bool sorted) {
-  const auto ready = [this, sorted](const XmlElementList* l) {
-    const auto found = lists_.find(l);
-    return found != lists_.end() && found->second.known && (!sorted || found->second.sorted);
-  };
-  if (!ready(&list)) {
-    std::vector<std::pair<const XmlElementList*, XmlElementList::const_iterator> > stack;
-    stack.emplace_back(&list, list.items.begin());
-    while (!stack.empty()) {
-      auto& top = stack.back();
-      if (top.second == top.first->items.end()) {
-        const XmlElementList* done = top.first;
-        stack.pop_back();
-        Finish(*done, sorted);
+std::uint32_t Comparison::ListClassOf(const XmlElementList& list) {
+  const std::size_t depth = walk_.size();
+  walk_.push_back(Walk{&list, list.items.begin(), nullptr, false, ids_.size()});
+  for (;;) {
+    Walk& top = walk_.back();
+    if (top.next == top.list->items.end()) {
+      const std::uint32_t children = InternList(*top.list, top.base);
+      const XmlElement* owner = top.owner;
+      const bool shared = top.shared;
+      ids_.resize(top.base);
+      walk_.pop_back();
+      if (walk_.size() == depth) {
+        return children;
+      }
+      const std::uint32_t id = InternElement(*owner, children);
+      if (shared) {
+        shared_.emplace(owner, id);
+      }
+      ids_.push_back(id);
+      continue;
+    }
+    const XmlElementList::Handle& handle = *top.next;
+    ++top.next;
+    const XmlElement& e = *handle;
+    const bool shared = handle.use_count() > 1;
+    if (shared) {
+      const auto found = shared_.find(&e);
+      if (found != shared_.end()) {
+        ids_.push_back(found->second);
         continue;
       }
-      const XmlNestedElement* nested = AsNested(**top.second);
-      ++top.second;
-      if (nested != nullptr && !ready(&nested->elements)) {
-        stack.emplace_back(&nested->elements, nested->elements.items.begin());
-      }
     }
-  }
-  return lists_[&list];
-}
-
-void Comparison::Finish(const XmlElementList& list, bool sorted) {
-  ListFacts& facts = lists_[&list];
-  if (!facts.known) {
-    std::vector<std::uint32_t> ids;
-    bool equalsNothing = false;
-    for (const XmlElementList::Handle& handle : list.items) {
-      const XmlElement& e = *handle;
-      facts.tags.Add(SumOf(A::Tag(e)));
-      facts.foreign = facts.foreign || !(IsPlainLeaf(e) || IsPlainNested(e));
-      if (const XmlNestedElement* nested = AsNested(e)) {
-        const ListFacts& children = lists_[&nested->elements];
-        facts.tags.Add(children.tags);
-        facts.foreign = facts.foreign || children.foreign;
-      }
-      const std::uint32_t id = ElementId(e);
-      equalsNothing = equalsNothing || id == EQUALS_NOTHING;
-      ids.push_back(id);
+    if (const XmlNestedElement* nested = AsNested(e)) {
+      walk_.push_back(Walk{&nested->elements, nested->elements.items.begin(), &e, shared,
+                           ids_.size()});
+      continue;
     }
-    if (equalsNothing) {
-      facts.id = nextId_++;
-    } else {
-      std::sort(ids.begin(), ids.end());
-      std::string key(1, 'L');
-      key.append(reinterpret_cast<const char*>(ids.data()), ids.size() * sizeof(std::uint32_t));
-      facts.id = Intern(key);
+    const std::uint32_t id = InternElement(e, NONE);
+    if (shared) {
+      shared_.emplace(&e, id);
     }
-    facts.known = true;
-  }
-  if (sorted && !facts.sorted) {
-    facts.order.clear();
-    for (const XmlElementList::Handle& handle : list.items) {
-      facts.order.push_back(handle.get());
-    }
-    StableMergeSort(facts.order, [this](const XmlElement* x, const XmlElement* y) {
-      return ElementsLess(*x, *y);
-    });
-    facts.sorted = true;
+    ids_.push_back(id);
   }
 }
 
-// An element's id: equal ids, equal elements (by XmlElement::operator==).
-// The lists below it are known already.
-std::uint32_t Comparison::ElementId(const XmlElement& e) {
-  const auto found = elements_.find(&e);
-  if (found != elements_.end()) {
-    return found->second;
+bool Comparison::SameElement(const ElementClass& c, const XmlElement& e,
+                             std::uint32_t children) const {
+  const XmlElement& rep = *c.rep;
+  if (c.list != children || A::Tag(rep) != A::Tag(e) ||
+      !AttributeListEqual(rep.attributes, e.attributes)) {
+    return false;
   }
-  const bool nested = ReportsNested(e);
-  const XmlNestedElement* asNested = nested ? AsNested(e) : nullptr;
-  const XmlLeafElement* asLeaf = nested ? nullptr : AsLeaf(e);
-  std::uint32_t id = EQUALS_NOTHING;
-  if (asNested != nullptr || asLeaf != nullptr) {
-    std::string key(1, asNested != nullptr ? 'N' : 'E');
-    PutBytes(key, A::Tag(e));
-    // The attribute list as its equality sees it: the sorted tags, and the
-    // text of the first member of each tag.
-    AttributeRefs sorted;
-    SortedByTag(e.attributes, sorted);
-    for (std::size_t i = 0; i < sorted.size(); ++i) {
-      PutBytes(key, A::Tag(*sorted[i]));
-      const bool first = i == 0 || A::Tag(*sorted[i]) != A::Tag(*sorted[i - 1]);
-      key.push_back(first ? '1' : '0');
-      if (first) {
-        PutBytes(key, A::Text(*sorted[i]));
+  return children != NONE || A::Text(*AsLeaf(rep)) == A::Text(*AsLeaf(e));
+}
+
+// The class of `e`, whose children (when it has some) are of class
+// `children`; a new class when none matches.
+std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t children) {
+  const bool plain = IsPlainLeaf(e) || IsPlainNested(e);
+  const bool equalsNothing =
+      !plain && (ReportsNested(e) ? AsNested(e) == nullptr : AsLeaf(e) == nullptr);
+  const std::uint64_t tagHash = HashOf(A::Tag(e));
+  ElementClass c;
+  c.rep = &e;
+  c.tags = SumOfTag(tagHash);
+  c.list = children;
+  c.equalsNothing = equalsNothing;
+  c.ill = equalsNothing;
+  c.next = NONE;
+  c.nextEq = NONE;
+  c.eqHash = 0;
+  if (children != NONE) {
+    c.tags.Add(lists_[children].tags);
+    c.ill = c.ill || lists_[children].ill;
+  }
+  const std::uint32_t id = static_cast<std::uint32_t>(elements_.size());
+  c.eq = id;
+  if (equalsNothing) {
+    c.hash = 0;
+    elements_.push_back(c);
+    return id;
+  }
+  const std::uint64_t base =
+      Combine(Combine(tagHash, children != NONE ? 1 : 2), AttributesHash(e.attributes));
+  const XmlLeafElement* leaf = children == NONE ? AsLeaf(e) : nullptr;
+  const std::uint64_t textHash = leaf != nullptr ? HashOf(A::Text(*leaf)) : 0;
+  c.hash = Combine(base, leaf != nullptr ? textHash : children);
+  const auto head = elementHeads_.try_emplace(c.hash, id);
+  if (!head.second) {
+    for (std::uint32_t k = head.first->second; k != NONE; k = elements_[k].next) {
+      if (elements_[k].hash == c.hash && SameElement(elements_[k], e, children)) {
+        return k;
       }
     }
-    key.push_back('|');
-    if (asNested != nullptr) {
-      const std::uint32_t children = lists_[&asNested->elements].id;
-      key.append(reinterpret_cast<const char*>(&children), sizeof children);
-    } else {
-      PutBytes(key, A::Text(*asLeaf));
-    }
-    id = Intern(key);
+    c.next = head.first->second;
+    head.first->second = id;
   }
-  elements_.emplace(&e, id);
+  if (leaf == nullptr) {
+    // Nested: equal to the first class met with the same tag and attributes
+    // and children that pair off.
+    const std::uint32_t childrenEq = lists_[children].eq;
+    c.eqHash = Combine(base, childrenEq);
+    const auto eqHead = elementEqHeads_.try_emplace(c.eqHash, id);
+    if (!eqHead.second) {
+      for (std::uint32_t k = eqHead.first->second; k != NONE; k = elements_[k].nextEq) {
+        const ElementClass& other = elements_[k];
+        if (other.eqHash == c.eqHash && lists_[other.list].eq == childrenEq &&
+            A::Tag(*other.rep) == A::Tag(e) &&
+            AttributeListEqual(other.rep->attributes, e.attributes)) {
+          c.eq = k;
+          break;
+        }
+      }
+      if (c.eq == id) {
+        c.nextEq = eqHead.first->second;
+        eqHead.first->second = id;
+      }
+    }
+  }
+  elements_.push_back(c);
   return id;
+}
+
+// The class of `list`, whose member classes are ids_[base...] in list order.
+std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t base) {
+  const std::uint32_t* ids = ids_.data() + base;
+  const std::uint32_t n = static_cast<std::uint32_t>(ids_.size() - base);
+  ListClass l;
+  l.rep = &list;
+  l.size = n;
+  l.ill = false;
+  bool equalsNothing = false;
+  for (std::uint32_t i = 0; i < n; ++i) {
+    const ElementClass& member = elements_[ids[i]];
+    l.tags.Add(member.tags);
+    l.ill = l.ill || member.ill;
+    equalsNothing = equalsNothing || member.equalsNothing;
+  }
+  const std::uint32_t id = static_cast<std::uint32_t>(lists_.size());
+  l.eq = id;
+  l.next = NONE;
+  l.nextEq = NONE;
+  l.eqBegin = NONE;
+  l.eqHash = 0;
+  l.hash = HashOf(ids, n);
+  if (!equalsNothing) {
+    const auto head = listHeads_.try_emplace(l.hash, id);
+    if (!head.second) {
+      for (std::uint32_t k = head.first->second; k != NONE; k = lists_[k].next) {
+        const ListClass& other = lists_[k];
+        if (other.hash == l.hash && other.size == n &&
+            std::equal(ids, ids + n, members_.data() + other.begin)) {
+          return k;
+        }
+      }
+      l.next = head.first->second;
+      head.first->second = id;
+    }
+    // Equal to the first class met whose members' equality numbers are the
+    // same multiset.
+    scratch_.clear();
+    for (std::uint32_t i = 0; i < n; ++i) {
+      scratch_.push_back(elements_[ids[i]].eq);
+    }
+    std::sort(scratch_.begin(), scratch_.end());
+    l.eqHash = HashOf(scratch_.data(), n);
+    const auto eqHead = listEqHeads_.try_emplace(l.eqHash, id);
+    if (!eqHead.second) {
+      for (std::uint32_t k = eqHead.first->second; k != NONE; k = lists_[k].nextEq) {
+        const ListClass& other = lists_[k];
+        if (other.eqHash == l.eqHash && other.size == n &&
+            std::equal(scratch_.begin(), scratch_.end(), eqMembers_.data() + other.eqBegin)) {
+          l.eq = k;
+          break;
+        }
+      }
+    }
+    if (l.eq == id) {
+      if (!eqHead.second) {
+        l.nextEq = eqHead.first->second;
+        eqHead.first->second = id;
+      }
+      l.eqBegin = static_cast<std::uint32_t>(eqMembers_.size());
+      eqMembers_.insert(eqMembers_.end(), scratch_.begin(), scratch_.end());
+    }
+  }
+  l.begin = static_cast<std::uint32_t>(members_.size());
+  members_.insert(members_.end(), ids, ids + n);
+  lists_.push_back(l);
+  return id;
+}
+
+// Sorts `list` and every list class below it that is not sorted yet, the
+// lowest first, so that sorting one never waits on another.
+void Comparison::EnsureSorted(std::uint32_t list) {
+  if (lists_[list].order != NONE) {
+    return;
+  }
+  std::vector<std::pair<std::uint32_t, std::uint32_t> > stack(1, std::make_pair(list, 0u));
+  while (!stack.empty()) {
+    const std::uint32_t current = stack.back().first;
+    const std::uint32_t at = stack.back().second;
+    if (at < lists_[current].size) {
+      ++stack.back().second;
+      const std::uint32_t children = elements_[members_[lists_[current].begin + at]].list;
+      if (children != NONE && lists_[children].order == NONE) {
+        stack.emplace_back(children, 0u);
+      }
+      continue;
+    }
+    stack.pop_back();
+    if (lists_[current].order == NONE) {
+      Sort(current);
+    }
+  }
+}
+
+void Comparison::Sort(std::uint32_t list) {
+  std::vector<std::uint32_t> positions(lists_[list].size);
+  for (std::uint32_t i = 0; i < positions.size(); ++i) {
+    positions[i] = i;
+  }
+  StableMergeSort(positions, [this, list](std::uint32_t x, std::uint32_t y) {
+    const std::uint32_t begin = lists_[list].begin;
+    return ClassesLess(members_[begin + x], members_[begin + y]);
+  });
+  lists_[list].order = static_cast<std::uint32_t>(orders_.size());
+  orders_.insert(orders_.end(), positions.begin(), positions.end());
+}
+
+// A copy leaves out or re-classes members of callers' classes, so a list
+// holding such members compares as its copy does.
+std::uint32_t Comparison::CopyOf(std::uint32_t list) {
+  if (!lists_[list].ill) {
+    return list;
+  }
+  if (lists_[list].copy == NONE) {
+    copies_.emplace_back(new XmlElementList(*lists_[list].rep));
+    const std::uint32_t copy = ListClassOf(*copies_.back());
+    lists_[list].copy = copy;
+  }
+  return lists_[list].copy;
+}
+
+bool Comparison::ClassesLess(std::uint32_t x, std::uint32_t y) {
+  if (x == y) {
+    return false;
+  }
+  std::pair<const XmlElementList*, const XmlElementList*> children;
+  const Verdict verdict = ElementLessStep(*elements_[x].rep, *elements_[y].rep, children);
+  if (verdict != CHILDREN) {
+    return verdict == LESS;
+  }
+  return ListClassesLess(elements_[x].list, elements_[y].list);
 }
 
 // List order up to the walk over the sorted members: LESS or NOT_LESS when
 // decided, CHILDREN when `frame` holds the walk.
-Verdict Comparison::ListLessStep(const XmlElementList& a, const XmlElementList& b, Frame& frame) {
-  if (&a == &b) {
+Verdict Comparison::ListLessStep(std::uint32_t a, std::uint32_t b, Frame& frame) {
+  if (a == b) {
     return NOT_LESS;
   }
-  if (a.items.size() != b.items.size()) {
-    return a.items.size() < b.items.size() ? LESS : NOT_LESS;
+  const ListClass& la = lists_[a];
+  const ListClass& lb = lists_[b];
+  if (la.size != lb.size) {
+    return la.size < lb.size ? LESS : NOT_LESS;
   }
-  const ListFacts& fa = Facts(a, false);
-  const ListFacts& fb = Facts(b, false);
-  if (fa.id == fb.id) {
+  if (la.eq == lb.eq) {
     return NOT_LESS;
   }
   // Equal sums are taken for equal tag lists; unequal ones decide here, so
   // the tags are listed only then.
-  if (!(fa.tags == fb.tags)) {
+  if (!(la.tags == lb.tags)) {
     std::vector<const StringBase*> ta;
     std::vector<const StringBase*> tb;
     bool foreign = false;
-    CollectSubtreeTags(a, ta, foreign);
-    CollectSubtreeTags(b, tb, foreign);
+    CollectSubtreeTags(*la.rep, ta, foreign);
+    CollectSubtreeTags(*lb.rep, tb, foreign);
     std::sort(ta.begin(), ta.end(), TagPtrLess);
     std::sort(tb.begin(), tb.end(), TagPtrLess);
     return std::lexicographical_compare(ta.begin(), ta.end(), tb.begin(), tb.end(), TagPtrLess)
                ? LESS
                : NOT_LESS;
   }
-  const XmlElementList* sa = &a;
-  const XmlElementList* sb = &b;
-  if (fa.foreign || fb.foreign) {
-    // A copy leaves out or re-classes members of a caller's own classes, so
-    // the copies are what must be compared.
-    for (const XmlElementList** side : {&sa, &sb}) {
-      const auto found = copyOf_.find(*side);
-      if (found != copyOf_.end()) {
-        *side = found->second;
-      } else {
-        copies_.emplace_back(new XmlElementList(**side));
-        copyOf_.emplace(*side, copies_.back().get());
-        *side = copies_.back().get();
-      }
-    }
+  std::uint32_t sa = a;
+  std::uint32_t sb = b;
+  if (la.ill || lb.ill) {
+    sa = CopyOf(a);
+    sb = CopyOf(b);
   }
-  frame.key = std::make_pair(&a, &b);
-  frame.a = &Facts(*sa, true).order;
-  frame.b = &Facts(*sb, true).order;
+  EnsureSorted(sa);
+  EnsureSorted(sb);
+  frame.key = Key(a, b);
+  frame.a = sa;
+  frame.b = sb;
   frame.next = 0;
   return CHILDREN;
 }
@@ -384,9 +590,16 @@ Verdict Comparison::ListLessStep(const XmlElementList& a, const XmlElementList& 
 // Element order and list order are alternations of "this pair decides" and
 // "the first position of the sorted child lists where one member is less
 // decides": the whole comparison is true as soon as any pair reached that way
-// is less, and false when every walk ends without one. What a finished walk
-// found is kept for the rest of the call.
-bool Comparison::ListsLess(const XmlElementList& a, const XmlElementList& b) {
+// is less, and false when every walk ends without one. What a walk below the
+// first found is kept for the rest of the call.
+bool Comparison::ListClassesLess(std::uint32_t a, std::uint32_t b) {
+  const std::uint64_t key = Key(a, b);
+  if (notLess_.count(key) != 0) {
+    return false;
+  }
+  if (less_.count(key) != 0) {
+    return true;
+  }
   std::vector<Frame> frames(1);
   Verdict verdict = ListLessStep(a, b, frames.back());
   if (verdict != CHILDREN) {
@@ -395,31 +608,37 @@ bool Comparison::ListsLess(const XmlElementList& a, const XmlElementList& b) {
   std::pair<const XmlElementList*, const XmlElementList*> children;
   while (!frames.empty()) {
     Frame& top = frames.back();
-    if (top.next >= std::min(top.a->size(), top.b->size())) {
-      notLess_.insert(top.key);
+    if (top.next >= std::min(lists_[top.a].size, lists_[top.b].size)) {
+      if (frames.size() > 1) {
+        notLess_.insert(top.key);
+      }
       frames.pop_back();
       continue;
     }
-    const XmlElement& x = *(*top.a)[top.next];
-    const XmlElement& y = *(*top.b)[top.next];
+    const std::uint32_t x = Member(top.a, top.next);
+    const std::uint32_t y = Member(top.b, top.next);
     ++top.next;
-    verdict = ElementLessStep(x, y, children);
+    if (x == y) {
+      continue;
+    }
+    verdict = ElementLessStep(*elements_[x].rep, *elements_[y].rep, children);
     if (verdict == CHILDREN) {
-      const std::pair<const void*, const void*> key(children.first, children.second);
-      if (notLess_.count(key) != 0) {
+      const std::uint32_t cx = elements_[x].list;
+      const std::uint32_t cy = elements_[y].list;
+      const std::uint64_t childKey = Key(cx, cy);
+      if (notLess_.count(childKey) != 0) {
         continue;
       }
       Frame frame;
-      verdict =
-          less_.count(key) != 0 ? LESS : ListLessStep(*children.first, *children.second, frame);
+      verdict = less_.count(childKey) != 0 ? LESS : ListLessStep(cx, cy, frame);
       if (verdict == CHILDREN) {
         frames.push_back(frame);
         continue;
       }
     }
     if (verdict == LESS) {
-      for (const Frame& open : frames) {
-        less_.insert(open.key);
+      for (std::size_t i = 1; i < frames.size(); ++i) {
+        less_.insert(frames[i].key);
       }
       return true;
     }
@@ -434,6 +653,22 @@ bool Comparison::ElementsLess(const XmlElement& x, const XmlElement& y) {
     return verdict == LESS;
   }
   return ListsLess(*children.first, *children.second);
+}
+
+bool Comparison::ListsLess(const XmlElementList& a, const XmlElementList& b) {
+  if (&a == &b) {
+    return false;
+  }
+  const std::uint32_t ca = ListClassOf(a);
+  return ListClassesLess(ca, ListClassOf(b));
+}
+
+std::vector<std::uint32_t> Comparison::SortedPositions(const XmlElementList& list) {
+  const std::uint32_t id = ListClassOf(list);
+  EnsureSorted(id);
+  const ListClass& l = lists_[id];
+  return std::vector<std::uint32_t>(orders_.begin() + l.order,
+                                    orders_.begin() + l.order + l.size);
 }
 
 }  // namespace
@@ -528,23 +763,37 @@ bool ElementEqual(const XmlElement& x, const XmlElement& y) {
 
 namespace {
 
+struct PairHash {
+  std::size_t operator()(const std::pair<const void*, const void*>& p) const {
+    return static_cast<std::size_t>(Mix(reinterpret_cast<std::uintptr_t>(p.first) * 31 +
+                                        reinterpret_cast<std::uintptr_t>(p.second)));
+  }
+};
+
 // Whether `a` and `b` pair off member by member in the order they hold them,
 // the common case of a list and its copy, answered in one walk without the
 // memory of a full comparison. False means only "not shown equal this way".
-// Each pair of lists is walked once, so shared subtrees cost what their
-// distinct objects are; callers' own classes are left to the full comparison.
+// Pairs of lists reached through shared handles are walked once, so shared
+// subtrees cost what their distinct objects are; callers' own classes are
+// left to the full comparison.
 bool EqualInOrder(const XmlElementList& a, const XmlElementList& b) {
   typedef std::pair<const void*, const void*> ListPair;
-  std::vector<std::pair<const XmlElementList*, const XmlElementList*> > pending(1, {&a, &b});
-  std::unordered_set<ListPair, PairHash> walked;
+  struct Pending {
+    const XmlElementList* x;
+    const XmlElementList* y;
+    bool shared;
+  };
+  std::vector<Pending> pending(1, Pending{&a, &b, false});
+  boost::unordered_flat_set<ListPair, PairHash> walked;
   while (!pending.empty()) {
-    const XmlElementList* x = pending.back().first;
-    const XmlElementList* y = pending.back().second;
+    const Pending next = pending.back();
     pending.pop_back();
+    const XmlElementList* x = next.x;
+    const XmlElementList* y = next.y;
     if (x->items.size() != y->items.size()) {
       return false;
     }
-    if (x == y || !walked.insert(ListPair(x, y)).second) {
+    if (x == y || (next.shared && !walked.insert(ListPair(x, y)).second)) {
       continue;
     }
     for (auto i = x->items.begin(), j = y->items.begin(); i != x->items.end(); ++i, ++j) {
@@ -566,8 +815,9 @@ bool EqualInOrder(const XmlElementList& a, const XmlElementList& b) {
           return false;
         }
       } else {
-        pending.emplace_back(&static_cast<const XmlNestedElement&>(ex).elements,
-                             &static_cast<const XmlNestedElement&>(ey).elements);
+        pending.push_back(Pending{&static_cast<const XmlNestedElement&>(ex).elements,
+                                  &static_cast<const XmlNestedElement&>(ey).elements,
+                                  i->use_count() > 1 || j->use_count() > 1});
       }
     }
   }
@@ -600,11 +850,26 @@ bool ElementListLess(const XmlElementList& a, const XmlElementList& b) {
   return comparison.ListsLess(a, b);
 }
 
-void SortElements(std::list<XmlElementList::Handle>& items) {
-  Comparison comparison;
-  SortHandles(items, [&comparison](const XmlElement& x, const XmlElement& y) {
-    return comparison.ElementsLess(x, y);
-  });
+void SortElements(XmlElementList& list) {
+  if (list.items.size() < 2) {
+    return;
+  }
+  std::vector<std::uint32_t> positions;
+  {
+    Comparison comparison;
+    positions = comparison.SortedPositions(list);
+  }
+  // The order is worked out first and the nodes spliced into place after,
+  // which cannot fail: a throw while comparing leaves the list as it was.
+  typedef std::list<XmlElementList::Handle>::iterator Position;
+  std::vector<Position> at;
+  at.reserve(list.items.size());
+  for (Position it = list.items.begin(); it != list.items.end(); ++it) {
+    at.push_back(it);
+  }
+  for (std::uint32_t position : positions) {
+    list.items.splice(list.items.end(), list.items, at[position]);
+  }
 }
 
 void CollectSubtreeTags(const XmlElementList& list, std::vector<const StringBase*>& tags,
