@@ -188,6 +188,250 @@ TagSum SumOfTag(std::uint64_t tagHash) {
 }
 
 // ---------------------------------------------------------------------------
+// Quick answers to equality, tried before numbering classes
+
+struct PairHash {
+  std::size_t operator()(const std::pair<const void*, const void*>& p) const {
+    return static_cast<std::size_t>(Mix(reinterpret_cast<std::uintptr_t>(p.first) * 31 +
+                                        reinterpret_cast<std::uintptr_t>(p.second)));
+  }
+};
+
+// Whether two lists of one size pair off member by member in the order they
+// hold them, the common case of a list and its copy, in one walk in document
+// order, so that a difference near the start ends it at once. False means
+// only "not shown equal this way". Pairs of lists reached through shared
+// handles are walked once, so shared subtrees cost what their distinct
+// objects are; callers' own classes are left to the full comparison.
+bool EqualInOrder(const XmlElementList& a, const XmlElementList& b) {
+  typedef std::pair<const void*, const void*> ListPair;
+  struct Level {
+    XmlElementList::const_iterator x;
+    XmlElementList::const_iterator xEnd;
+    XmlElementList::const_iterator y;
+  };
+  boost::unordered_flat_set<ListPair, PairHash> walked;
+  std::vector<Level> levels(1, Level{a.items.begin(), a.items.end(), b.items.begin()});
+  while (!levels.empty()) {
+    Level& top = levels.back();
+    if (top.x == top.xEnd) {
+      levels.pop_back();
+      continue;
+    }
+    const XmlElementList::Handle& hx = *top.x;
+    const XmlElementList::Handle& hy = *top.y;
+    ++top.x;
+    ++top.y;
+    const XmlElement& ex = *hx;
+    const XmlElement& ey = *hy;
+    const bool leaf = IsPlainLeaf(ex);
+    if (!(leaf ? IsPlainLeaf(ey) : IsPlainNested(ex) && IsPlainNested(ey))) {
+      return false;
+    }
+    if (&ex == &ey) {
+      continue;
+    }
+    if (A::Tag(ex) != A::Tag(ey) || !AttributeListEqual(ex.attributes, ey.attributes)) {
+      return false;
+    }
+    if (leaf) {
+      if (A::Text(static_cast<const XmlLeafElement&>(ex)) !=
+          A::Text(static_cast<const XmlLeafElement&>(ey))) {
+        return false;
+      }
+      continue;
+    }
+    const XmlElementList& cx = static_cast<const XmlNestedElement&>(ex).elements;
+    const XmlElementList& cy = static_cast<const XmlNestedElement&>(ey).elements;
+    if (cx.items.size() != cy.items.size()) {
+      return false;
+    }
+    if ((hx.use_count() > 1 || hy.use_count() > 1) && !walked.insert(ListPair(&cx, &cy)).second) {
+      continue;
+    }
+    levels.push_back(Level{cx.items.begin(), cx.items.end(), cy.items.begin()});
+  }
+  return true;
+}
+
+std::uint64_t ElementBaseHash(const XmlElement& e, bool nested) {
+  return Combine(Combine(HashOf(A::Tag(e)), nested ? 1 : 2), AttributesHash(e.attributes));
+}
+
+// A hash of every subtree, the same for equal subtrees (a list's is that of
+// its members' hashes as a multiset), kept per list in flat arrays.
+class HashedTree {
+ public:
+  struct Member {
+    std::uint64_t hash;
+    const XmlElement* element;
+    std::uint32_t children;  // index into `lists`; NONE for a leaf
+    bool shared;
+  };
+  struct List {
+    std::uint64_t hash;
+    std::uint32_t begin;  // members[begin, begin + size)
+    std::uint32_t size;
+  };
+
+  // The index of the root's list, or NONE when the tree holds an element of a
+  // caller's class.
+  std::uint32_t Build(const XmlElementList& root);
+
+  std::vector<Member> members;
+  std::vector<List> lists;
+
+ private:
+  boost::unordered_flat_map<const XmlElement*, Member> shared_;
+};
+
+std::uint32_t HashedTree::Build(const XmlElementList& root) {
+  struct Open {
+    XmlElementList::const_iterator next;
+    XmlElementList::const_iterator end;
+    const XmlElement* owner;
+    bool shared;
+    std::size_t base;
+  };
+  std::vector<Open> open(1, Open{root.items.begin(), root.items.end(), nullptr, false, 0});
+  std::vector<Member> stack;
+  for (;;) {
+    Open& top = open.back();
+    if (top.next == top.end) {
+      List list;
+      list.begin = static_cast<std::uint32_t>(members.size());
+      list.size = static_cast<std::uint32_t>(stack.size() - top.base);
+      std::uint64_t sum = 0;
+      for (std::size_t i = top.base; i < stack.size(); ++i) {
+        sum += Mix(stack[i].hash);
+        members.push_back(stack[i]);
+      }
+      list.hash = Combine(sum, list.size);
+      const std::uint32_t index = static_cast<std::uint32_t>(lists.size());
+      lists.push_back(list);
+      const Open done = top;
+      stack.resize(done.base);
+      open.pop_back();
+      if (open.empty()) {
+        return index;
+      }
+      const Member m{Combine(ElementBaseHash(*done.owner, true), list.hash), done.owner, index,
+                     done.shared};
+      if (done.shared) {
+        shared_.emplace(done.owner, m);
+      }
+      stack.push_back(m);
+      continue;
+    }
+    const XmlElementList::Handle& handle = *top.next;
+    ++top.next;
+    const XmlElement& e = *handle;
+    const bool shared = handle.use_count() > 1;
+    if (shared) {
+      const auto found = shared_.find(&e);
+      if (found != shared_.end()) {
+        stack.push_back(found->second);
+        continue;
+      }
+    }
+    if (IsPlainNested(e)) {
+      const XmlElementList& children = static_cast<const XmlNestedElement&>(e).elements;
+      open.push_back(Open{children.items.begin(), children.items.end(), &e, shared, stack.size()});
+      continue;
+    }
+    if (!IsPlainLeaf(e)) {
+      return NONE;
+    }
+    const Member m{
+        Combine(ElementBaseHash(e, false), HashOf(A::Text(static_cast<const XmlLeafElement&>(e)))),
+        &e, NONE, shared};
+    if (shared) {
+      shared_.emplace(&e, m);
+    }
+    stack.push_back(m);
+  }
+}
+
+enum Sameness { SAME, DIFFERENT, UNDECIDED };
+
+// Equality by the hashes, each pairing they suggest checked element by
+// element: unequal hashes of the two lists' members are a sure difference,
+// and when every suggested pair checks out the lists are equal. A pair that
+// does not is a collision of hashes, and the full comparison must decide.
+Sameness HashedEqual(const XmlElementList& a, const XmlElementList& b) {
+  HashedTree ta;
+  HashedTree tb;
+  const std::uint32_t ra = ta.Build(a);
+  if (ra == NONE) {
+    return UNDECIDED;
+  }
+  const std::uint32_t rb = tb.Build(b);
+  if (rb == NONE) {
+    return UNDECIDED;
+  }
+  std::vector<std::pair<std::uint32_t, std::uint32_t> > pending(1, std::make_pair(ra, rb));
+  boost::unordered_flat_set<std::uint64_t> checked;
+  std::vector<std::pair<std::uint64_t, std::uint32_t> > sa;
+  std::vector<std::pair<std::uint64_t, std::uint32_t> > sb;
+  // Below the two roots, unequal hashes only ever mean a collision above.
+  Sameness unequal = DIFFERENT;
+  while (!pending.empty()) {
+    const HashedTree::List& x = ta.lists[pending.back().first];
+    const HashedTree::List& y = tb.lists[pending.back().second];
+    pending.pop_back();
+    if (x.size != y.size || x.hash != y.hash) {
+      return unequal;
+    }
+    sa.clear();
+    sb.clear();
+    for (std::uint32_t k = 0; k < x.size; ++k) {
+      sa.emplace_back(ta.members[x.begin + k].hash, x.begin + k);
+      sb.emplace_back(tb.members[y.begin + k].hash, y.begin + k);
+    }
+    if (x.size > 1) {
+      std::sort(sa.begin(), sa.end());
+      std::sort(sb.begin(), sb.end());
+    }
+    for (std::uint32_t k = 0; k < x.size; ++k) {
+      if (sa[k].first != sb[k].first) {
+        return unequal;
+      }
+    }
+    unequal = UNDECIDED;
+    for (std::uint32_t k = 0; k < x.size; ++k) {
+      const HashedTree::Member& mx = ta.members[sa[k].second];
+      const HashedTree::Member& my = tb.members[sb[k].second];
+      if (mx.element == my.element) {
+        continue;
+      }
+      if ((mx.children == NONE) != (my.children == NONE) ||
+          A::Tag(*mx.element) != A::Tag(*my.element) ||
+          !AttributeListEqual(mx.element->attributes, my.element->attributes)) {
+        return UNDECIDED;
+      }
+      if (mx.children == NONE) {
+        if (A::Text(static_cast<const XmlLeafElement&>(*mx.element)) !=
+            A::Text(static_cast<const XmlLeafElement&>(*my.element))) {
+          return UNDECIDED;
+        }
+        continue;
+      }
+      if ((mx.shared || my.shared) &&
+          !checked.insert((static_cast<std::uint64_t>(mx.children) << 32) | my.children).second) {
+        continue;
+      }
+      pending.emplace_back(mx.children, my.children);
+    }
+  }
+  return SAME;
+}
+
+// Lists of one size: SAME or DIFFERENT when a quick way shows it.
+Sameness QuickEqual(const XmlElementList& a, const XmlElementList& b) {
+  return EqualInOrder(a, b) ? SAME : HashedEqual(a, b);
+}
+
+// ---------------------------------------------------------------------------
 // Classes of subtrees
 
 struct ElementClass {
@@ -659,6 +903,12 @@ bool Comparison::ListsLess(const XmlElementList& a, const XmlElementList& b) {
   if (&a == &b) {
     return false;
   }
+  if (a.items.size() != b.items.size()) {
+    return a.items.size() < b.items.size();
+  }
+  if (QuickEqual(a, b) == SAME) {
+    return false;
+  }
   const std::uint32_t ca = ListClassOf(a);
   return ListClassesLess(ca, ListClassOf(b));
 }
@@ -761,71 +1011,6 @@ bool ElementEqual(const XmlElement& x, const XmlElement& y) {
   return lx != nullptr && ly != nullptr && A::Text(*lx) == A::Text(*ly);
 }
 
-namespace {
-
-struct PairHash {
-  std::size_t operator()(const std::pair<const void*, const void*>& p) const {
-    return static_cast<std::size_t>(Mix(reinterpret_cast<std::uintptr_t>(p.first) * 31 +
-                                        reinterpret_cast<std::uintptr_t>(p.second)));
-  }
-};
-
-// Whether `a` and `b` pair off member by member in the order they hold them,
-// the common case of a list and its copy, answered in one walk without the
-// memory of a full comparison. False means only "not shown equal this way".
-// Pairs of lists reached through shared handles are walked once, so shared
-// subtrees cost what their distinct objects are; callers' own classes are
-// left to the full comparison.
-bool EqualInOrder(const XmlElementList& a, const XmlElementList& b) {
-  typedef std::pair<const void*, const void*> ListPair;
-  struct Pending {
-    const XmlElementList* x;
-    const XmlElementList* y;
-    bool shared;
-  };
-  std::vector<Pending> pending(1, Pending{&a, &b, false});
-  boost::unordered_flat_set<ListPair, PairHash> walked;
-  while (!pending.empty()) {
-    const Pending next = pending.back();
-    pending.pop_back();
-    const XmlElementList* x = next.x;
-    const XmlElementList* y = next.y;
-    if (x->items.size() != y->items.size()) {
-      return false;
-    }
-    if (x == y || (next.shared && !walked.insert(ListPair(x, y)).second)) {
-      continue;
-    }
-    for (auto i = x->items.begin(), j = y->items.begin(); i != x->items.end(); ++i, ++j) {
-      const XmlElement& ex = **i;
-      const XmlElement& ey = **j;
-      const bool leaf = IsPlainLeaf(ex);
-      if (!(leaf ? IsPlainLeaf(ey) : IsPlainNested(ex) && IsPlainNested(ey))) {
-        return false;
-      }
-      if (&ex == &ey) {
-        continue;
-      }
-      if (A::Tag(ex) != A::Tag(ey) || !AttributeListEqual(ex.attributes, ey.attributes)) {
-        return false;
-      }
-      if (leaf) {
-        if (A::Text(static_cast<const XmlLeafElement&>(ex)) !=
-            A::Text(static_cast<const XmlLeafElement&>(ey))) {
-          return false;
-        }
-      } else {
-        pending.push_back(Pending{&static_cast<const XmlNestedElement&>(ex).elements,
-                                  &static_cast<const XmlNestedElement&>(ey).elements,
-                                  i->use_count() > 1 || j->use_count() > 1});
-      }
-    }
-  }
-  return true;
-}
-
-}  // namespace
-
 bool ElementListEqual(const XmlElementList& a, const XmlElementList& b) {
   if (&a == &b) {
     return true;
@@ -833,8 +1018,9 @@ bool ElementListEqual(const XmlElementList& a, const XmlElementList& b) {
   if (a.items.size() != b.items.size()) {
     return false;
   }
-  if (EqualInOrder(a, b)) {
-    return true;
+  const Sameness quick = QuickEqual(a, b);
+  if (quick != UNDECIDED) {
+    return quick == SAME;
   }
   Comparison comparison;
   return comparison.ListsEqual(a, b);
