@@ -443,6 +443,9 @@ struct ElementClass {
   std::uint32_t next;      // the next class of the same hash
   std::uint32_t nextEq;    // the next equality representative of the same hash
   std::uint64_t eqHash;
+  std::uint32_t tag;       // numbers of the tag, of namespace and name, and of the
+  std::uint32_t name;      // attribute list as its equality sees it (0: none)
+  std::uint32_t attributes;
   bool equalsNothing;      // a caller's class whose IsNested does not match its class
   bool ill;                // such an element in the subtree
 };
@@ -458,7 +461,8 @@ struct ListClass {
   std::uint32_t nextEq;
   std::uint32_t eqBegin;       // eqMembers_[eqBegin, +size): sorted member equality numbers
   std::uint64_t eqHash;
-  std::uint32_t order = NONE;  // orders_[order, +size): positions sorted by element order
+  std::uint32_t order = NONE;  // orders_[order, +size): positions sorted by element order,
+                               // sorted_[order, +size): the member classes in that order
   std::uint32_t copy = NONE;   // for an ill list: the class of its deep copy
   bool ill;
 };
@@ -494,7 +498,7 @@ class Comparison {
 
   std::uint32_t InternElement(const XmlElement& e, std::uint32_t children);
   std::uint32_t InternList(const XmlElementList& list, std::size_t base);
-  bool SameElement(const ElementClass& c, const XmlElement& e, std::uint32_t children) const;
+  bool SameElement(const ElementClass& c, const ElementClass& made, const XmlElement& e) const;
   void EnsureSorted(std::uint32_t list);
   void Sort(std::uint32_t list);
   std::uint32_t CopyOf(std::uint32_t list);
@@ -502,9 +506,11 @@ class Comparison {
   bool ListClassesLess(std::uint32_t a, std::uint32_t b);
   Verdict ListLessStep(std::uint32_t a, std::uint32_t b, Frame& frame);
   std::uint32_t Member(std::uint32_t list, std::uint32_t sortedIndex) const {
-    const ListClass& l = lists_[list];
-    return members_[l.begin + orders_[l.order + sortedIndex]];
+    return sorted_[lists_[list].order + sortedIndex];
   }
+  std::uint32_t TagNumber(const StringBase& tag, std::string_view ns, std::string_view name);
+  std::uint32_t AttributesNumber(const XmlAttributeList& list, std::uint64_t hash);
+  Verdict ClassesLessStep(std::uint32_t x, std::uint32_t y);
   static std::uint64_t Key(std::uint32_t a, std::uint32_t b) {
     return (static_cast<std::uint64_t>(a) << 32) | b;
   }
@@ -514,6 +520,16 @@ class Comparison {
   std::vector<std::uint32_t> members_;
   std::vector<std::uint32_t> eqMembers_;
   std::vector<std::uint32_t> orders_;
+  std::vector<std::uint32_t> sorted_;
+  // Tags and attribute lists by number: per tag its namespace-and-name
+  // number and its share of a tag sum.
+  boost::unordered_flat_map<std::string_view, std::uint32_t> tags_;
+  std::vector<std::uint32_t> nameOfTag_;
+  std::vector<TagSum> sumOfTag_;
+  boost::unordered_flat_map<std::string, std::uint32_t> names_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t> attributeHeads_;
+  std::vector<std::pair<const XmlAttributeList*, std::uint32_t> > attributeLists_;
+  std::vector<Frame> frames_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t> elementHeads_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t> elementEqHeads_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t> listHeads_;
@@ -529,6 +545,44 @@ class Comparison {
   // Deep copies compared in place of lists holding ill elements.
   std::vector<std::unique_ptr<XmlElementList> > copies_;
 };
+
+std::uint32_t Comparison::TagNumber(const StringBase& tag, std::string_view ns,
+                                    std::string_view name) {
+  const auto found = tags_.try_emplace(std::string_view(tag.GetBuffer(), tag.GetLength()),
+                                       static_cast<std::uint32_t>(nameOfTag_.size()));
+  if (found.second) {
+    // ":v" and "v" are two tags of one namespace and name.
+    std::string key(ns);
+    key.push_back(NAMESPACE_SEPARATOR);
+    key.append(name.data(), name.size());
+    nameOfTag_.push_back(
+        names_.try_emplace(std::move(key), static_cast<std::uint32_t>(names_.size()))
+            .first->second);
+    sumOfTag_.push_back(SumOfTag(HashOf(tag)));
+  }
+  return found.first->second;
+}
+
+// Numbers equal for attribute lists equal by AttributeListEqual; 0 for none.
+std::uint32_t Comparison::AttributesNumber(const XmlAttributeList& list, std::uint64_t hash) {
+  if (list.items.empty()) {
+    return 0;
+  }
+  const std::uint32_t id = static_cast<std::uint32_t>(attributeLists_.size() + 1);
+  const auto head = attributeHeads_.try_emplace(hash, id);
+  std::uint32_t next = NONE;
+  if (!head.second) {
+    for (std::uint32_t k = head.first->second; k != NONE; k = attributeLists_[k - 1].second) {
+      if (AttributeListEqual(*attributeLists_[k - 1].first, list)) {
+        return k;
+      }
+    }
+    next = head.first->second;
+    head.first->second = id;
+  }
+  attributeLists_.emplace_back(&list, next);
+  return id;
+}
 
 // The class of `list`, after those of every subtree below it, in post-order
 // on an explicit stack.
@@ -577,14 +631,13 @@ std::uint32_t Comparison::ListClassOf(const XmlElementList& list) {
   }
 }
 
-bool Comparison::SameElement(const ElementClass& c, const XmlElement& e,
-                             std::uint32_t children) const {
-  const XmlElement& rep = *c.rep;
-  if (c.list != children || A::Tag(rep) != A::Tag(e) ||
-      !AttributeListEqual(rep.attributes, e.attributes)) {
+bool Comparison::SameElement(const ElementClass& c, const ElementClass& made,
+                             const XmlElement& e) const {
+  if (c.list != made.list || c.tag != made.tag || c.attributes != made.attributes ||
+      c.equalsNothing) {
     return false;
   }
-  return children != NONE || A::Text(*AsLeaf(rep)) == A::Text(*AsLeaf(e));
+  return c.list != NONE || A::Text(*AsLeaf(*c.rep)) == A::Text(*AsLeaf(e));
 }
 
 // The class of `e`, whose children (when it has some) are of class
@@ -593,10 +646,11 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
   const bool plain = IsPlainLeaf(e) || IsPlainNested(e);
   const bool equalsNothing =
       !plain && (ReportsNested(e) ? AsNested(e) == nullptr : AsLeaf(e) == nullptr);
-  const std::uint64_t tagHash = HashOf(A::Tag(e));
   ElementClass c;
   c.rep = &e;
-  c.tags = SumOfTag(tagHash);
+  c.tag = TagNumber(A::Tag(e), A::Namespace(e), A::Name(e));
+  c.name = nameOfTag_[c.tag];
+  c.tags = sumOfTag_[c.tag];
   c.list = children;
   c.equalsNothing = equalsNothing;
   c.ill = equalsNothing;
@@ -611,18 +665,21 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
   c.eq = id;
   if (equalsNothing) {
     c.hash = 0;
+    c.attributes = NONE;
     elements_.push_back(c);
     return id;
   }
+  const std::uint64_t attributesHash = AttributesHash(e.attributes);
+  c.attributes = AttributesNumber(e.attributes, attributesHash);
   const std::uint64_t base =
-      Combine(Combine(tagHash, children != NONE ? 1 : 2), AttributesHash(e.attributes));
+      Combine(Combine(c.tag, children != NONE ? 1 : 2), c.attributes);
   const XmlLeafElement* leaf = children == NONE ? AsLeaf(e) : nullptr;
   const std::uint64_t textHash = leaf != nullptr ? HashOf(A::Text(*leaf)) : 0;
   c.hash = Combine(base, leaf != nullptr ? textHash : children);
   const auto head = elementHeads_.try_emplace(c.hash, id);
   if (!head.second) {
     for (std::uint32_t k = head.first->second; k != NONE; k = elements_[k].next) {
-      if (elements_[k].hash == c.hash && SameElement(elements_[k], e, children)) {
+      if (elements_[k].hash == c.hash && SameElement(elements_[k], c, e)) {
         return k;
       }
     }
@@ -639,8 +696,7 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
       for (std::uint32_t k = eqHead.first->second; k != NONE; k = elements_[k].nextEq) {
         const ElementClass& other = elements_[k];
         if (other.eqHash == c.eqHash && lists_[other.list].eq == childrenEq &&
-            A::Tag(*other.rep) == A::Tag(e) &&
-            AttributeListEqual(other.rep->attributes, e.attributes)) {
+            other.tag == c.tag && other.attributes == c.attributes) {
           c.eq = k;
           break;
         }
@@ -758,8 +814,12 @@ void Comparison::Sort(std::uint32_t list) {
     const std::uint32_t begin = lists_[list].begin;
     return ClassesLess(members_[begin + x], members_[begin + y]);
   });
+  const std::uint32_t begin = lists_[list].begin;
   lists_[list].order = static_cast<std::uint32_t>(orders_.size());
   orders_.insert(orders_.end(), positions.begin(), positions.end());
+  for (std::uint32_t position : positions) {
+    sorted_.push_back(members_[begin + position]);
+  }
 }
 
 // A copy leaves out or re-classes members of callers' classes, so a list
@@ -776,12 +836,33 @@ std::uint32_t Comparison::CopyOf(std::uint32_t list) {
   return lists_[list].copy;
 }
 
+// ElementLessStep on two classes (not equal); CHILDREN hands over to the
+// order of their children's classes. Two elements of the same namespace,
+// name and attributes are decided by their numbers and texts alone.
+Verdict Comparison::ClassesLessStep(std::uint32_t x, std::uint32_t y) {
+  const ElementClass& cx = elements_[x];
+  const ElementClass& cy = elements_[y];
+  if (cx.name == cy.name && cx.attributes == cy.attributes && !cx.equalsNothing &&
+      !cy.equalsNothing) {
+    const bool nx = cx.list != NONE;
+    const bool ny = cy.list != NONE;
+    if (nx && ny) {
+      return CHILDREN;
+    }
+    if (!nx && !ny) {
+      return A::Text(*AsLeaf(*cx.rep)) < A::Text(*AsLeaf(*cy.rep)) ? LESS : NOT_LESS;
+    }
+    return !nx && cx.tag == cy.tag ? LESS : NOT_LESS;
+  }
+  std::pair<const XmlElementList*, const XmlElementList*> children;
+  return ElementLessStep(*cx.rep, *cy.rep, children);
+}
+
 bool Comparison::ClassesLess(std::uint32_t x, std::uint32_t y) {
   if (x == y) {
     return false;
   }
-  std::pair<const XmlElementList*, const XmlElementList*> children;
-  const Verdict verdict = ElementLessStep(*elements_[x].rep, *elements_[y].rep, children);
+  const Verdict verdict = ClassesLessStep(x, y);
   if (verdict != CHILDREN) {
     return verdict == LESS;
   }
@@ -837,26 +918,22 @@ Verdict Comparison::ListLessStep(std::uint32_t a, std::uint32_t b, Frame& frame)
 // is less, and false when every walk ends without one. What a walk below the
 // first found is kept for the rest of the call.
 bool Comparison::ListClassesLess(std::uint32_t a, std::uint32_t b) {
-  const std::uint64_t key = Key(a, b);
-  if (notLess_.count(key) != 0) {
-    return false;
-  }
-  if (less_.count(key) != 0) {
-    return true;
-  }
-  std::vector<Frame> frames(1);
-  Verdict verdict = ListLessStep(a, b, frames.back());
+  // The frames of this call lie above `base` on the shared stack: a sort
+  // started by ListLessStep may call this again, above them.
+  const std::size_t base = frames_.size();
+  Frame first;
+  Verdict verdict = ListLessStep(a, b, first);
   if (verdict != CHILDREN) {
     return verdict == LESS;
   }
-  std::pair<const XmlElementList*, const XmlElementList*> children;
-  while (!frames.empty()) {
-    Frame& top = frames.back();
+  frames_.push_back(first);
+  while (frames_.size() > base) {
+    Frame& top = frames_.back();
     if (top.next >= std::min(lists_[top.a].size, lists_[top.b].size)) {
-      if (frames.size() > 1) {
+      if (frames_.size() > base + 1) {
         notLess_.insert(top.key);
       }
-      frames.pop_back();
+      frames_.pop_back();
       continue;
     }
     const std::uint32_t x = Member(top.a, top.next);
@@ -865,7 +942,7 @@ bool Comparison::ListClassesLess(std::uint32_t a, std::uint32_t b) {
     if (x == y) {
       continue;
     }
-    verdict = ElementLessStep(*elements_[x].rep, *elements_[y].rep, children);
+    verdict = ClassesLessStep(x, y);
     if (verdict == CHILDREN) {
       const std::uint32_t cx = elements_[x].list;
       const std::uint32_t cy = elements_[y].list;
@@ -876,14 +953,15 @@ bool Comparison::ListClassesLess(std::uint32_t a, std::uint32_t b) {
       Frame frame;
       verdict = less_.count(childKey) != 0 ? LESS : ListLessStep(cx, cy, frame);
       if (verdict == CHILDREN) {
-        frames.push_back(frame);
+        frames_.push_back(frame);
         continue;
       }
     }
     if (verdict == LESS) {
-      for (std::size_t i = 1; i < frames.size(); ++i) {
-        less_.insert(frames[i].key);
+      for (std::size_t i = base + 1; i < frames_.size(); ++i) {
+        less_.insert(frames_[i].key);
       }
+      frames_.resize(base);
       return true;
     }
   }
