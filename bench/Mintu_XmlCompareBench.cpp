@@ -201,9 +201,10 @@ int main(int argc, char** argv) {
     const double growth = at100k / at10k;
     const bool ok = ratio <= limits[op] && growth <= 13;
     kept = kept && ok;
-    std::printf("%-6s at 100,000 ports: %.2fx ToXml (bound %.0fx), 10,000 -> 100,000: %.2fx "
-                "(bound 13x) %s\n",
-                OPERATIONS[op], ratio, limits[op], growth, ok ? "ok" : "EXCEEDED");
+    std::printf(
+        "%-6s at 100,000 ports: %.2fx ToXml (bound %.0fx), 10,000 -> 100,000: %.2fx "
+        "(bound 13x) %s\n",
+        OPERATIONS[op], ratio, limits[op], growth, ok ? "ok" : "EXCEEDED");
   }
   if (!measured) {
     std::printf("(bounds not checked: not every size of every operation ran)\n");

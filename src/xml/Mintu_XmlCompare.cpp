@@ -434,21 +434,28 @@ Sameness QuickEqual(const XmlElementList& a, const XmlElementList& b) {
 // ---------------------------------------------------------------------------
 // Classes of subtrees
 
+// The fields the order reads first come first, in one cache line.
 struct ElementClass {
   const XmlElement* rep;  // the first element met of this class
-  std::uint64_t hash;
-  TagSum tags;             // the tags of the whole subtree
-  std::uint32_t list;      // the class of the children; NONE for a leaf
-  std::uint32_t eq;        // the first class met that equals this one
-  std::uint32_t next;      // the next class of the same hash
-  std::uint32_t nextEq;    // the next equality representative of the same hash
-  std::uint64_t eqHash;
-  std::uint32_t tag;       // numbers of the tag, of namespace and name, and of the
-  std::uint32_t name;      // attribute list as its equality sees it (0: none)
+  std::uint32_t list;     // the class of the children; NONE for a leaf
+  std::uint32_t tag;      // numbers of the tag, of namespace and name, and of the
+  std::uint32_t name;     // attribute list as its equality sees it (0: none)
   std::uint32_t attributes;
-  bool equalsNothing;      // a caller's class whose IsNested does not match its class
-  bool ill;                // such an element in the subtree
+  bool equalsNothing;    // a caller's class whose IsNested does not match its class
+  bool ill;              // such an element in the subtree
+  std::uint32_t eq;      // the first class met that equals this one
+  std::uint32_t next;    // the next class of the same hash
+  std::uint32_t nextEq;  // the next equality representative of the same hash
+  std::uint64_t hash;
+  std::uint64_t eqHash;
+  TagSum tags;  // the tags of the whole subtree
 };
+
+// The text of a leaf class: its representative is one of the library's
+// leaves or derived from it, IsNested agreeing.
+const StringBase& TextOf(const ElementClass& c) {
+  return A::Text(*static_cast<const XmlLeafElement*>(c.rep));
+}
 
 struct ListClass {
   const XmlElementList* rep;
@@ -459,7 +466,7 @@ struct ListClass {
   std::uint32_t eq;
   std::uint32_t next;
   std::uint32_t nextEq;
-  std::uint32_t eqBegin;       // eqMembers_[eqBegin, +size): sorted member equality numbers
+  std::uint32_t eqBegin;  // eqMembers_[eqBegin, +size): sorted member equality numbers
   std::uint64_t eqHash;
   std::uint32_t order = NONE;  // orders_[order, +size): positions sorted by element order,
                                // sorted_[order, +size): the member classes in that order
@@ -619,8 +626,8 @@ std::uint32_t Comparison::ListClassOf(const XmlElementList& list) {
       }
     }
     if (const XmlNestedElement* nested = AsNested(e)) {
-      walk_.push_back(Walk{&nested->elements, nested->elements.items.begin(), &e, shared,
-                           ids_.size()});
+      walk_.push_back(
+          Walk{&nested->elements, nested->elements.items.begin(), &e, shared, ids_.size()});
       continue;
     }
     const std::uint32_t id = InternElement(e, NONE);
@@ -637,7 +644,7 @@ bool Comparison::SameElement(const ElementClass& c, const ElementClass& made,
       c.equalsNothing) {
     return false;
   }
-  return c.list != NONE || A::Text(*AsLeaf(*c.rep)) == A::Text(*AsLeaf(e));
+  return c.list != NONE || TextOf(c) == A::Text(*AsLeaf(e));
 }
 
 // The class of `e`, whose children (when it has some) are of class
@@ -671,8 +678,7 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
   }
   const std::uint64_t attributesHash = AttributesHash(e.attributes);
   c.attributes = AttributesNumber(e.attributes, attributesHash);
-  const std::uint64_t base =
-      Combine(Combine(c.tag, children != NONE ? 1 : 2), c.attributes);
+  const std::uint64_t base = Combine(Combine(c.tag, children != NONE ? 1 : 2), c.attributes);
   const XmlLeafElement* leaf = children == NONE ? AsLeaf(e) : nullptr;
   const std::uint64_t textHash = leaf != nullptr ? HashOf(A::Text(*leaf)) : 0;
   c.hash = Combine(base, leaf != nullptr ? textHash : children);
@@ -695,8 +701,8 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
     if (!eqHead.second) {
       for (std::uint32_t k = eqHead.first->second; k != NONE; k = elements_[k].nextEq) {
         const ElementClass& other = elements_[k];
-        if (other.eqHash == c.eqHash && lists_[other.list].eq == childrenEq &&
-            other.tag == c.tag && other.attributes == c.attributes) {
+        if (other.eqHash == c.eqHash && lists_[other.list].eq == childrenEq && other.tag == c.tag &&
+            other.attributes == c.attributes) {
           c.eq = k;
           break;
         }
@@ -850,7 +856,7 @@ Verdict Comparison::ClassesLessStep(std::uint32_t x, std::uint32_t y) {
       return CHILDREN;
     }
     if (!nx && !ny) {
-      return A::Text(*AsLeaf(*cx.rep)) < A::Text(*AsLeaf(*cy.rep)) ? LESS : NOT_LESS;
+      return TextOf(cx) < TextOf(cy) ? LESS : NOT_LESS;
     }
     return !nx && cx.tag == cy.tag ? LESS : NOT_LESS;
   }
@@ -995,8 +1001,7 @@ std::vector<std::uint32_t> Comparison::SortedPositions(const XmlElementList& lis
   const std::uint32_t id = ListClassOf(list);
   EnsureSorted(id);
   const ListClass& l = lists_[id];
-  return std::vector<std::uint32_t>(orders_.begin() + l.order,
-                                    orders_.begin() + l.order + l.size);
+  return std::vector<std::uint32_t>(orders_.begin() + l.order, orders_.begin() + l.order + l.size);
 }
 
 }  // namespace

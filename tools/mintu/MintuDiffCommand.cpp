@@ -86,10 +86,10 @@ std::uint32_t KeyNumbers::Of(const XmlElement& root) {
     const auto* nested = dynamic_cast<const XmlLeafElement*>(&e) == nullptr
                              ? dynamic_cast<const XmlNestedElement*>(&e)
                              : nullptr;
-    open.push_back(Open{&e, nested != nullptr ? &nested->elements : nullptr,
-                        nested != nullptr ? nested->elements.begin()
-                                          : Mintu::XmlElementList::const_iterator(),
-                        numbers.size()});
+    open.push_back(
+        Open{&e, nested != nullptr ? &nested->elements : nullptr,
+             nested != nullptr ? nested->elements.begin() : Mintu::XmlElementList::const_iterator(),
+             numbers.size()});
   };
   start(root);
   for (;;) {
@@ -121,21 +121,46 @@ const Mintu::XmlElementList* Children(const XmlElement& element) {
   return nested != nullptr ? &nested->elements : nullptr;
 }
 
-// The children of `element`, each with its path step: the tag, with the
-// position among the children of that tag where the tag repeats.
-std::vector<std::pair<Handle, std::string>> Steps(const XmlElement& element) {
-  std::vector<std::pair<Handle, std::string>> steps;
-  std::map<std::string, int> count;
+// The children of `element` (none for a leaf).
+std::vector<Handle> Members(const XmlElement& element) {
   const Mintu::XmlElementList* children = Children(element);
-  if (children == nullptr) return steps;
-  for (const Handle& child : children->items) ++count[child->GetTag().str()];
-  std::map<std::string, int> seen;
-  for (const Handle& child : children->items) {
-    const std::string tag = child->GetTag().str();
-    const int n = ++seen[tag];
-    steps.emplace_back(child, count[tag] > 1 ? tag + "[" + std::to_string(n) + "]" : tag);
+  if (children == nullptr) return std::vector<Handle>();
+  return std::vector<Handle>(children->begin(), children->end());
+}
+
+// The path step of members[i]: its tag, with its position among the members
+// of that tag where the tag repeats. Worked out only for the steps shown.
+std::string StepOf(const std::vector<Handle>& members, std::size_t i) {
+  const Mintu::StringBase tag = members[i]->GetTag();
+  std::size_t count = 0;
+  std::size_t position = 0;
+  for (std::size_t k = 0; k < members.size(); ++k) {
+    if (members[k]->GetTag() == tag) {
+      ++count;
+      if (k <= i) ++position;
+    }
   }
-  return steps;
+  return count > 1 ? tag.str() + "[" + std::to_string(position) + "]" : tag.str();
+}
+
+// All attributes as sorted (tag, text) pairs.
+std::vector<std::pair<std::string, std::string>> AttributePairs(const XmlElement& e) {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (const auto& a : e.attributes.items)
+    pairs.emplace_back(a->GetTag().str(), a->GetText().str());
+  std::sort(pairs.begin(), pairs.end());
+  return pairs;
+}
+
+// Whether two elements get one number, answered for two leaves without
+// numbering them: the long runs of equal members that files share cost a
+// comparison each.
+bool SameNumber(const XmlElement& x, const XmlElement& y, KeyNumbers& numbers) {
+  const auto* lx = dynamic_cast<const XmlLeafElement*>(&x);
+  const auto* ly = dynamic_cast<const XmlLeafElement*>(&y);
+  if (lx == nullptr || ly == nullptr) return numbers.Of(x) == numbers.Of(y);
+  return x.GetTag() == y.GetTag() && lx->GetText() == ly->GetText() &&
+         AttributePairs(x) == AttributePairs(y);
 }
 
 // How many children of `b` are equal to children of `a` (whose numbers are
@@ -144,8 +169,8 @@ std::vector<std::pair<Handle, std::string>> Steps(const XmlElement& element) {
 int Likeness(const XmlElement& a, std::multiset<std::uint32_t> keys, const XmlElement& b,
              KeyNumbers& numbers) {
   int score = a.attributes == b.attributes ? 1 : 0;
-  for (const auto& step : Steps(b)) {
-    const auto hit = keys.find(numbers.Of(*step.first));
+  for (const Handle& member : Members(b)) {
+    const auto hit = keys.find(numbers.Of(*member));
     if (hit != keys.end()) {
       keys.erase(hit);
       ++score;
@@ -211,17 +236,24 @@ Difference Locate(const XmlElement& rootA, const XmlElement& rootB, const std::s
       return d;
     }
 
-    // Members equal on both sides pair off; of the rest, the first on A's
-    // side goes with the likest member of the same tag on B's side.
-    const auto stepsA = Steps(*a);
-    const auto stepsB = Steps(*b);
+    // Members equal on both sides pair off, each with the first free one of
+    // the other side, so a run of equal members at the start pairs in order;
+    // of the rest, the first on A's side goes with the likest member of the
+    // same tag on B's side.
+    const std::vector<Handle> stepsA = Members(*a);
+    const std::vector<Handle> stepsB = Members(*b);
+    std::size_t start = 0;
+    while (start < stepsA.size() && start < stepsB.size() &&
+           SameNumber(*stepsA[start], *stepsB[start], numbers)) {
+      ++start;
+    }
     std::multimap<std::uint32_t, std::size_t> poolB;
-    for (std::size_t i = 0; i < stepsB.size(); ++i) {
-      poolB.emplace(numbers.Of(*stepsB[i].first), i);
+    for (std::size_t i = start; i < stepsB.size(); ++i) {
+      poolB.emplace(numbers.Of(*stepsB[i]), i);
     }
     std::vector<std::size_t> onlyA;
-    for (std::size_t i = 0; i < stepsA.size(); ++i) {
-      const auto hit = poolB.find(numbers.Of(*stepsA[i].first));
+    for (std::size_t i = start; i < stepsA.size(); ++i) {
+      const auto hit = poolB.find(numbers.Of(*stepsA[i]));
       if (hit == poolB.end()) {
         onlyA.push_back(i);
       } else {
@@ -237,30 +269,30 @@ Difference Locate(const XmlElement& rootA, const XmlElement& rootB, const std::s
       return d;
     }
     if (onlyA.empty()) {
-      d.what = "missing member: " + stepsB[onlyB.front()].second + " is only in " + nameB;
+      d.what = "missing member: " + StepOf(stepsB, onlyB.front()) + " is only in " + nameB;
       return d;
     }
-    const auto& first = stepsA[onlyA.front()];
+    const Handle& first = stepsA[onlyA.front()];
     std::multiset<std::uint32_t> keys;
-    for (const auto& step : Steps(*first.first)) keys.insert(numbers.Of(*step.first));
+    for (const Handle& member : Members(*first)) keys.insert(numbers.Of(*member));
     int best = -1;
     std::size_t match = 0;
     for (std::size_t j : onlyB) {
-      if (!(stepsB[j].first->GetTag() == first.first->GetTag())) continue;
-      const int score = Likeness(*first.first, keys, *stepsB[j].first, numbers);
+      if (!(stepsB[j]->GetTag() == first->GetTag())) continue;
+      const int score = Likeness(*first, keys, *stepsB[j], numbers);
       if (score > best) {
         best = score;
         match = j;
       }
     }
     if (best < 0) {
-      d.what = "missing member: " + first.second + " is only in " + nameA;
+      d.what = "missing member: " + StepOf(stepsA, onlyA.front()) + " is only in " + nameA;
       return d;
     }
-    d.pathA += "/" + first.second;
-    d.pathB += "/" + stepsB[match].second;
-    a = first.first.get();
-    b = stepsB[match].first.get();
+    d.pathA += "/" + StepOf(stepsA, onlyA.front());
+    d.pathB += "/" + StepOf(stepsB, match);
+    a = first.get();
+    b = stepsB[match].get();
   }
 }
 
