@@ -1,23 +1,28 @@
 // Equality and order of attribute lists, elements and element lists.
 //
-// Element and list comparisons call one another down the tree. Here one call
-// of ==, < or sort works out, once per distinct list object and bottom up,
-// what comparing it needs (an id for equality, a sum of its subtree's tags,
-// its members in order), keeps explicit stacks instead of recursing, and
-// remembers which pairs of lists it has ordered.
+// Element and list comparisons call one another down the tree. One call of
+// ==, < or sort first numbers the subtrees it reaches, bottom up and without
+// recursion: subtrees with the same tag, attributes, and text or members in
+// the same order share a class number (hash-consing, each match checked, so
+// a hash collision costs time, never a wrong answer), and each class gets an
+// equality number too, shared by the classes whose members pair off whatever
+// their order. Equality is then one comparison of numbers; the order of two
+// lists is worked out once per pair of classes, and each class's members are
+// sorted once. Everything an answer depends on is the same within a class,
+// so working on classes gives the answers that working on objects gives.
 #include "port/Port_Init.h"
 
 #include "Mintu_XmlCompare.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
-#include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 
 #include <boost/container/small_vector.hpp>
+#include <boost/unordered/unordered_flat_map.hpp>
+#include <boost/unordered/unordered_flat_set.hpp>
 
 namespace Mintu {
 namespace Detail {
@@ -26,6 +31,8 @@ namespace {
 
 typedef XmlAccess A;
 typedef boost::container::small_vector<const XmlAttribute*, 8> AttributeRefs;
+
+const std::uint32_t NONE = 0xFFFFFFFFu;
 
 // ---------------------------------------------------------------------------
 // Attribute lists
@@ -107,10 +114,57 @@ Verdict ElementLessStep(const XmlElement& x, const XmlElement& y,
 }
 
 // ---------------------------------------------------------------------------
-// What one comparison works out once per list object, bottom up
+// Hashes
+
+std::uint64_t Mix(std::uint64_t h) {
+  h ^= h >> 30;
+  h *= 0xbf58476d1ce4e5b9ULL;
+  h ^= h >> 27;
+  h *= 0x94d049bb133111ebULL;
+  return h ^ (h >> 31);
+}
+
+std::uint64_t Combine(std::uint64_t seed, std::uint64_t value) {
+  return Mix(seed ^ (value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2)));
+}
+
+std::uint64_t HashOf(const StringBase& text) {
+  return std::hash<std::string_view>()(std::string_view(text.GetBuffer(), text.GetLength()));
+}
+
+std::uint64_t HashOf(const std::uint32_t* ids, std::size_t n) {
+  std::uint64_t h = n;
+  for (std::size_t i = 0; i < n; ++i) {
+    h = (h ^ ids[i]) * 0x100000001b3ULL + (h >> 29);
+  }
+  return Mix(h);
+}
+
+// The attribute list as its equality sees it: the sorted tags, and the text
+// of the first member of each tag.
+std::uint64_t AttributesHash(const XmlAttributeList& list) {
+  const std::size_t n = list.items.size();
+  if (n == 0) {
+    return 0;
+  }
+  if (n == 1) {
+    const XmlAttribute& only = *list.items.front();
+    return Combine(HashOf(A::Tag(only)), HashOf(A::Text(only)));
+  }
+  AttributeRefs sorted;
+  SortedByTag(list, sorted);
+  std::uint64_t h = n;
+  for (std::size_t i = 0; i < n; ++i) {
+    h = Combine(h, HashOf(A::Tag(*sorted[i])));
+    if (i == 0 || A::Tag(*sorted[i]) != A::Tag(*sorted[i - 1])) {
+      h = Combine(h, HashOf(A::Text(*sorted[i])));
+    }
+  }
+  return h;
+}
 
 // A tag multiset as a sum of per-tag hashes, so that a list's value is the
-// sum of its members' and their subtrees'. Two independent 64-bit halves.
+// sum of its members' and their subtrees'. Two 64-bit halves.
 struct TagSum {
   std::uint64_t first = 0;
   std::uint64_t second = 0;
@@ -125,43 +179,16 @@ struct TagSum {
   }
 };
 
-std::uint64_t Mix(std::uint64_t h) {
-  h ^= h >> 30;
-  h *= 0xbf58476d1ce4e5b9ULL;
-  h ^= h >> 27;
-  h *= 0x94d049bb133111ebULL;
-  return h ^ (h >> 31);
-}
-
-TagSum SumOf(const StringBase& tag) {
-  std::uint64_t a = 0xcbf29ce484222325ULL;
-  std::uint64_t b = 0x84222325cbf29ce4ULL;
-  for (std::size_t i = 0; i < tag.GetLength(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(tag.GetAt(i));
-    a = (a ^ c) * 0x100000001b3ULL;
-    b = (b + c) * 0x9e3779b97f4a7c15ULL;
-  }
+TagSum SumOfTag(std::uint64_t tagHash) {
   TagSum sum;
-  sum.first = Mix(a ^ tag.GetLength());
-  sum.second = Mix(b + 0x632be59bd9b4e019ULL);
+  sum.first = Mix(tagHash + 0x632be59bd9b4e019ULL);
+  sum.second = Mix(tagHash ^ 0x84222325cbf29ce4ULL);
   sum.count = 1;
   return sum;
 }
 
-// An element that equals nothing, not even itself: a caller's class whose
-// IsNested answer does not match its class.
-const std::uint32_t EQUALS_NOTHING = 0xFFFFFFFFu;
-
-struct ListFacts {
-  bool known = false;
-  // Equal ids, equal lists (members paired one to one into equal subtrees).
-  // A list holding a member that equals nothing gets an id of its own.
-  std::uint32_t id = 0;
-  bool foreign = false;  // a caller's own class somewhere in the subtree
-  TagSum tags;           // the tags of the whole subtree
-  bool sorted = false;
-  std::vector<const XmlElement*> order;  // the members, stably sorted by ElementLess
-};
+// ---------------------------------------------------------------------------
+// Quick answers to equality, tried before numbering classes
 
 struct PairHash {
   std::size_t operator()(const std::pair<const void*, const void*>& p) const {
@@ -170,213 +197,723 @@ struct PairHash {
   }
 };
 
-void PutBytes(std::string& key, const StringBase& text) {
-  const std::uint64_t length = text.GetLength();
-  key.append(reinterpret_cast<const char*>(&length), sizeof length);
-  key.append(text.GetBuffer(), text.GetLength());
+// Whether two lists of one size pair off member by member in the order they
+// hold them, the common case of a list and its copy, in one walk in document
+// order, so that a difference near the start ends it at once. False means
+// only "not shown equal this way". Pairs of lists reached through shared
+// handles are walked once, so shared subtrees cost what their distinct
+// objects are; callers' own classes are left to the full comparison.
+bool EqualInOrder(const XmlElementList& a, const XmlElementList& b) {
+  typedef std::pair<const void*, const void*> ListPair;
+  struct Level {
+    XmlElementList::const_iterator x;
+    XmlElementList::const_iterator xEnd;
+    XmlElementList::const_iterator y;
+  };
+  boost::unordered_flat_set<ListPair, PairHash> walked;
+  std::vector<Level> levels(1, Level{a.items.begin(), a.items.end(), b.items.begin()});
+  while (!levels.empty()) {
+    Level& top = levels.back();
+    if (top.x == top.xEnd) {
+      levels.pop_back();
+      continue;
+    }
+    const XmlElementList::Handle& hx = *top.x;
+    const XmlElementList::Handle& hy = *top.y;
+    ++top.x;
+    ++top.y;
+    const XmlElement& ex = *hx;
+    const XmlElement& ey = *hy;
+    const bool leaf = IsPlainLeaf(ex);
+    if (!(leaf ? IsPlainLeaf(ey) : IsPlainNested(ex) && IsPlainNested(ey))) {
+      return false;
+    }
+    if (&ex == &ey) {
+      continue;
+    }
+    if (A::Tag(ex) != A::Tag(ey) || !AttributeListEqual(ex.attributes, ey.attributes)) {
+      return false;
+    }
+    if (leaf) {
+      if (A::Text(static_cast<const XmlLeafElement&>(ex)) !=
+          A::Text(static_cast<const XmlLeafElement&>(ey))) {
+        return false;
+      }
+      continue;
+    }
+    const XmlElementList& cx = static_cast<const XmlNestedElement&>(ex).elements;
+    const XmlElementList& cy = static_cast<const XmlNestedElement&>(ey).elements;
+    if (cx.items.size() != cy.items.size()) {
+      return false;
+    }
+    if ((hx.use_count() > 1 || hy.use_count() > 1) && !walked.insert(ListPair(&cx, &cy)).second) {
+      continue;
+    }
+    levels.push_back(Level{cx.items.begin(), cx.items.end(), cy.items.begin()});
+  }
+  return true;
 }
 
-// The memory of one call of ==, < or sort. Everything is keyed by the
-// object's address, since Add lets one object sit in many lists: the work
-// for a subtree is done once per distinct object, bottom up, without
-// recursion, and a tree of shared subtrees costs what its distinct objects
-// are. The objects are not changed during the call.
+std::uint64_t ElementBaseHash(const XmlElement& e, bool nested) {
+  return Combine(Combine(HashOf(A::Tag(e)), nested ? 1 : 2), AttributesHash(e.attributes));
+}
+
+// A hash of every subtree, the same for equal subtrees (a list's is that of
+// its members' hashes as a multiset), kept per list in flat arrays.
+class HashedTree {
+ public:
+  struct Member {
+    std::uint64_t hash;
+    const XmlElement* element;
+    std::uint32_t children;  // index into `lists`; NONE for a leaf
+    bool shared;
+  };
+  struct List {
+    std::uint64_t hash;
+    std::uint32_t begin;  // members[begin, begin + size)
+    std::uint32_t size;
+  };
+
+  // The index of the root's list, or NONE when the tree holds an element of a
+  // caller's class.
+  std::uint32_t Build(const XmlElementList& root);
+
+  std::vector<Member> members;
+  std::vector<List> lists;
+
+ private:
+  boost::unordered_flat_map<const XmlElement*, Member> shared_;
+};
+
+std::uint32_t HashedTree::Build(const XmlElementList& root) {
+  struct Open {
+    XmlElementList::const_iterator next;
+    XmlElementList::const_iterator end;
+    const XmlElement* owner;
+    bool shared;
+    std::size_t base;
+  };
+  std::vector<Open> open(1, Open{root.items.begin(), root.items.end(), nullptr, false, 0});
+  std::vector<Member> stack;
+  for (;;) {
+    Open& top = open.back();
+    if (top.next == top.end) {
+      List list;
+      list.begin = static_cast<std::uint32_t>(members.size());
+      list.size = static_cast<std::uint32_t>(stack.size() - top.base);
+      std::uint64_t sum = 0;
+      for (std::size_t i = top.base; i < stack.size(); ++i) {
+        sum += Mix(stack[i].hash);
+        members.push_back(stack[i]);
+      }
+      list.hash = Combine(sum, list.size);
+      const std::uint32_t index = static_cast<std::uint32_t>(lists.size());
+      lists.push_back(list);
+      const Open done = top;
+      stack.resize(done.base);
+      open.pop_back();
+      if (open.empty()) {
+        return index;
+      }
+      const Member m{Combine(ElementBaseHash(*done.owner, true), list.hash), done.owner, index,
+                     done.shared};
+      if (done.shared) {
+        shared_.emplace(done.owner, m);
+      }
+      stack.push_back(m);
+      continue;
+    }
+    const XmlElementList::Handle& handle = *top.next;
+    ++top.next;
+    const XmlElement& e = *handle;
+    const bool shared = handle.use_count() > 1;
+    if (shared) {
+      const auto found = shared_.find(&e);
+      if (found != shared_.end()) {
+        stack.push_back(found->second);
+        continue;
+      }
+    }
+    if (IsPlainNested(e)) {
+      const XmlElementList& children = static_cast<const XmlNestedElement&>(e).elements;
+      open.push_back(Open{children.items.begin(), children.items.end(), &e, shared, stack.size()});
+      continue;
+    }
+    if (!IsPlainLeaf(e)) {
+      return NONE;
+    }
+    const Member m{
+        Combine(ElementBaseHash(e, false), HashOf(A::Text(static_cast<const XmlLeafElement&>(e)))),
+        &e, NONE, shared};
+    if (shared) {
+      shared_.emplace(&e, m);
+    }
+    stack.push_back(m);
+  }
+}
+
+enum Sameness { SAME, DIFFERENT, UNDECIDED };
+
+// Equality by the hashes, each pairing they suggest checked element by
+// element: unequal hashes of the two lists' members are a sure difference,
+// and when every suggested pair checks out the lists are equal. A pair that
+// does not is a collision of hashes, and the full comparison must decide.
+Sameness HashedEqual(const XmlElementList& a, const XmlElementList& b) {
+  HashedTree ta;
+  HashedTree tb;
+  const std::uint32_t ra = ta.Build(a);
+  if (ra == NONE) {
+    return UNDECIDED;
+  }
+  const std::uint32_t rb = tb.Build(b);
+  if (rb == NONE) {
+    return UNDECIDED;
+  }
+  std::vector<std::pair<std::uint32_t, std::uint32_t> > pending(1, std::make_pair(ra, rb));
+  boost::unordered_flat_set<std::uint64_t> checked;
+  std::vector<std::pair<std::uint64_t, std::uint32_t> > sa;
+  std::vector<std::pair<std::uint64_t, std::uint32_t> > sb;
+  // Below the two roots, unequal hashes only ever mean a collision above.
+  Sameness unequal = DIFFERENT;
+  while (!pending.empty()) {
+    const HashedTree::List& x = ta.lists[pending.back().first];
+    const HashedTree::List& y = tb.lists[pending.back().second];
+    pending.pop_back();
+    if (x.size != y.size || x.hash != y.hash) {
+      return unequal;
+    }
+    sa.clear();
+    sb.clear();
+    for (std::uint32_t k = 0; k < x.size; ++k) {
+      sa.emplace_back(ta.members[x.begin + k].hash, x.begin + k);
+      sb.emplace_back(tb.members[y.begin + k].hash, y.begin + k);
+    }
+    if (x.size > 1) {
+      std::sort(sa.begin(), sa.end());
+      std::sort(sb.begin(), sb.end());
+    }
+    for (std::uint32_t k = 0; k < x.size; ++k) {
+      if (sa[k].first != sb[k].first) {
+        return unequal;
+      }
+    }
+    unequal = UNDECIDED;
+    for (std::uint32_t k = 0; k < x.size; ++k) {
+      const HashedTree::Member& mx = ta.members[sa[k].second];
+      const HashedTree::Member& my = tb.members[sb[k].second];
+      if (mx.element == my.element) {
+        continue;
+      }
+      if ((mx.children == NONE) != (my.children == NONE) ||
+          A::Tag(*mx.element) != A::Tag(*my.element) ||
+          !AttributeListEqual(mx.element->attributes, my.element->attributes)) {
+        return UNDECIDED;
+      }
+      if (mx.children == NONE) {
+        if (A::Text(static_cast<const XmlLeafElement&>(*mx.element)) !=
+            A::Text(static_cast<const XmlLeafElement&>(*my.element))) {
+          return UNDECIDED;
+        }
+        continue;
+      }
+      if ((mx.shared || my.shared) &&
+          !checked.insert((static_cast<std::uint64_t>(mx.children) << 32) | my.children).second) {
+        continue;
+      }
+      pending.emplace_back(mx.children, my.children);
+    }
+  }
+  return SAME;
+}
+
+// Lists of one size: SAME or DIFFERENT when a quick way shows it.
+Sameness QuickEqual(const XmlElementList& a, const XmlElementList& b) {
+  return EqualInOrder(a, b) ? SAME : HashedEqual(a, b);
+}
+
+// ---------------------------------------------------------------------------
+// Classes of subtrees
+
+// The fields the order reads first come first, in one cache line.
+struct ElementClass {
+  const XmlElement* rep;  // the first element met of this class
+  std::uint32_t list;     // the class of the children; NONE for a leaf
+  std::uint32_t tag;      // numbers of the tag, of namespace and name, and of the
+  std::uint32_t name;     // attribute list as its equality sees it (0: none)
+  std::uint32_t attributes;
+  bool equalsNothing;    // a caller's class whose IsNested does not match its class
+  bool ill;              // such an element in the subtree
+  std::uint32_t eq;      // the first class met that equals this one
+  std::uint32_t next;    // the next class of the same hash
+  std::uint32_t nextEq;  // the next equality representative of the same hash
+  std::uint64_t hash;
+  std::uint64_t eqHash;
+  TagSum tags;  // the tags of the whole subtree
+};
+
+// The text of a leaf class: its representative is one of the library's
+// leaves or derived from it, IsNested agreeing.
+const StringBase& TextOf(const ElementClass& c) {
+  return A::Text(*static_cast<const XmlLeafElement*>(c.rep));
+}
+
+struct ListClass {
+  const XmlElementList* rep;
+  std::uint64_t hash;
+  TagSum tags;
+  std::uint32_t begin;  // members_[begin, begin + size): member classes in list order
+  std::uint32_t size;
+  std::uint32_t eq;
+  std::uint32_t next;
+  std::uint32_t nextEq;
+  std::uint32_t eqBegin;  // eqMembers_[eqBegin, +size): sorted member equality numbers
+  std::uint64_t eqHash;
+  std::uint32_t order = NONE;  // orders_[order, +size): positions sorted by element order,
+                               // sorted_[order, +size): the member classes in that order
+  std::uint32_t copy = NONE;   // for an ill list: the class of its deep copy
+  bool ill;
+};
+
+// The memory of one call of ==, < or sort. Objects reached through shared
+// handles are remembered by address, so a tree of shared subtrees costs what
+// its distinct objects are. The objects are not changed during the call.
 class Comparison {
  public:
+  std::uint32_t ListClassOf(const XmlElementList& list);
   bool ListsEqual(const XmlElementList& a, const XmlElementList& b) {
-    return &a == &b || Facts(a, false).id == Facts(b, false).id;
+    return &a == &b || lists_[ListClassOf(a)].eq == lists_[ListClassOf(b)].eq;
   }
   bool ElementsLess(const XmlElement& x, const XmlElement& y);
   bool ListsLess(const XmlElementList& a, const XmlElementList& b);
+  /// The positions of the list's members, stably sorted by element order.
+  std::vector<std::uint32_t> SortedPositions(const XmlElementList& list);
 
  private:
+  struct Walk {
+    const XmlElementList* list;
+    XmlElementList::const_iterator next;
+    const XmlElement* owner;
+    bool shared;
+    std::size_t base;
+  };
   struct Frame {
-    std::pair<const void*, const void*> key;
-    const std::vector<const XmlElement*>* a;
-    const std::vector<const XmlElement*>* b;
-    std::size_t next;
+    std::uint64_t key;
+    std::uint32_t a;
+    std::uint32_t b;
+    std::uint32_t next;
   };
 
-  const ListFacts& Facts(const XmlElementList& list, bool sorted);
-  void Finish(const XmlElementList& list, bool sorted);
-  std::uint32_t ElementId(const XmlElement& e);
-  std::uint32_t Intern(const std::string& key);
-  Verdict ListLessStep(const XmlElementList& a, const XmlElementList& b, Frame& frame);
+  std::uint32_t InternElement(const XmlElement& e, std::uint32_t children);
+  std::uint32_t InternList(const XmlElementList& list, std::size_t base);
+  bool SameElement(const ElementClass& c, const ElementClass& made, const XmlElement& e) const;
+  void EnsureSorted(std::uint32_t list);
+  void Sort(std::uint32_t list);
+  std::uint32_t CopyOf(std::uint32_t list);
+  bool ClassesLess(std::uint32_t x, std::uint32_t y);
+  bool ListClassesLess(std::uint32_t a, std::uint32_t b);
+  Verdict ListLessStep(std::uint32_t a, std::uint32_t b, Frame& frame);
+  std::uint32_t Member(std::uint32_t list, std::uint32_t sortedIndex) const {
+    return sorted_[lists_[list].order + sortedIndex];
+  }
+  std::uint32_t TagNumber(const StringBase& tag, std::string_view ns, std::string_view name);
+  std::uint32_t AttributesNumber(const XmlAttributeList& list, std::uint64_t hash);
+  Verdict ClassesLessStep(std::uint32_t x, std::uint32_t y);
+  static std::uint64_t Key(std::uint32_t a, std::uint32_t b) {
+    return (static_cast<std::uint64_t>(a) << 32) | b;
+  }
 
-  std::unordered_map<const XmlElementList*, ListFacts> lists_;
-  std::unordered_map<const XmlElement*, std::uint32_t> elements_;
-  std::unordered_map<std::string, std::uint32_t> interned_;
-  std::uint32_t nextId_ = 0;
-  // List pairs whose order is known: not less, or less.
-  std::unordered_set<std::pair<const void*, const void*>, PairHash> notLess_;
-  std::unordered_set<std::pair<const void*, const void*>, PairHash> less_;
-  // Deep copies compared in place of lists holding callers' classes.
+  std::vector<ElementClass> elements_;
+  std::vector<ListClass> lists_;
+  std::vector<std::uint32_t> members_;
+  std::vector<std::uint32_t> eqMembers_;
+  std::vector<std::uint32_t> orders_;
+  std::vector<std::uint32_t> sorted_;
+  // Tags and attribute lists by number: per tag its namespace-and-name
+  // number and its share of a tag sum.
+  boost::unordered_flat_map<std::string_view, std::uint32_t> tags_;
+  std::vector<std::uint32_t> nameOfTag_;
+  std::vector<TagSum> sumOfTag_;
+  boost::unordered_flat_map<std::string, std::uint32_t> names_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t> attributeHeads_;
+  std::vector<std::pair<const XmlAttributeList*, std::uint32_t> > attributeLists_;
+  std::vector<Frame> frames_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t> elementHeads_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t> elementEqHeads_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t> listHeads_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t> listEqHeads_;
+  boost::unordered_flat_map<const XmlElement*, std::uint32_t> shared_;
+  // The walk's own stack and the member classes of the lists open on it.
+  std::vector<Walk> walk_;
+  std::vector<std::uint32_t> ids_;
+  std::vector<std::uint32_t> scratch_;
+  // Pairs of list classes whose order is known: not less, or less.
+  boost::unordered_flat_set<std::uint64_t> notLess_;
+  boost::unordered_flat_set<std::uint64_t> less_;
+  // Deep copies compared in place of lists holding ill elements.
   std::vector<std::unique_ptr<XmlElementList> > copies_;
-  std::unordered_map<const XmlElementList*, const XmlElementList*> copyOf_;
 };
 
-std::uint32_t Comparison::Intern(const std::string& key) {
-  const auto inserted = interned_.emplace(key, nextId_);
-  if (inserted.second) {
-    ++nextId_;
+std::uint32_t Comparison::TagNumber(const StringBase& tag, std::string_view ns,
+                                    std::string_view name) {
+  const auto found = tags_.try_emplace(std::string_view(tag.GetBuffer(), tag.GetLength()),
+                                       static_cast<std::uint32_t>(nameOfTag_.size()));
+  if (found.second) {
+    // ":v" and "v" are two tags of one namespace and name.
+    std::string key(ns);
+    key.push_back(NAMESPACE_SEPARATOR);
+    key.append(name.data(), name.size());
+    nameOfTag_.push_back(
+        names_.try_emplace(std::move(key), static_cast<std::uint32_t>(names_.size()))
+            .first->second);
+    sumOfTag_.push_back(SumOfTag(HashOf(tag)));
   }
-  return inserted.first->second;
+  return found.first->second;
 }
 
-// The facts of `list` and of every list below it, worked out in post-order
+// Numbers equal for attribute lists equal by AttributeListEqual; 0 for none.
+std::uint32_t Comparison::AttributesNumber(const XmlAttributeList& list, std::uint64_t hash) {
+  if (list.items.empty()) {
+    return 0;
+  }
+  const std::uint32_t id = static_cast<std::uint32_t>(attributeLists_.size() + 1);
+  const auto head = attributeHeads_.try_emplace(hash, id);
+  std::uint32_t next = NONE;
+  if (!head.second) {
+    for (std::uint32_t k = head.first->second; k != NONE; k = attributeLists_[k - 1].second) {
+      if (AttributeListEqual(*attributeLists_[k - 1].first, list)) {
+        return k;
+      }
+    }
+    next = head.first->second;
+    head.first->second = id;
+  }
+  attributeLists_.emplace_back(&list, next);
+  return id;
+}
+
+// The class of `list`, after those of every subtree below it, in post-order
 // on an explicit stack.
-const ListFacts& Comparison::Facts(const XmlElementList& list, bool sorted) {
-  const auto ready = [this, sorted](const XmlElementList* l) {
-    const auto found = lists_.find(l);
-    return found != lists_.end() && found->second.known && (!sorted || found->second.sorted);
-  };
-  if (!ready(&list)) {
-    std::vector<std::pair<const XmlElementList*, XmlElementList::const_iterator> > stack;
-    stack.emplace_back(&list, list.items.begin());
-    while (!stack.empty()) {
-      auto& top = stack.back();
-      if (top.second == top.first->items.end()) {
-        const XmlElementList* done = top.first;
-        stack.pop_back();
-        Finish(*done, sorted);
+std::uint32_t Comparison::ListClassOf(const XmlElementList& list) {
+  const std::size_t depth = walk_.size();
+  walk_.push_back(Walk{&list, list.items.begin(), nullptr, false, ids_.size()});
+  for (;;) {
+    Walk& top = walk_.back();
+    if (top.next == top.list->items.end()) {
+      const std::uint32_t children = InternList(*top.list, top.base);
+      const XmlElement* owner = top.owner;
+      const bool shared = top.shared;
+      ids_.resize(top.base);
+      walk_.pop_back();
+      if (walk_.size() == depth) {
+        return children;
+      }
+      const std::uint32_t id = InternElement(*owner, children);
+      if (shared) {
+        shared_.emplace(owner, id);
+      }
+      ids_.push_back(id);
+      continue;
+    }
+    const XmlElementList::Handle& handle = *top.next;
+    ++top.next;
+    const XmlElement& e = *handle;
+    const bool shared = handle.use_count() > 1;
+    if (shared) {
+      const auto found = shared_.find(&e);
+      if (found != shared_.end()) {
+        ids_.push_back(found->second);
         continue;
       }
-      const XmlNestedElement* nested = AsNested(**top.second);
-      ++top.second;
-      if (nested != nullptr && !ready(&nested->elements)) {
-        stack.emplace_back(&nested->elements, nested->elements.items.begin());
-      }
     }
-  }
-  return lists_[&list];
-}
-
-void Comparison::Finish(const XmlElementList& list, bool sorted) {
-  ListFacts& facts = lists_[&list];
-  if (!facts.known) {
-    std::vector<std::uint32_t> ids;
-    bool equalsNothing = false;
-    for (const XmlElementList::Handle& handle : list.items) {
-      const XmlElement& e = *handle;
-      facts.tags.Add(SumOf(A::Tag(e)));
-      facts.foreign = facts.foreign || !(IsPlainLeaf(e) || IsPlainNested(e));
-      if (const XmlNestedElement* nested = AsNested(e)) {
-        const ListFacts& children = lists_[&nested->elements];
-        facts.tags.Add(children.tags);
-        facts.foreign = facts.foreign || children.foreign;
-      }
-      const std::uint32_t id = ElementId(e);
-      equalsNothing = equalsNothing || id == EQUALS_NOTHING;
-      ids.push_back(id);
+    if (const XmlNestedElement* nested = AsNested(e)) {
+      walk_.push_back(
+          Walk{&nested->elements, nested->elements.items.begin(), &e, shared, ids_.size()});
+      continue;
     }
-    if (equalsNothing) {
-      facts.id = nextId_++;
-    } else {
-      std::sort(ids.begin(), ids.end());
-      std::string key(1, 'L');
-      key.append(reinterpret_cast<const char*>(ids.data()), ids.size() * sizeof(std::uint32_t));
-      facts.id = Intern(key);
+    const std::uint32_t id = InternElement(e, NONE);
+    if (shared) {
+      shared_.emplace(&e, id);
     }
-    facts.known = true;
-  }
-  if (sorted && !facts.sorted) {
-    facts.order.clear();
-    for (const XmlElementList::Handle& handle : list.items) {
-      facts.order.push_back(handle.get());
-    }
-    StableMergeSort(facts.order, [this](const XmlElement* x, const XmlElement* y) {
-      return ElementsLess(*x, *y);
-    });
-    facts.sorted = true;
+    ids_.push_back(id);
   }
 }
 
-// An element's id: equal ids, equal elements (by XmlElement::operator==).
-// The lists below it are known already.
-std::uint32_t Comparison::ElementId(const XmlElement& e) {
-  const auto found = elements_.find(&e);
-  if (found != elements_.end()) {
-    return found->second;
+bool Comparison::SameElement(const ElementClass& c, const ElementClass& made,
+                             const XmlElement& e) const {
+  if (c.list != made.list || c.tag != made.tag || c.attributes != made.attributes ||
+      c.equalsNothing) {
+    return false;
   }
-  const bool nested = ReportsNested(e);
-  const XmlNestedElement* asNested = nested ? AsNested(e) : nullptr;
-  const XmlLeafElement* asLeaf = nested ? nullptr : AsLeaf(e);
-  std::uint32_t id = EQUALS_NOTHING;
-  if (asNested != nullptr || asLeaf != nullptr) {
-    std::string key(1, asNested != nullptr ? 'N' : 'E');
-    PutBytes(key, A::Tag(e));
-    // The attribute list as its equality sees it: the sorted tags, and the
-    // text of the first member of each tag.
-    AttributeRefs sorted;
-    SortedByTag(e.attributes, sorted);
-    for (std::size_t i = 0; i < sorted.size(); ++i) {
-      PutBytes(key, A::Tag(*sorted[i]));
-      const bool first = i == 0 || A::Tag(*sorted[i]) != A::Tag(*sorted[i - 1]);
-      key.push_back(first ? '1' : '0');
-      if (first) {
-        PutBytes(key, A::Text(*sorted[i]));
+  return c.list != NONE || TextOf(c) == A::Text(*AsLeaf(e));
+}
+
+// The class of `e`, whose children (when it has some) are of class
+// `children`; a new class when none matches.
+std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t children) {
+  const bool plain = IsPlainLeaf(e) || IsPlainNested(e);
+  const bool equalsNothing =
+      !plain && (ReportsNested(e) ? AsNested(e) == nullptr : AsLeaf(e) == nullptr);
+  ElementClass c;
+  c.rep = &e;
+  c.tag = TagNumber(A::Tag(e), A::Namespace(e), A::Name(e));
+  c.name = nameOfTag_[c.tag];
+  c.tags = sumOfTag_[c.tag];
+  c.list = children;
+  c.equalsNothing = equalsNothing;
+  c.ill = equalsNothing;
+  c.next = NONE;
+  c.nextEq = NONE;
+  c.eqHash = 0;
+  if (children != NONE) {
+    c.tags.Add(lists_[children].tags);
+    c.ill = c.ill || lists_[children].ill;
+  }
+  const std::uint32_t id = static_cast<std::uint32_t>(elements_.size());
+  c.eq = id;
+  if (equalsNothing) {
+    c.hash = 0;
+    c.attributes = NONE;
+    elements_.push_back(c);
+    return id;
+  }
+  const std::uint64_t attributesHash = AttributesHash(e.attributes);
+  c.attributes = AttributesNumber(e.attributes, attributesHash);
+  const std::uint64_t base = Combine(Combine(c.tag, children != NONE ? 1 : 2), c.attributes);
+  const XmlLeafElement* leaf = children == NONE ? AsLeaf(e) : nullptr;
+  const std::uint64_t textHash = leaf != nullptr ? HashOf(A::Text(*leaf)) : 0;
+  c.hash = Combine(base, leaf != nullptr ? textHash : children);
+  const auto head = elementHeads_.try_emplace(c.hash, id);
+  if (!head.second) {
+    for (std::uint32_t k = head.first->second; k != NONE; k = elements_[k].next) {
+      if (elements_[k].hash == c.hash && SameElement(elements_[k], c, e)) {
+        return k;
       }
     }
-    key.push_back('|');
-    if (asNested != nullptr) {
-      const std::uint32_t children = lists_[&asNested->elements].id;
-      key.append(reinterpret_cast<const char*>(&children), sizeof children);
-    } else {
-      PutBytes(key, A::Text(*asLeaf));
-    }
-    id = Intern(key);
+    c.next = head.first->second;
+    head.first->second = id;
   }
-  elements_.emplace(&e, id);
+  if (leaf == nullptr) {
+    // Nested: equal to the first class met with the same tag and attributes
+    // and children that pair off.
+    const std::uint32_t childrenEq = lists_[children].eq;
+    c.eqHash = Combine(base, childrenEq);
+    const auto eqHead = elementEqHeads_.try_emplace(c.eqHash, id);
+    if (!eqHead.second) {
+      for (std::uint32_t k = eqHead.first->second; k != NONE; k = elements_[k].nextEq) {
+        const ElementClass& other = elements_[k];
+        if (other.eqHash == c.eqHash && lists_[other.list].eq == childrenEq && other.tag == c.tag &&
+            other.attributes == c.attributes) {
+          c.eq = k;
+          break;
+        }
+      }
+      if (c.eq == id) {
+        c.nextEq = eqHead.first->second;
+        eqHead.first->second = id;
+      }
+    }
+  }
+  elements_.push_back(c);
   return id;
+}
+
+// The class of `list`, whose member classes are ids_[base...] in list order.
+std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t base) {
+  const std::uint32_t* ids = ids_.data() + base;
+  const std::uint32_t n = static_cast<std::uint32_t>(ids_.size() - base);
+  ListClass l;
+  l.rep = &list;
+  l.size = n;
+  l.ill = false;
+  bool equalsNothing = false;
+  for (std::uint32_t i = 0; i < n; ++i) {
+    const ElementClass& member = elements_[ids[i]];
+    l.tags.Add(member.tags);
+    l.ill = l.ill || member.ill;
+    equalsNothing = equalsNothing || member.equalsNothing;
+  }
+  const std::uint32_t id = static_cast<std::uint32_t>(lists_.size());
+  l.eq = id;
+  l.next = NONE;
+  l.nextEq = NONE;
+  l.eqBegin = NONE;
+  l.eqHash = 0;
+  l.hash = HashOf(ids, n);
+  if (!equalsNothing) {
+    const auto head = listHeads_.try_emplace(l.hash, id);
+    if (!head.second) {
+      for (std::uint32_t k = head.first->second; k != NONE; k = lists_[k].next) {
+        const ListClass& other = lists_[k];
+        if (other.hash == l.hash && other.size == n &&
+            std::equal(ids, ids + n, members_.data() + other.begin)) {
+          return k;
+        }
+      }
+      l.next = head.first->second;
+      head.first->second = id;
+    }
+    // Equal to the first class met whose members' equality numbers are the
+    // same multiset.
+    scratch_.clear();
+    for (std::uint32_t i = 0; i < n; ++i) {
+      scratch_.push_back(elements_[ids[i]].eq);
+    }
+    std::sort(scratch_.begin(), scratch_.end());
+    l.eqHash = HashOf(scratch_.data(), n);
+    const auto eqHead = listEqHeads_.try_emplace(l.eqHash, id);
+    if (!eqHead.second) {
+      for (std::uint32_t k = eqHead.first->second; k != NONE; k = lists_[k].nextEq) {
+        const ListClass& other = lists_[k];
+        if (other.eqHash == l.eqHash && other.size == n &&
+            std::equal(scratch_.begin(), scratch_.end(), eqMembers_.data() + other.eqBegin)) {
+          l.eq = k;
+          break;
+        }
+      }
+    }
+    if (l.eq == id) {
+      if (!eqHead.second) {
+        l.nextEq = eqHead.first->second;
+        eqHead.first->second = id;
+      }
+      l.eqBegin = static_cast<std::uint32_t>(eqMembers_.size());
+      eqMembers_.insert(eqMembers_.end(), scratch_.begin(), scratch_.end());
+    }
+  }
+  l.begin = static_cast<std::uint32_t>(members_.size());
+  members_.insert(members_.end(), ids, ids + n);
+  lists_.push_back(l);
+  return id;
+}
+
+// Sorts `list` and every list class below it that is not sorted yet, the
+// lowest first, so that sorting one never waits on another.
+void Comparison::EnsureSorted(std::uint32_t list) {
+  if (lists_[list].order != NONE) {
+    return;
+  }
+  std::vector<std::pair<std::uint32_t, std::uint32_t> > stack(1, std::make_pair(list, 0u));
+  while (!stack.empty()) {
+    const std::uint32_t current = stack.back().first;
+    const std::uint32_t at = stack.back().second;
+    if (at < lists_[current].size) {
+      ++stack.back().second;
+      const std::uint32_t children = elements_[members_[lists_[current].begin + at]].list;
+      if (children != NONE && lists_[children].order == NONE) {
+        stack.emplace_back(children, 0u);
+      }
+      continue;
+    }
+    stack.pop_back();
+    if (lists_[current].order == NONE) {
+      Sort(current);
+    }
+  }
+}
+
+void Comparison::Sort(std::uint32_t list) {
+  std::vector<std::uint32_t> positions(lists_[list].size);
+  for (std::uint32_t i = 0; i < positions.size(); ++i) {
+    positions[i] = i;
+  }
+  StableMergeSort(positions, [this, list](std::uint32_t x, std::uint32_t y) {
+    const std::uint32_t begin = lists_[list].begin;
+    return ClassesLess(members_[begin + x], members_[begin + y]);
+  });
+  const std::uint32_t begin = lists_[list].begin;
+  lists_[list].order = static_cast<std::uint32_t>(orders_.size());
+  orders_.insert(orders_.end(), positions.begin(), positions.end());
+  for (std::uint32_t position : positions) {
+    sorted_.push_back(members_[begin + position]);
+  }
+}
+
+// A copy leaves out or re-classes members of callers' classes, so a list
+// holding such members compares as its copy does.
+std::uint32_t Comparison::CopyOf(std::uint32_t list) {
+  if (!lists_[list].ill) {
+    return list;
+  }
+  if (lists_[list].copy == NONE) {
+    copies_.emplace_back(new XmlElementList(*lists_[list].rep));
+    const std::uint32_t copy = ListClassOf(*copies_.back());
+    lists_[list].copy = copy;
+  }
+  return lists_[list].copy;
+}
+
+// ElementLessStep on two classes (not equal); CHILDREN hands over to the
+// order of their children's classes. Two elements of the same namespace,
+// name and attributes are decided by their numbers and texts alone.
+Verdict Comparison::ClassesLessStep(std::uint32_t x, std::uint32_t y) {
+  const ElementClass& cx = elements_[x];
+  const ElementClass& cy = elements_[y];
+  if (cx.name == cy.name && cx.attributes == cy.attributes && !cx.equalsNothing &&
+      !cy.equalsNothing) {
+    const bool nx = cx.list != NONE;
+    const bool ny = cy.list != NONE;
+    if (nx && ny) {
+      return CHILDREN;
+    }
+    if (!nx && !ny) {
+      return TextOf(cx) < TextOf(cy) ? LESS : NOT_LESS;
+    }
+    return !nx && cx.tag == cy.tag ? LESS : NOT_LESS;
+  }
+  std::pair<const XmlElementList*, const XmlElementList*> children;
+  return ElementLessStep(*cx.rep, *cy.rep, children);
+}
+
+bool Comparison::ClassesLess(std::uint32_t x, std::uint32_t y) {
+  if (x == y) {
+    return false;
+  }
+  const Verdict verdict = ClassesLessStep(x, y);
+  if (verdict != CHILDREN) {
+    return verdict == LESS;
+  }
+  return ListClassesLess(elements_[x].list, elements_[y].list);
 }
 
 // List order up to the walk over the sorted members: LESS or NOT_LESS when
 // decided, CHILDREN when `frame` holds the walk.
-Verdict Comparison::ListLessStep(const XmlElementList& a, const XmlElementList& b, Frame& frame) {
-  if (&a == &b) {
+Verdict Comparison::ListLessStep(std::uint32_t a, std::uint32_t b, Frame& frame) {
+  if (a == b) {
     return NOT_LESS;
   }
-  if (a.items.size() != b.items.size()) {
-    return a.items.size() < b.items.size() ? LESS : NOT_LESS;
+  const ListClass& la = lists_[a];
+  const ListClass& lb = lists_[b];
+  if (la.size != lb.size) {
+    return la.size < lb.size ? LESS : NOT_LESS;
   }
-  const ListFacts& fa = Facts(a, false);
-  const ListFacts& fb = Facts(b, false);
-  if (fa.id == fb.id) {
+  if (la.eq == lb.eq) {
     return NOT_LESS;
   }
   // Equal sums are taken for equal tag lists; unequal ones decide here, so
   // the tags are listed only then.
-  if (!(fa.tags == fb.tags)) {
+  if (!(la.tags == lb.tags)) {
     std::vector<const StringBase*> ta;
     std::vector<const StringBase*> tb;
     bool foreign = false;
-    CollectSubtreeTags(a, ta, foreign);
-    CollectSubtreeTags(b, tb, foreign);
+    CollectSubtreeTags(*la.rep, ta, foreign);
+    CollectSubtreeTags(*lb.rep, tb, foreign);
     std::sort(ta.begin(), ta.end(), TagPtrLess);
     std::sort(tb.begin(), tb.end(), TagPtrLess);
     return std::lexicographical_compare(ta.begin(), ta.end(), tb.begin(), tb.end(), TagPtrLess)
                ? LESS
                : NOT_LESS;
   }
-  const XmlElementList* sa = &a;
-  const XmlElementList* sb = &b;
-  if (fa.foreign || fb.foreign) {
-    // A copy leaves out or re-classes members of a caller's own classes, so
-    // the copies are what must be compared.
-    for (const XmlElementList** side : {&sa, &sb}) {
-      const auto found = copyOf_.find(*side);
-      if (found != copyOf_.end()) {
-        *side = found->second;
-      } else {
-        copies_.emplace_back(new XmlElementList(**side));
-        copyOf_.emplace(*side, copies_.back().get());
-        *side = copies_.back().get();
-      }
-    }
+  std::uint32_t sa = a;
+  std::uint32_t sb = b;
+  if (la.ill || lb.ill) {
+    sa = CopyOf(a);
+    sb = CopyOf(b);
   }
-  frame.key = std::make_pair(&a, &b);
-  frame.a = &Facts(*sa, true).order;
-  frame.b = &Facts(*sb, true).order;
+  EnsureSorted(sa);
+  EnsureSorted(sb);
+  frame.key = Key(a, b);
+  frame.a = sa;
+  frame.b = sb;
   frame.next = 0;
   return CHILDREN;
 }
@@ -384,43 +921,53 @@ Verdict Comparison::ListLessStep(const XmlElementList& a, const XmlElementList& 
 // Element order and list order are alternations of "this pair decides" and
 // "the first position of the sorted child lists where one member is less
 // decides": the whole comparison is true as soon as any pair reached that way
-// is less, and false when every walk ends without one. What a finished walk
-// found is kept for the rest of the call.
-bool Comparison::ListsLess(const XmlElementList& a, const XmlElementList& b) {
-  std::vector<Frame> frames(1);
-  Verdict verdict = ListLessStep(a, b, frames.back());
+// is less, and false when every walk ends without one. What a walk below the
+// first found is kept for the rest of the call.
+bool Comparison::ListClassesLess(std::uint32_t a, std::uint32_t b) {
+  // The frames of this call lie above `base` on the shared stack: a sort
+  // started by ListLessStep may call this again, above them.
+  const std::size_t base = frames_.size();
+  Frame first;
+  Verdict verdict = ListLessStep(a, b, first);
   if (verdict != CHILDREN) {
     return verdict == LESS;
   }
-  std::pair<const XmlElementList*, const XmlElementList*> children;
-  while (!frames.empty()) {
-    Frame& top = frames.back();
-    if (top.next >= std::min(top.a->size(), top.b->size())) {
-      notLess_.insert(top.key);
-      frames.pop_back();
+  frames_.push_back(first);
+  while (frames_.size() > base) {
+    Frame& top = frames_.back();
+    if (top.next >= std::min(lists_[top.a].size, lists_[top.b].size)) {
+      if (frames_.size() > base + 1) {
+        notLess_.insert(top.key);
+      }
+      frames_.pop_back();
       continue;
     }
-    const XmlElement& x = *(*top.a)[top.next];
-    const XmlElement& y = *(*top.b)[top.next];
+    const std::uint32_t x = Member(top.a, top.next);
+    const std::uint32_t y = Member(top.b, top.next);
     ++top.next;
-    verdict = ElementLessStep(x, y, children);
+    if (x == y) {
+      continue;
+    }
+    verdict = ClassesLessStep(x, y);
     if (verdict == CHILDREN) {
-      const std::pair<const void*, const void*> key(children.first, children.second);
-      if (notLess_.count(key) != 0) {
+      const std::uint32_t cx = elements_[x].list;
+      const std::uint32_t cy = elements_[y].list;
+      const std::uint64_t childKey = Key(cx, cy);
+      if (notLess_.count(childKey) != 0) {
         continue;
       }
       Frame frame;
-      verdict =
-          less_.count(key) != 0 ? LESS : ListLessStep(*children.first, *children.second, frame);
+      verdict = less_.count(childKey) != 0 ? LESS : ListLessStep(cx, cy, frame);
       if (verdict == CHILDREN) {
-        frames.push_back(frame);
+        frames_.push_back(frame);
         continue;
       }
     }
     if (verdict == LESS) {
-      for (const Frame& open : frames) {
-        less_.insert(open.key);
+      for (std::size_t i = base + 1; i < frames_.size(); ++i) {
+        less_.insert(frames_[i].key);
       }
+      frames_.resize(base);
       return true;
     }
   }
@@ -434,6 +981,27 @@ bool Comparison::ElementsLess(const XmlElement& x, const XmlElement& y) {
     return verdict == LESS;
   }
   return ListsLess(*children.first, *children.second);
+}
+
+bool Comparison::ListsLess(const XmlElementList& a, const XmlElementList& b) {
+  if (&a == &b) {
+    return false;
+  }
+  if (a.items.size() != b.items.size()) {
+    return a.items.size() < b.items.size();
+  }
+  if (QuickEqual(a, b) == SAME) {
+    return false;
+  }
+  const std::uint32_t ca = ListClassOf(a);
+  return ListClassesLess(ca, ListClassOf(b));
+}
+
+std::vector<std::uint32_t> Comparison::SortedPositions(const XmlElementList& list) {
+  const std::uint32_t id = ListClassOf(list);
+  EnsureSorted(id);
+  const ListClass& l = lists_[id];
+  return std::vector<std::uint32_t>(orders_.begin() + l.order, orders_.begin() + l.order + l.size);
 }
 
 }  // namespace
@@ -526,56 +1094,6 @@ bool ElementEqual(const XmlElement& x, const XmlElement& y) {
   return lx != nullptr && ly != nullptr && A::Text(*lx) == A::Text(*ly);
 }
 
-namespace {
-
-// Whether `a` and `b` pair off member by member in the order they hold them,
-// the common case of a list and its copy, answered in one walk without the
-// memory of a full comparison. False means only "not shown equal this way".
-// Each pair of lists is walked once, so shared subtrees cost what their
-// distinct objects are; callers' own classes are left to the full comparison.
-bool EqualInOrder(const XmlElementList& a, const XmlElementList& b) {
-  typedef std::pair<const void*, const void*> ListPair;
-  std::vector<std::pair<const XmlElementList*, const XmlElementList*> > pending(1, {&a, &b});
-  std::unordered_set<ListPair, PairHash> walked;
-  while (!pending.empty()) {
-    const XmlElementList* x = pending.back().first;
-    const XmlElementList* y = pending.back().second;
-    pending.pop_back();
-    if (x->items.size() != y->items.size()) {
-      return false;
-    }
-    if (x == y || !walked.insert(ListPair(x, y)).second) {
-      continue;
-    }
-    for (auto i = x->items.begin(), j = y->items.begin(); i != x->items.end(); ++i, ++j) {
-      const XmlElement& ex = **i;
-      const XmlElement& ey = **j;
-      const bool leaf = IsPlainLeaf(ex);
-      if (!(leaf ? IsPlainLeaf(ey) : IsPlainNested(ex) && IsPlainNested(ey))) {
-        return false;
-      }
-      if (&ex == &ey) {
-        continue;
-      }
-      if (A::Tag(ex) != A::Tag(ey) || !AttributeListEqual(ex.attributes, ey.attributes)) {
-        return false;
-      }
-      if (leaf) {
-        if (A::Text(static_cast<const XmlLeafElement&>(ex)) !=
-            A::Text(static_cast<const XmlLeafElement&>(ey))) {
-          return false;
-        }
-      } else {
-        pending.emplace_back(&static_cast<const XmlNestedElement&>(ex).elements,
-                             &static_cast<const XmlNestedElement&>(ey).elements);
-      }
-    }
-  }
-  return true;
-}
-
-}  // namespace
-
 bool ElementListEqual(const XmlElementList& a, const XmlElementList& b) {
   if (&a == &b) {
     return true;
@@ -583,8 +1101,9 @@ bool ElementListEqual(const XmlElementList& a, const XmlElementList& b) {
   if (a.items.size() != b.items.size()) {
     return false;
   }
-  if (EqualInOrder(a, b)) {
-    return true;
+  const Sameness quick = QuickEqual(a, b);
+  if (quick != UNDECIDED) {
+    return quick == SAME;
   }
   Comparison comparison;
   return comparison.ListsEqual(a, b);
@@ -600,11 +1119,26 @@ bool ElementListLess(const XmlElementList& a, const XmlElementList& b) {
   return comparison.ListsLess(a, b);
 }
 
-void SortElements(std::list<XmlElementList::Handle>& items) {
-  Comparison comparison;
-  SortHandles(items, [&comparison](const XmlElement& x, const XmlElement& y) {
-    return comparison.ElementsLess(x, y);
-  });
+void SortElements(XmlElementList& list) {
+  if (list.items.size() < 2) {
+    return;
+  }
+  std::vector<std::uint32_t> positions;
+  {
+    Comparison comparison;
+    positions = comparison.SortedPositions(list);
+  }
+  // The order is worked out first and the nodes spliced into place after,
+  // which cannot fail: a throw while comparing leaves the list as it was.
+  typedef std::list<XmlElementList::Handle>::iterator Position;
+  std::vector<Position> at;
+  at.reserve(list.items.size());
+  for (Position it = list.items.begin(); it != list.items.end(); ++it) {
+    at.push_back(it);
+  }
+  for (std::uint32_t position : positions) {
+    list.items.splice(list.items.end(), list.items, at[position]);
+  }
 }
 
 void CollectSubtreeTags(const XmlElementList& list, std::vector<const StringBase*>& tags,

@@ -2,7 +2,8 @@
 #define MINTU_XMLCOMPARE_H
 // Equality, order and sorting of the XML model, shared by the element and
 // list classes. The walks keep their own stacks, so deep trees do not
-// exhaust the call stack, and each subtree is worked out once per call.
+// exhaust the call stack, and each distinct subtree is worked out once per
+// call.
 
 #include <cstddef>
 #include <list>
@@ -20,8 +21,8 @@ bool ElementEqual(const XmlElement& x, const XmlElement& y);
 bool ElementLess(const XmlElement& x, const XmlElement& y);
 bool ElementListEqual(const XmlElementList& a, const XmlElementList& b);
 bool ElementListLess(const XmlElementList& a, const XmlElementList& b);
-/// Stable sort by ElementLess.
-void SortElements(std::list<XmlElementList::Handle>& items);
+/// Stable sort of the members by ElementLess.
+void SortElements(XmlElementList& list);
 
 /// Stable bottom-up merge sort of natural runs. Safe with orders that are not
 /// strict: it only ever takes an element from the right run when that one is

@@ -334,7 +334,7 @@ const StringBase XmlElementList::ToXml(const StringBase& indent) const {
   return StringBase(std::move(out));
 }
 
-void XmlElementList::sort() { Detail::SortElements(items); }
+void XmlElementList::sort() { Detail::SortElements(*this); }
 
 bool XmlElementList::operator==(const XmlElementList& other) const {
   return Detail::ElementListEqual(*this, other);

@@ -336,6 +336,26 @@ TEST(XmlElementList, EqualityAndOrderOfWholeSubtreesAndSort) {
   EXPECT_EQ(*std::next(list.begin(), 3), firstK);
 }
 
+// x and y are each less than the other (fewer attributes; smaller text), so
+// a sort's outcome depends on the order it is given, and so does the order
+// of lists holding them: lists equal in other orders are not interchangeable.
+TEST(XmlElementList, EqualListsInOtherOrdersKeepTheirOwnOrder) {
+  const auto x = Leaf("v", "2"), y = Leaf("v", "1"), p = Leaf("v", "1"), q = Leaf("v", "3");
+  y->attributes.Add(Attr("a", "1"));
+  p->attributes.Add(Attr("b", "0"));
+  XmlElementList xy, yx, z;
+  xy.items = {x, y};
+  yx.items = {y, x};
+  z.items = {p, q};
+  EXPECT_TRUE(xy == yx);
+  EXPECT_TRUE(z < xy);
+  EXPECT_FALSE(z < yx);
+  xy.sort();
+  yx.sort();
+  EXPECT_EQ(xy.ToXml("").str() + "|" + yx.ToXml("").str(),
+            "<v a=\"1\">1</v>\n<v>2</v>\n|<v>2</v>\n<v a=\"1\">1</v>\n");
+}
+
 // Reverses every list in the tree; collects the non-empty ones.
 void Reverse(XmlElementList& list, std::vector<XmlElementList*>& out) {
   list.items.reverse();

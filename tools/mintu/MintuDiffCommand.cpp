@@ -3,10 +3,13 @@
 // and what differs there.
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <iostream>
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "MintuCli.h"
@@ -21,29 +24,96 @@ using Mintu::XmlLeafElement;
 using Mintu::XmlNestedElement;
 typedef boost::shared_ptr<XmlElement> Handle;
 
-// A text that two elements share when they are equal: the tag, the sorted
-// attributes, then the text or the sorted keys of the children. Texts the
-// reader returns hold no NUL, which therefore separates the pieces. The
-// recursion is bounded by the reader's depth limit.
-std::string Key(const XmlElement& element) {
-  std::string key = element.GetTag().str();
-  std::vector<std::string> parts;
+// Numbers for elements, equal when the elements are: the same tag, the same
+// attributes (all of them, in any order), and the same text or children
+// that pair off. Each element is numbered once, after its children, without
+// recursion, so the walk down to a difference costs what the tree is.
+class KeyNumbers {
+ public:
+  std::uint32_t Of(const XmlElement& element);
+
+ private:
+  std::uint32_t Intern(const XmlElement& element, const std::uint32_t* children, std::size_t n);
+
+  std::unordered_map<const XmlElement*, std::uint32_t> numbers_;
+  std::unordered_map<std::string, std::uint32_t> interned_;
+  std::vector<std::string> parts_;
+};
+
+void AppendPiece(std::string& key, const std::string& piece) {
+  const std::uint32_t length = static_cast<std::uint32_t>(piece.size());
+  key.append(reinterpret_cast<const char*>(&length), sizeof length);
+  key += piece;
+}
+
+std::uint32_t KeyNumbers::Intern(const XmlElement& element, const std::uint32_t* children,
+                                 std::size_t n) {
+  std::string key;
+  AppendPiece(key, element.GetTag().str());
+  parts_.clear();
   for (const auto& a : element.attributes.items) {
-    parts.push_back(a->GetTag().str() + '\0' + a->GetText().str());
+    std::string part;
+    AppendPiece(part, a->GetTag().str());
+    AppendPiece(part, a->GetText().str());
+    parts_.push_back(std::move(part));
   }
-  std::sort(parts.begin(), parts.end());
-  for (const std::string& p : parts) key += '\0' + p;
+  std::sort(parts_.begin(), parts_.end());
+  key += std::to_string(parts_.size()) + ":";
+  for (const std::string& p : parts_) key += p;
   if (const auto* leaf = dynamic_cast<const XmlLeafElement*>(&element)) {
-    return key + "\1" + leaf->GetText().str();
+    key += 'T';
+    key += leaf->GetText().str();
+  } else {
+    key += 'C';
+    key.append(reinterpret_cast<const char*>(children), n * sizeof(std::uint32_t));
   }
-  parts.clear();
-  if (const auto* nested = dynamic_cast<const XmlNestedElement*>(&element)) {
-    for (const Handle& child : nested->elements.items) parts.push_back(Key(*child));
+  return interned_.emplace(std::move(key), static_cast<std::uint32_t>(interned_.size()))
+      .first->second;
+}
+
+std::uint32_t KeyNumbers::Of(const XmlElement& root) {
+  const auto known = numbers_.find(&root);
+  if (known != numbers_.end()) return known->second;
+  struct Open {
+    const XmlElement* element;
+    const Mintu::XmlElementList* children;  // null for a leaf
+    Mintu::XmlElementList::const_iterator next;
+    std::size_t base;
+  };
+  std::vector<Open> open;
+  std::vector<std::uint32_t> numbers;
+  const auto start = [&open, &numbers](const XmlElement& e) {
+    const auto* nested = dynamic_cast<const XmlLeafElement*>(&e) == nullptr
+                             ? dynamic_cast<const XmlNestedElement*>(&e)
+                             : nullptr;
+    open.push_back(
+        Open{&e, nested != nullptr ? &nested->elements : nullptr,
+             nested != nullptr ? nested->elements.begin() : Mintu::XmlElementList::const_iterator(),
+             numbers.size()});
+  };
+  start(root);
+  for (;;) {
+    Open& top = open.back();
+    if (top.children != nullptr && top.next != top.children->end()) {
+      const XmlElement& child = **top.next;
+      ++top.next;
+      const auto found = numbers_.find(&child);
+      if (found != numbers_.end()) {
+        numbers.push_back(found->second);
+      } else {
+        start(child);
+      }
+      continue;
+    }
+    std::sort(numbers.begin() + static_cast<std::ptrdiff_t>(top.base), numbers.end());
+    const std::uint32_t number =
+        Intern(*top.element, numbers.data() + top.base, numbers.size() - top.base);
+    numbers_.emplace(top.element, number);
+    numbers.resize(top.base);
+    open.pop_back();
+    if (open.empty()) return number;
+    numbers.push_back(number);
   }
-  std::sort(parts.begin(), parts.end());
-  key += "\2";
-  for (const std::string& p : parts) key += p + "\3";
-  return key + "\4";
 }
 
 const Mintu::XmlElementList* Children(const XmlElement& element) {
@@ -51,30 +121,56 @@ const Mintu::XmlElementList* Children(const XmlElement& element) {
   return nested != nullptr ? &nested->elements : nullptr;
 }
 
-// The children of `element`, each with its path step: the tag, with the
-// position among the children of that tag where the tag repeats.
-std::vector<std::pair<Handle, std::string>> Steps(const XmlElement& element) {
-  std::vector<std::pair<Handle, std::string>> steps;
-  std::map<std::string, int> count;
+// The children of `element` (none for a leaf).
+std::vector<Handle> Members(const XmlElement& element) {
   const Mintu::XmlElementList* children = Children(element);
-  if (children == nullptr) return steps;
-  for (const Handle& child : children->items) ++count[child->GetTag().str()];
-  std::map<std::string, int> seen;
-  for (const Handle& child : children->items) {
-    const std::string tag = child->GetTag().str();
-    const int n = ++seen[tag];
-    steps.emplace_back(child, count[tag] > 1 ? tag + "[" + std::to_string(n) + "]" : tag);
-  }
-  return steps;
+  if (children == nullptr) return std::vector<Handle>();
+  return std::vector<Handle>(children->begin(), children->end());
 }
 
-// How many children of `b` are equal to children of `a` (whose keys are
-// `keys`), plus one for equal
-// attributes: the likeness by which a changed member finds its counterpart.
-int Likeness(const XmlElement& a, std::multiset<std::string> keys, const XmlElement& b) {
+// The path step of members[i]: its tag, with its position among the members
+// of that tag where the tag repeats. Worked out only for the steps shown.
+std::string StepOf(const std::vector<Handle>& members, std::size_t i) {
+  const Mintu::StringBase tag = members[i]->GetTag();
+  std::size_t count = 0;
+  std::size_t position = 0;
+  for (std::size_t k = 0; k < members.size(); ++k) {
+    if (members[k]->GetTag() == tag) {
+      ++count;
+      if (k <= i) ++position;
+    }
+  }
+  return count > 1 ? tag.str() + "[" + std::to_string(position) + "]" : tag.str();
+}
+
+// All attributes as sorted (tag, text) pairs.
+std::vector<std::pair<std::string, std::string>> AttributePairs(const XmlElement& e) {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (const auto& a : e.attributes.items)
+    pairs.emplace_back(a->GetTag().str(), a->GetText().str());
+  std::sort(pairs.begin(), pairs.end());
+  return pairs;
+}
+
+// Whether two elements get one number, answered for two leaves without
+// numbering them: the long runs of equal members that files share cost a
+// comparison each.
+bool SameNumber(const XmlElement& x, const XmlElement& y, KeyNumbers& numbers) {
+  const auto* lx = dynamic_cast<const XmlLeafElement*>(&x);
+  const auto* ly = dynamic_cast<const XmlLeafElement*>(&y);
+  if (lx == nullptr || ly == nullptr) return numbers.Of(x) == numbers.Of(y);
+  return x.GetTag() == y.GetTag() && lx->GetText() == ly->GetText() &&
+         AttributePairs(x) == AttributePairs(y);
+}
+
+// How many children of `b` are equal to children of `a` (whose numbers are
+// `keys`), plus one for equal attributes: the likeness by which a changed
+// member finds its counterpart.
+int Likeness(const XmlElement& a, std::multiset<std::uint32_t> keys, const XmlElement& b,
+             KeyNumbers& numbers) {
   int score = a.attributes == b.attributes ? 1 : 0;
-  for (const auto& step : Steps(b)) {
-    const auto hit = keys.find(Key(*step.first));
+  for (const Handle& member : Members(b)) {
+    const auto hit = keys.find(numbers.Of(*member));
     if (hit != keys.end()) {
       keys.erase(hit);
       ++score;
@@ -115,6 +211,7 @@ Difference Locate(const XmlElement& rootA, const XmlElement& rootB, const std::s
                   const std::string& nameB) {
   const XmlElement* a = &rootA;
   const XmlElement* b = &rootB;
+  KeyNumbers numbers;
   Difference d{a->GetTag().str(), b->GetTag().str(), ""};
   for (;;) {
     if (!(a->GetTag() == b->GetTag())) {
@@ -139,15 +236,24 @@ Difference Locate(const XmlElement& rootA, const XmlElement& rootB, const std::s
       return d;
     }
 
-    // Members equal on both sides pair off; of the rest, the first on A's
-    // side goes with the likest member of the same tag on B's side.
-    const auto stepsA = Steps(*a);
-    const auto stepsB = Steps(*b);
-    std::multimap<std::string, std::size_t> poolB;
-    for (std::size_t i = 0; i < stepsB.size(); ++i) poolB.emplace(Key(*stepsB[i].first), i);
+    // Members equal on both sides pair off, each with the first free one of
+    // the other side, so a run of equal members at the start pairs in order;
+    // of the rest, the first on A's side goes with the likest member of the
+    // same tag on B's side.
+    const std::vector<Handle> stepsA = Members(*a);
+    const std::vector<Handle> stepsB = Members(*b);
+    std::size_t start = 0;
+    while (start < stepsA.size() && start < stepsB.size() &&
+           SameNumber(*stepsA[start], *stepsB[start], numbers)) {
+      ++start;
+    }
+    std::multimap<std::uint32_t, std::size_t> poolB;
+    for (std::size_t i = start; i < stepsB.size(); ++i) {
+      poolB.emplace(numbers.Of(*stepsB[i]), i);
+    }
     std::vector<std::size_t> onlyA;
-    for (std::size_t i = 0; i < stepsA.size(); ++i) {
-      const auto hit = poolB.find(Key(*stepsA[i].first));
+    for (std::size_t i = start; i < stepsA.size(); ++i) {
+      const auto hit = poolB.find(numbers.Of(*stepsA[i]));
       if (hit == poolB.end()) {
         onlyA.push_back(i);
       } else {
@@ -163,30 +269,30 @@ Difference Locate(const XmlElement& rootA, const XmlElement& rootB, const std::s
       return d;
     }
     if (onlyA.empty()) {
-      d.what = "missing member: " + stepsB[onlyB.front()].second + " is only in " + nameB;
+      d.what = "missing member: " + StepOf(stepsB, onlyB.front()) + " is only in " + nameB;
       return d;
     }
-    const auto& first = stepsA[onlyA.front()];
-    std::multiset<std::string> keys;
-    for (const auto& step : Steps(*first.first)) keys.insert(Key(*step.first));
+    const Handle& first = stepsA[onlyA.front()];
+    std::multiset<std::uint32_t> keys;
+    for (const Handle& member : Members(*first)) keys.insert(numbers.Of(*member));
     int best = -1;
     std::size_t match = 0;
     for (std::size_t j : onlyB) {
-      if (!(stepsB[j].first->GetTag() == first.first->GetTag())) continue;
-      const int score = Likeness(*first.first, keys, *stepsB[j].first);
+      if (!(stepsB[j]->GetTag() == first->GetTag())) continue;
+      const int score = Likeness(*first, keys, *stepsB[j], numbers);
       if (score > best) {
         best = score;
         match = j;
       }
     }
     if (best < 0) {
-      d.what = "missing member: " + first.second + " is only in " + nameA;
+      d.what = "missing member: " + StepOf(stepsA, onlyA.front()) + " is only in " + nameA;
       return d;
     }
-    d.pathA += "/" + first.second;
-    d.pathB += "/" + stepsB[match].second;
-    a = first.first.get();
-    b = stepsB[match].first.get();
+    d.pathA += "/" + StepOf(stepsA, onlyA.front());
+    d.pathB += "/" + StepOf(stepsB, match);
+    a = first.get();
+    b = stepsB[match].get();
   }
 }
 
