@@ -274,7 +274,6 @@ TEST_F(UtilitiesTest, StampsAtEveryPlaceAroundTheReadingBlocks) {
 }
 
 void AppendLine(const std::string& path) { std::ofstream(path, std::ios::app) << "appended\n"; }
-void Terminate(const std::string&) { std::raise(SIGTERM); }
 
 // A file another process appends to while it is stamped keeps the append and
 // no stamp; a stamp killed before its rename leaves no temporary file.
@@ -289,7 +288,8 @@ TEST_F(UtilitiesTest, StampsLoseNoChangeAndLeaveNothingBehind) {
 #ifndef _WIN32
   const pid_t child = ::fork();
   if (child == 0) {
-    Port::SafeFile::Replacement::setBeforeReplaceHook(Terminate);
+    Port::SafeFile::Replacement::setBeforeReplaceHook(
+        [](const std::string&) { std::raise(SIGTERM); });
     Utilities::StampFile(path);
     ::_exit(0);
   }
