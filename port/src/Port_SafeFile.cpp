@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -421,6 +422,27 @@ void NoteIdentity(const struct _stat64& status, SafeFile::Target& target) {
   target.modified = static_cast<long long>(status.st_mtime) * 1000000000LL;
 }
 
+// The C library's error number for a failed Windows call.
+int LastError() {
+  switch (::GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+      return EACCES;
+    default:
+      return EIO;
+  }
+}
+
+// Opens `path` sharing it fully: our own reading must not stop the file
+// being replaced, nor another program's use stop us reading it.
+HANDLE OpenShared(const std::string& path, DWORD access) {
+  return ::CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
 }  // namespace
 
 int SafeFile::inspect(const std::string& name, Target& target) {
@@ -438,7 +460,14 @@ int SafeFile::inspect(const std::string& name, Target& target) {
   if (::_stat64(target.path.c_str(), &info) != 0) return errno;
   target.exists = true;
   NoteIdentity(info, target);
-  target.links = static_cast<unsigned long>(fs::hard_link_count(target.path, error));
+  // The C library counts one link whatever the file has; the system knows.
+  const HANDLE file = OpenShared(target.path, FILE_READ_ATTRIBUTES);
+  if (file == INVALID_HANDLE_VALUE) return LastError();
+  BY_HANDLE_FILE_INFORMATION information;
+  const BOOL known = ::GetFileInformationByHandle(file, &information);
+  ::CloseHandle(file);
+  if (!known) return LastError();
+  target.links = information.nNumberOfLinks;
   target.writable = (status.permissions() & fs::perms::owner_write) != fs::perms::none;
   return 0;
 }
@@ -449,8 +478,13 @@ SafeFile::Reader::~Reader() {
 
 int SafeFile::Reader::open(Target& target) {
   if (target.kind != 0) return target.kind;
-  fd_ = ::_open(target.path.c_str(), _O_RDONLY | _O_BINARY);
-  if (fd_ < 0) return errno;
+  const HANDLE file = OpenShared(target.path, GENERIC_READ);
+  if (file == INVALID_HANDLE_VALUE) return LastError();
+  fd_ = ::_open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
+  if (fd_ < 0) {
+    ::CloseHandle(file);
+    return EIO;
+  }
   struct _stat64 status;
   if (::_fstat64(fd_, &status) != 0) return errno;
   NoteIdentity(status, target);

@@ -273,7 +273,9 @@ TEST_F(UtilitiesTest, StampsAtEveryPlaceAroundTheReadingBlocks) {
   EXPECT_TRUE(issued.messages().empty());
 }
 
-void AppendLine(const std::string& path) { std::ofstream(path, std::ios::app) << "appended\n"; }
+void AppendLine(const std::string& path) {
+  std::ofstream(path, std::ios::app | std::ios::binary) << "appended\n";
+}
 
 // A file another process appends to while it is stamped keeps the append and
 // no stamp; a stamp killed before its rename leaves no temporary file.
