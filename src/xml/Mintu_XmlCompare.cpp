@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -282,21 +283,44 @@ class HashedTree {
   std::vector<List> lists;
 
  private:
+  void Open(const XmlElementList& list);
+
   boost::unordered_flat_map<const XmlElement*, Member> shared_;
+  // The members of the lists open on the walk, each list's in walking order.
+  std::vector<const XmlElementList::Handle*> order_;
 };
 
+// A list's hash does not depend on the order of its members, so long lists
+// are walked in the order of their members' addresses: trees are mostly
+// allocated in document order, and a list reordered after it was built would
+// otherwise be walked at random places in memory, a cache miss at every step.
+void HashedTree::Open(const XmlElementList& list) {
+  const std::size_t begin = order_.size();
+  for (const XmlElementList::Handle& handle : list.items) {
+    order_.push_back(&handle);
+  }
+  if (list.items.size() >= 64) {
+    std::sort(order_.begin() + static_cast<std::ptrdiff_t>(begin), order_.end(),
+              [](const XmlElementList::Handle* x, const XmlElementList::Handle* y) {
+                return std::less<const XmlElement*>()(x->get(), y->get());
+              });
+  }
+}
+
 std::uint32_t HashedTree::Build(const XmlElementList& root) {
-  struct Open {
-    XmlElementList::const_iterator next;
-    XmlElementList::const_iterator end;
+  struct OpenList {
+    std::size_t next;  // order_[next, end): the members not walked yet
+    std::size_t end;
     const XmlElement* owner;
     bool shared;
     std::size_t base;
   };
-  std::vector<Open> open(1, Open{root.items.begin(), root.items.end(), nullptr, false, 0});
+  order_.clear();
+  Open(root);
+  std::vector<OpenList> open(1, OpenList{0, order_.size(), nullptr, false, 0});
   std::vector<Member> stack;
   for (;;) {
-    Open& top = open.back();
+    OpenList& top = open.back();
     if (top.next == top.end) {
       List list;
       list.begin = static_cast<std::uint32_t>(members.size());
@@ -309,8 +333,9 @@ std::uint32_t HashedTree::Build(const XmlElementList& root) {
       list.hash = Combine(sum, list.size);
       const std::uint32_t index = static_cast<std::uint32_t>(lists.size());
       lists.push_back(list);
-      const Open done = top;
+      const OpenList done = top;
       stack.resize(done.base);
+      order_.resize(done.end - list.size);
       open.pop_back();
       if (open.empty()) {
         return index;
@@ -323,7 +348,7 @@ std::uint32_t HashedTree::Build(const XmlElementList& root) {
       stack.push_back(m);
       continue;
     }
-    const XmlElementList::Handle& handle = *top.next;
+    const XmlElementList::Handle& handle = *order_[top.next];
     ++top.next;
     const XmlElement& e = *handle;
     const bool shared = handle.use_count() > 1;
@@ -336,7 +361,9 @@ std::uint32_t HashedTree::Build(const XmlElementList& root) {
     }
     if (IsPlainNested(e)) {
       const XmlElementList& children = static_cast<const XmlNestedElement&>(e).elements;
-      open.push_back(Open{children.items.begin(), children.items.end(), &e, shared, stack.size()});
+      const std::size_t begin = order_.size();
+      Open(children);
+      open.push_back(OpenList{begin, order_.size(), &e, shared, stack.size()});
       continue;
     }
     if (!IsPlainLeaf(e)) {
@@ -373,6 +400,7 @@ Sameness HashedEqual(const XmlElementList& a, const XmlElementList& b) {
   boost::unordered_flat_set<std::uint64_t> checked;
   std::vector<std::pair<std::uint64_t, std::uint32_t> > sa;
   std::vector<std::pair<std::uint64_t, std::uint32_t> > sb;
+  std::vector<std::pair<std::uint32_t, std::uint32_t> > pairs;
   // Below the two roots, unequal hashes only ever mean a collision above.
   Sameness unequal = DIFFERENT;
   while (!pending.empty()) {
@@ -398,9 +426,18 @@ Sameness HashedEqual(const XmlElementList& a, const XmlElementList& b) {
       }
     }
     unequal = UNDECIDED;
+    // The pairs checked in the first tree's walking order, which for two
+    // copies of one document is mostly the second's too.
+    pairs.clear();
     for (std::uint32_t k = 0; k < x.size; ++k) {
-      const HashedTree::Member& mx = ta.members[sa[k].second];
-      const HashedTree::Member& my = tb.members[sb[k].second];
+      pairs.emplace_back(sa[k].second, sb[k].second);
+    }
+    if (x.size >= 64) {
+      std::sort(pairs.begin(), pairs.end());
+    }
+    for (std::uint32_t k = 0; k < x.size; ++k) {
+      const HashedTree::Member& mx = ta.members[pairs[k].first];
+      const HashedTree::Member& my = tb.members[pairs[k].second];
       if (mx.element == my.element) {
         continue;
       }
@@ -508,6 +545,10 @@ class Comparison {
   bool SameElement(const ElementClass& c, const ElementClass& made, const XmlElement& e) const;
   void EnsureSorted(std::uint32_t list);
   void Sort(std::uint32_t list);
+  struct SortRecord;
+  bool RecordsLess(const SortRecord& x, const SortRecord& y);
+  bool LaterLess(std::uint32_t a, std::uint32_t b, std::uint32_t from);
+  bool MembersLess(std::uint32_t x, std::uint32_t y);
   std::uint32_t CopyOf(std::uint32_t list);
   bool ClassesLess(std::uint32_t x, std::uint32_t y);
   bool ListClassesLess(std::uint32_t a, std::uint32_t b);
@@ -811,15 +852,181 @@ void Comparison::EnsureSorted(std::uint32_t list) {
   }
 }
 
+// The first bytes of a text, big-endian and padded with zeros: where two
+// heads differ, they order as the texts do.
+void TextHeads(std::string_view text, std::uint64_t heads[2]) {
+  unsigned char bytes[16] = {};
+  if (!text.empty()) {
+    std::memcpy(bytes, text.data(), std::min<std::size_t>(text.size(), 16));
+  }
+  for (int h = 0; h < 2; ++h) {
+    std::uint64_t value = 0;
+    for (int i = 0; i < 8; ++i) {
+      value = (value << 8) | static_cast<std::uint64_t>(bytes[8 * h + i]);
+    }
+    heads[h] = value;
+  }
+}
+
+std::uint64_t TagSumHash(const TagSum& sum) {
+  return Combine(Combine(sum.first, sum.second), sum.count);
+}
+
+// What ClassesLess reads of a member of a long list, copied side by side so
+// that the sort's many comparisons stay in cache. `fast` marks a nested
+// class with no callers' classes below whose first sorted child is a leaf:
+// two such members of one name and attributes are ordered by the first
+// children's texts, then by the later positions.
+struct Comparison::SortRecord {
+  std::uint64_t heads[2];
+  const char* text;
+  std::uint32_t length;
+  std::uint32_t id;
+  std::uint32_t name;
+  std::uint32_t attributes;
+  std::uint32_t list;
+  std::uint32_t size;
+  std::uint32_t eq;
+  std::uint32_t tags;    // equal numbers for equal tag sums
+  std::uint32_t first;   // the first and second sorted children
+  std::uint32_t second;  // (NONE when there is one only)
+  std::uint32_t firstName;
+  std::uint32_t firstAttributes;
+  bool fast;
+};
+
+// ClassesLess on two members at one position of sorted child lists, as the
+// walk of ListClassesLess decides it, with the order of the children's lists
+// kept for the rest of the call.
+bool Comparison::MembersLess(std::uint32_t x, std::uint32_t y) {
+  if (x == y) {
+    return false;
+  }
+  const Verdict verdict = ClassesLessStep(x, y);
+  if (verdict != CHILDREN) {
+    return verdict == LESS;
+  }
+  const std::uint64_t key = Key(elements_[x].list, elements_[y].list);
+  if (notLess_.count(key) != 0) {
+    return false;
+  }
+  if (less_.count(key) != 0) {
+    return true;
+  }
+  const bool less = ListClassesLess(elements_[x].list, elements_[y].list);
+  (less ? less_ : notLess_).insert(key);
+  return less;
+}
+
+// Whether any position from `from` on of the two sorted child lists (of one
+// size) holds a pair that is less.
+bool Comparison::LaterLess(std::uint32_t a, std::uint32_t b, std::uint32_t from) {
+  const std::uint32_t n = lists_[a].size;
+  for (std::uint32_t i = from; i < n; ++i) {
+    if (MembersLess(Member(a, i), Member(b, i))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// ClassesLess on two members of a long list, by their records.
+bool Comparison::RecordsLess(const SortRecord& x, const SortRecord& y) {
+  if (x.id == y.id) {
+    return false;
+  }
+  if (!x.fast || !y.fast || x.name != y.name || x.attributes != y.attributes) {
+    return ClassesLess(x.id, y.id);
+  }
+  // Both nested: the order of the child lists decides.
+  if (x.list == y.list) {
+    return false;
+  }
+  if (x.size != y.size) {
+    return x.size < y.size;
+  }
+  if (x.eq == y.eq) {
+    return false;
+  }
+  if (x.tags != y.tags) {
+    return ClassesLess(x.id, y.id);
+  }
+  if (x.first != y.first) {
+    if (x.firstName != y.firstName || x.firstAttributes != y.firstAttributes) {
+      return ClassesLess(x.id, y.id);
+    }
+    bool less;
+    if (x.heads[0] != y.heads[0]) {
+      less = x.heads[0] < y.heads[0];
+    } else if (x.heads[1] != y.heads[1]) {
+      less = x.heads[1] < y.heads[1];
+    } else {
+      less = std::string_view(x.text, x.length) < std::string_view(y.text, y.length);
+    }
+    if (less) {
+      return true;
+    }
+  }
+  return x.size == 2 ? MembersLess(x.second, y.second) : LaterLess(x.list, y.list, 1);
+}
+
 void Comparison::Sort(std::uint32_t list) {
   std::vector<std::uint32_t> positions(lists_[list].size);
   for (std::uint32_t i = 0; i < positions.size(); ++i) {
     positions[i] = i;
   }
-  StableMergeSort(positions, [this, list](std::uint32_t x, std::uint32_t y) {
-    const std::uint32_t begin = lists_[list].begin;
-    return ClassesLess(members_[begin + x], members_[begin + y]);
-  });
+  if (positions.size() < 64) {
+    StableMergeSort(positions, [this, list](std::uint32_t x, std::uint32_t y) {
+      const std::uint32_t begin = lists_[list].begin;
+      return ClassesLess(members_[begin + x], members_[begin + y]);
+    });
+  } else {
+    std::vector<SortRecord> records(positions.size());
+    boost::unordered_flat_map<std::uint64_t, std::vector<std::pair<TagSum, std::uint32_t> > > sums;
+    std::uint32_t distinctSums = 0;
+    for (std::uint32_t i = 0; i < positions.size(); ++i) {
+      SortRecord& r = records[i];
+      r = SortRecord();
+      r.id = members_[lists_[list].begin + i];
+      const ElementClass& c = elements_[r.id];
+      r.name = c.name;
+      r.attributes = c.attributes;
+      r.list = c.list;
+      r.fast = c.list != NONE && !c.equalsNothing && !c.ill && lists_[c.list].size > 0;
+      if (!r.fast) {
+        continue;
+      }
+      const ListClass& children = lists_[c.list];
+      r.size = children.size;
+      r.eq = children.eq;
+      std::vector<std::pair<TagSum, std::uint32_t> >& bucket = sums[TagSumHash(children.tags)];
+      r.tags = NONE;
+      for (const auto& known : bucket) {
+        if (known.first == children.tags) {
+          r.tags = known.second;
+        }
+      }
+      if (r.tags == NONE) {
+        r.tags = distinctSums++;
+        bucket.emplace_back(children.tags, r.tags);
+      }
+      r.first = Member(c.list, 0);
+      r.second = children.size > 1 ? Member(c.list, 1) : NONE;
+      const ElementClass& first = elements_[r.first];
+      r.fast = first.list == NONE && !first.equalsNothing;
+      r.firstName = first.name;
+      r.firstAttributes = first.attributes;
+      if (r.fast) {
+        const StringBase& text = TextOf(first);
+        r.text = text.GetBuffer();
+        r.length = static_cast<std::uint32_t>(text.GetLength());
+        TextHeads(std::string_view(r.text, r.length), r.heads);
+      }
+    }
+    StableMergeSort(positions, [this, &records](std::uint32_t x, std::uint32_t y) {
+      return RecordsLess(records[x], records[y]);
+    });
+  }
   const std::uint32_t begin = lists_[list].begin;
   lists_[list].order = static_cast<std::uint32_t>(orders_.size());
   orders_.insert(orders_.end(), positions.begin(), positions.end());
