@@ -11,7 +11,7 @@ triplet=x86_64-w64-mingw32
 # build folder (a stamp names the sources it was built from).
 gtest_src=/usr/src/googletest
 gtest_dir=$build/deps/googletest
-gtest_stamp="$(dpkg-query -W -f='${Version}' googletest) $triplet-g++-posix"
+gtest_stamp="$(dpkg-query -W -f='${Version}' googletest) $triplet-g++-posix gmock"
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
