@@ -315,29 +315,13 @@ TEST_F(MintuTool, StampsEveryKindOfFile) {
       const std::string path = tree.Path(way + row.name), file = tree.Path(way + "file");
       tree.MakeDir(way);
       if (!row.content.empty()) tree.WriteFile(way + "file", row.content);
-      int made = 0;  // the system's answer
-      switch (row.kind) {
-        case FIFO:
-          made = ::mkfifo(path.c_str(), 0644);
-          break;
-        case DIR:
-          made = ::mkdir(path.c_str(), 0755);
-          break;
-        case DEVICE:
-          made = ::symlink("/dev/zero", path.c_str());
-          break;
-        case HARD_LINK:
-          made = ::link(file.c_str(), path.c_str());
-          break;
-        case SYMLINK:
-          made = ::symlink("file", path.c_str());
-          break;
-        case MISSING:
-          break;
-        default:
-          made = ::rename(file.c_str(), path.c_str());
-      }
-      ASSERT_EQ(0, made);
+      ASSERT_EQ(0, row.kind == FIFO        ? ::mkfifo(path.c_str(), 0644)
+                   : row.kind == DIR       ? ::mkdir(path.c_str(), 0755)
+                   : row.kind == DEVICE    ? ::symlink("/dev/zero", path.c_str())
+                   : row.kind == HARD_LINK ? ::link(file.c_str(), path.c_str())
+                   : row.kind == SYMLINK   ? ::symlink("file", path.c_str())
+                   : row.kind == MISSING   ? 0
+                                           : ::rename(file.c_str(), path.c_str()));
       if (row.kind == READ_ONLY) ::chmod(path.c_str(), 0444);
       if (row.kind == ATTRIBUTES &&
           (::setxattr(path.c_str(), "user.origin", "test", 4, 0) != 0 ||
