@@ -49,13 +49,15 @@ class UtilitiesTest : public MintuTest::IssuedMessages {
   MintuTest::LoggerLevel verbose{"utilities", DebugMessenger::DEBUG_VERBOSE};
 };
 
-TEST_F(UtilitiesTest, PathsOfPlainTextsAndOfRealFiles) {
+TEST(UtilitiesPaths, TextsWithoutFiles) {
   StringBase mixed("\\\\server\\share/a/////b\\/\\c/");
   Utilities::GetPlatformIndependentPath(mixed);
   EXPECT_EQ("/server/share/a/b/c/", mixed.str());
   for (const char* yes : {"a\\", "/"}) EXPECT_TRUE(Utilities::IsTerminatedWithPathSeparator(yes));
   for (const char* no : {"", "a\\b"}) EXPECT_FALSE(Utilities::IsTerminatedWithPathSeparator(no));
+}
 
+TEST_F(UtilitiesTest, PathsOfRealFiles) {
   const std::string dir = tree.MakeDir("d/sub"), file = tree.WriteFile("d/f.txt", "x");
   ASSERT_TRUE(Port::File::chdir(tree.Path("d")));
   const struct {
