@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -43,14 +44,9 @@ bool Valid(const std::string& bytes) {
   if (stamp == std::string::npos) return true;
   const std::string stored = stamp + 7 < content.size() ? content.substr(stamp + 7, 8) : "";
   const std::string computed = Checksum(content);
-  if (stored.size() != computed.size()) return false;
-  for (std::size_t i = 0; i < stored.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(stored[i])) !=
-        std::tolower(static_cast<unsigned char>(computed[i]))) {
-      return false;
-    }
-  }
-  return true;
+  return std::equal(
+      stored.begin(), stored.end(), computed.begin(), computed.end(),
+      [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
 }
 
 // In memory where the system offers it. The file is removed before each

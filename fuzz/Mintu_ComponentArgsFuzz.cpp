@@ -2,25 +2,14 @@
 // words at NUL bytes, parsed with the component's options and checked as a
 // request. Every input ends in a request or in one of the two refusals.
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <vector>
-
+#include "FuzzCheck.h"
 #include "MintuCli.h"
 #include "MintuComponentArgs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> words(1);
-  for (std::size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) {
-      words.emplace_back();
-    } else {
-      words.back() += static_cast<char>(data[i]);
-    }
-  }
   try {
-    const MintuCli::Arguments args(words, MintuCli::ComponentOptions());
+    const MintuCli::Arguments args(MintuFuzz::Pieces(data, size, '\0'),
+                                   MintuCli::ComponentOptions());
     const MintuCli::ComponentRequest request = MintuCli::ParseComponentRequest(args);
     // A request that passes holds only what the description can take.
     MintuCli::CheckXmlText("--description", request.description);

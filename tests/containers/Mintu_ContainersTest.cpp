@@ -87,7 +87,9 @@ TEST(VectorHelper, ReferenceCountsAndInterfaces) {
   EXPECT_EQ(RefCountOf(c.get()), 2);  // the iterator holds one
   CitI::IInterface* counter = c->QueryInterface(CommonI::IRefCount::GetIID());
   CitI::IInterface* itCounter = it->QueryInterface(CommonI::IRefCount::GetIID());
-  ASSERT_TRUE(counter && itCounter && counter != itCounter);
+  ASSERT_NE(counter, nullptr);
+  ASSERT_NE(itCounter, nullptr);
+  EXPECT_NE(counter, itCounter);
   EXPECT_EQ(counter, c->QueryInterface(CitI::IInterface::GetIID()));
   EXPECT_EQ(nullptr, c->QueryInterface(IStringIterator::GetIID()));
   EXPECT_EQ(nullptr, c->QueryInterface(Port::XUID(IStringContainer::GetIID().GetHigh(), 0)));
@@ -103,7 +105,9 @@ TEST(VectorHelper, ReferenceCountsAndInterfaces) {
     EXPECT_EQ(RefCountOf(c.get()), 5);
     moved = Container::Create();  // releases the former object
     EXPECT_EQ(RefCountOf(c.get()), 4);
-    EXPECT_TRUE(!copy && wrapped == c && moved != c);
+    EXPECT_FALSE(copy);
+    EXPECT_TRUE(wrapped == c);
+    EXPECT_TRUE(moved != c);
   }
   // The container outlives its last pointer while an iterator lives.
   c->Add("x");
@@ -120,7 +124,8 @@ TEST(VectorHelper, IterateRemoveAndClear) {
   EXPECT_EQ(c->Add("a") + c->Append("b") + c->Add("") + c->Add(nul), 4);
   RefCountPtr<IStringIterator> it = IteratorOf(c);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(it->Next(), 1);
-  EXPECT_TRUE(it->IsAtEnd() && it->GetCurrent().IsEmpty());
+  EXPECT_TRUE(it->IsAtEnd());
+  EXPECT_EQ(it->GetCurrent(), StringBase());
   EXPECT_EQ(it->Next(), 0);
   EXPECT_EQ(c->Remove(it), 1);  // at the end: nothing removed
   it->Reset();

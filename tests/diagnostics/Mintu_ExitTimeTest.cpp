@@ -30,16 +30,19 @@ void Expect(bool ok, const char* when, const char* what) {
 
 void Exercise(const char* when) {
   const Mintu::Version psf("v1_00_a"), copy = psf;
-  Expect(psf.GetText() == "1.00.a" && Mintu::Version("1.0") < psf && copy == psf, when, "versions");
+  Expect(psf.GetText() == "1.00.a", when, "a version's text");
+  Expect(Mintu::Version("1.0") < psf, when, "the order of versions");
+  Expect(copy == psf, when, "a version's copy");
   Mintu::XmlNestedElement root("spirit:component");
   root.elements.AddLeafElement("spirit:model/spirit:name", "fifo");
-  Expect(Mintu::XmlNestedElement(root) == root &&
-             root.ToXml("").str().find("<spirit:name>fifo</spirit:name>") != std::string::npos,
-         when, "XML build, copy, compare and ToXml");
+  Expect(Mintu::XmlNestedElement(root) == root, when, "an XML element's copy");
+  Expect(root.ToXml("").str().find("<spirit:name>fifo</spirit:name>") != std::string::npos, when,
+         "ToXml of a built element");
   StringBase found;
-  Expect(Mintu::Utilities::ExpandEnvironment("a${MINTU_EXIT_TEST}b") == "a-b" &&
-             !Mintu::Utilities::GetFullOrvanePathOf("no/such/file", found),
-         when, "environment expansion and install-tree lookups");
+  Expect(Mintu::Utilities::ExpandEnvironment("a${MINTU_EXIT_TEST}b") == "a-b", when,
+         "environment expansion");
+  Expect(!Mintu::Utilities::GetFullOrvanePathOf("no/such/file", found), when,
+         "an install-tree lookup");
   Mintu::DebugMessenger* logger = DebugMessengerFactory::GetLogger("exit");
   logger->SetLevel(Mintu::DebugMessenger::DEBUG_NORMAL);
   const long before = messages.count;
@@ -51,8 +54,9 @@ void Exercise(const char* when) {
   }
   bool valid = true;  // a file that cannot be opened: the simplest failure that issues an error
   Mintu::Utilities::ValidateFileChecksum("/no/such/dir/file.txt", valid);
-  Expect(!valid && messages.count == before + 3 && messages.last.find("Could not open") == 0, when,
-         "logger lines with a MsgMan and an issued error");
+  Expect(!valid, when, "a file that cannot be opened is not valid");
+  Expect(messages.count == before + 3, when, "logger lines with a MsgMan and an issued error");
+  Expect(messages.last.find("Could not open") == 0, when, "the error of a file not opened");
 }
 
 struct Use {

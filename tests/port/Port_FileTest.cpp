@@ -78,27 +78,46 @@ TEST(Port_FileTest, BlocksAndLinesTakeTurns) {
   std::string rest(tail.size() + 10, '\0');
   ASSERT_EQ(stream->read(&rest[0], 100) + stream->read(&rest[100], rest.size() - 100), tail.size());
   EXPECT_TRUE(rest.substr(0, tail.size()) == tail);
-  EXPECT_TRUE(stream->geteof() && stream->read(block, 8) == 0 && stream->readline(line) == 0);
+  EXPECT_TRUE(stream->geteof());
+  EXPECT_EQ(stream->read(block, 8), 0u);
+  EXPECT_EQ(stream->readline(line), 0);
   EXPECT_TRUE(File::close(stream));
 }
 
-TEST(Port_FileTest, OpensOnlyRegularFilesAndReportsLostData) {
+TEST(Port_FileTest, TellsFilesFromDirectoriesAndOpensOnlyFiles) {
   MintuTest::TempInstallTree tree;
-  const std::string file = tree.WriteFile("f.txt", "old\n");
-  EXPECT_TRUE(File::isfile(Text(file)) && File::canread(Text(file)) && File::isdir(tree.base()));
-  EXPECT_FALSE(File::exist(Text("")) || File::exist(tree.Path("none")) ||
-               File::isfile(tree.base()) || File::canread(tree.base()) || File::isdir(Text(file)));
-  EXPECT_FALSE(File::open(tree.base(), File::ACCESS_READ, false) ||
-               File::open(Text(file), 0, false) || File::close(nullptr));
-  Stream* written = File::open(Text(file), File::ACCESS_WRITE, false);
-  EXPECT_TRUE(written != nullptr && written->write(Text("one\n")) && File::close(written));
-  Stream* appended = File::open(Text(file), File::ACCESS_APPEND, false);
-  EXPECT_TRUE(appended != nullptr && appended->write("two\n", 4) && File::close(appended));
-  EXPECT_EQ(MintuTest::TempInstallTree::ReadFile(file), "one\ntwo\n");
+  const Text file(tree.WriteFile("f.txt", "old\n")), dir(tree.base());
+  EXPECT_TRUE(File::isfile(file));
+  EXPECT_TRUE(File::canread(file));
+  EXPECT_TRUE(File::isdir(dir));
+  EXPECT_FALSE(File::isfile(dir));
+  EXPECT_FALSE(File::canread(dir));
+  EXPECT_FALSE(File::isdir(file));
+  EXPECT_FALSE(File::exist(Text("")));
+  EXPECT_FALSE(File::exist(tree.Path("none")));
+  EXPECT_EQ(File::open(dir, File::ACCESS_READ, false), nullptr);
+  EXPECT_EQ(File::open(file, 0, false), nullptr);  // no access asked for
+  EXPECT_FALSE(File::close(nullptr));
+}
+
+TEST(Port_FileTest, WritesAppendsAndReportsLostData) {
+  MintuTest::TempInstallTree tree;
+  const Text file(tree.WriteFile("f.txt", "old\n"));
+  Stream* written = File::open(file, File::ACCESS_WRITE, false);
+  ASSERT_NE(written, nullptr);
+  EXPECT_TRUE(written->write(Text("one\n")));
+  EXPECT_TRUE(File::close(written));
+  Stream* appended = File::open(file, File::ACCESS_APPEND, false);
+  ASSERT_NE(appended, nullptr);
+  EXPECT_TRUE(appended->write("two\n", 4));
+  EXPECT_TRUE(File::close(appended));
+  EXPECT_EQ(MintuTest::TempInstallTree::ReadFile(file.str()), "one\ntwo\n");
   if (!File::exist(Text("/dev/full"))) GTEST_SKIP() << "no /dev/full here";
   Stream* full = File::open(Text("/dev/full"), File::ACCESS_WRITE, false);
+  ASSERT_NE(full, nullptr);
   // Buffered, the write succeeds; the failure shows when flushed, and is never reported as stored.
-  EXPECT_TRUE(full != nullptr && full->write(Text("lost\n")) && !File::close(full));
+  EXPECT_TRUE(full->write(Text("lost\n")));
+  EXPECT_FALSE(File::close(full));
 }
 
 TEST(Port_FileTest, DirectoriesListAndChange) {
@@ -108,12 +127,15 @@ TEST(Port_FileTest, DirectoriesListAndChange) {
   tree.WriteFile("d/A.txt", "");
   const std::string odd = "caf\xE9 \xA7.txt", file = tree.Path("d") + "/" + odd;
   Stream* out = File::open(Text(file), File::ACCESS_WRITE, false);
-  EXPECT_TRUE(out != nullptr && out->write(Text("one\n")) && File::close(out));
+  ASSERT_NE(out, nullptr);
+  EXPECT_TRUE(out->write(Text("one\n")));
+  EXPECT_TRUE(File::close(out));
   const std::string sub = tree.MakeDir("d/a");
   EXPECT_EQ(Names(UT_DIR(Text(tree.Path("d")))), "A.txt a " + odd);  // sorted
   EXPECT_EQ(Names(UT_DIR(Text(tree.Path("d")), UT_DIR::DIRECTORIES_ONLY)) + Names(UT_DIR(file)),
             "a");
-  EXPECT_FALSE(File::chdir(Text(tree.Path("none"))) || File::chdir(Text("")));
+  EXPECT_FALSE(File::chdir(Text(tree.Path("none"))));
+  EXPECT_FALSE(File::chdir(Text("")));
   EXPECT_TRUE(File::chdir(Text(sub + "/")));
   EXPECT_EQ(File::getcwd(), Text(sub));
   EXPECT_EQ(ReadLines(Port::FileName(("../" + odd).c_str()).GetAbsolutePath(false).str()),

@@ -60,10 +60,11 @@ TEST(Port_StringBaseTest, EditsAndSearches) {
   EXPECT_EQ(text + Text("aBz\xC4").MakeUpper(), Text("path/toABZ\xC4"));  // ASCII letters only
   EXPECT_EQ(Text("a\0b", 3).str() + Text(nullptr, 2).str(), std::string("a\0b", 3));
   EXPECT_EQ(text.Extract(Port_Range(1, 3)) + text.Extract(Port_Range(5, 100)), Text("athto"));
-  EXPECT_TRUE(text.Extract(Port_Range(7, 9)).IsEmpty() && text.Extract(Port_Range(3, 2)).IsEmpty());
+  EXPECT_EQ(text.Extract(Port_Range(7, 9)), Text());
+  EXPECT_EQ(text.Extract(Port_Range(3, 2)), Text());
   EXPECT_EQ(text.GetIndexOfString("T", Port::COMPARE_NOCASE, 3), 5u);
-  EXPECT_TRUE(text.GetIndexOfString("x", Port::COMPARE_NOCASE) == Text::NOT_FOUND &&
-              text.GetIndexOfString("t", Port::COMPARE_EXACT, 99) == Text::NOT_FOUND);
+  EXPECT_EQ(text.GetIndexOfString("x", Port::COMPARE_NOCASE), Text::NOT_FOUND);
+  EXPECT_EQ(text.GetIndexOfString("t", Port::COMPARE_EXACT, 99), Text::NOT_FOUND);
 }
 
 // The text as GetINT32 and GetUINT32 read it (a range past the end is clipped); "-" where
@@ -92,6 +93,7 @@ TEST(Port_StringBaseTest, NumbersMustFillTheRange) {
   }
   // Only the range is read.
   std::int32_t value = 0;
-  EXPECT_TRUE(Text("v=123;").GetINT32(Port_Range(2, 4), value) && value == 123);
+  EXPECT_TRUE(Text("v=123;").GetINT32(Port_Range(2, 4), value));
+  EXPECT_EQ(value, 123);
   EXPECT_FALSE(Text("123").GetINT32(Port_Range(), value));
 }

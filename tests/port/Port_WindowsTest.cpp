@@ -70,7 +70,8 @@ TEST(Port_WindowsTest, EightBitNamesUseTheAnsiCodePage) {
   const std::string dir = tree.MakeDir("d"), name = "caf\xE9 \xA7.txt";  // both in 1252
   Port::Stream* out = File::open(Text(dir + "\\" + name), File::ACCESS_WRITE, false);
   ASSERT_NE(out, nullptr);
-  EXPECT_TRUE(out->write("x", 1) && File::close(out));
+  EXPECT_TRUE(out->write("x", 1));
+  EXPECT_TRUE(File::close(out));
   // The same bytes name the same file for the system's own ANSI calls and for the listing.
   EXPECT_NE(GetFileAttributesA((dir + "\\" + name).c_str()), INVALID_FILE_ATTRIBUTES);
   std::vector<std::string> names;

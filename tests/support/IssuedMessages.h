@@ -17,7 +17,6 @@ class MessageCapture : public Port_MsgMan {
   ~MessageCapture() override { Port_MsgDispatcher::removeMsgMan(this); }
   void handleMessage(const Port_Message& message) override { messages_.push_back(message); }
   void activate() override { ++activations_, Port_MsgMan::activate(); }
-  void deactivate() override { ++deactivations_, Port_MsgMan::deactivate(); }
 
   const std::vector<Port_Message>& messages() const { return messages_; }
   /// The texts of the messages of one kind (from one file, if given), in order.
@@ -31,11 +30,10 @@ class MessageCapture : public Port_MsgMan {
   std::size_t Count(int type) const { return Texts(type).size(); }
   void Clear() { messages_.clear(); }
   int activations() const { return activations_; }
-  int deactivations() const { return deactivations_; }
 
  private:
   std::vector<Port_Message> messages_;
-  int activations_ = 0, deactivations_ = 0;
+  int activations_ = 0;
 };
 
 class IssuedMessages : public ::testing::Test {  // fixture: `issued` records the messages

@@ -84,11 +84,7 @@ class TempInstallTree {
   void SetEnv(const std::string& name, const char* value) {
     const char* old = Port_Env::GetEnv(name.c_str());
     savedEnv_.emplace(name, std::make_pair(old != nullptr, old != nullptr ? old : ""));
-    if (value != nullptr) {
-      Port_Env::SetEnv(name.c_str(), value);
-    } else {
-      Port_Env::UnsetEnv(name.c_str());
-    }
+    value != nullptr ? Port_Env::SetEnv(name.c_str(), value) : Port_Env::UnsetEnv(name.c_str());
   }
 
  private:

@@ -49,13 +49,15 @@ class UtilitiesTest : public MintuTest::IssuedMessages {
   MintuTest::LoggerLevel verbose{"utilities", DebugMessenger::DEBUG_VERBOSE};
 };
 
-TEST_F(UtilitiesTest, PathsOfPlainTextsAndOfRealFiles) {
+TEST(UtilitiesPaths, TextsWithoutFiles) {
   StringBase mixed("\\\\server\\share/a/////b\\/\\c/");
   Utilities::GetPlatformIndependentPath(mixed);
   EXPECT_EQ("/server/share/a/b/c/", mixed.str());
   for (const char* yes : {"a\\", "/"}) EXPECT_TRUE(Utilities::IsTerminatedWithPathSeparator(yes));
   for (const char* no : {"", "a\\b"}) EXPECT_FALSE(Utilities::IsTerminatedWithPathSeparator(no));
+}
 
+TEST_F(UtilitiesTest, PathsOfRealFiles) {
   const std::string dir = tree.MakeDir("d/sub"), file = tree.WriteFile("d/f.txt", "x");
   ASSERT_TRUE(Port::File::chdir(tree.Path("d")));
   const struct {
@@ -96,7 +98,7 @@ TEST_F(UtilitiesTest, PathsOfPlainTextsAndOfRealFiles) {
   EXPECT_EQ(tree.Path("d/link/x.v"), Utilities::GetAbsolutePath("link/x.v").str());
 }
 
-TEST_F(UtilitiesTest, LookupsAndExpansionTakeTheFirstRootThatHoldsTheName) {
+TEST_F(UtilitiesTest, LookupsTakeTheFirstRootThatHoldsTheName) {
   const std::string lib = "/mintaro/ip/orvane/";
   tree.MakeDir("root1/shared");            // a directory in the first root...
   tree.WriteFile("root2/shared", "file");  // ...and a file of that name in the second
@@ -136,14 +138,17 @@ TEST_F(UtilitiesTest, LookupsAndExpansionTakeTheFirstRootThatHoldsTheName) {
   StringBase found;
   EXPECT_TRUE(Utilities::GetJavaExecutablePath(found));
   EXPECT_EQ(tree.Path("root3" + java), found.str());
+}
 
-  // References expand in one pass; at the start, ${ORVANE} looks the rest up.
+TEST_F(UtilitiesTest, ExpansionIsOnePassAndLooksUpALeadingOrvane) {
+  tree.WriteFile("root2/data/file.txt", "x");
+  tree.WriteFile("root1/data/digits/one.txt", "x");
+  tree.SetRoots({"root1", "root2"});
   tree.SetEnv("MINTU_T_HOME", "/h");
   tree.SetEnv("MINTU_T_REF", "${MINTU_T_HOME}");
   tree.SetEnv("MINTU_T_UNSET", nullptr);
   tree.SetEnv("ORVANE", "/env/orvane");
   tree.SetEnv("mintu_t_9", "digits");
-  tree.WriteFile("root1/data/digits/one.txt", "x");
   const std::string expansions[][2] = {
       {"a${MINTU_T_HOME}b${MINTU_T_HOME}c", "a/hb/hc"},
       {"${MINTU_T_REF}/y", "${MINTU_T_HOME}/y"},  // values are not expanded again
@@ -157,8 +162,9 @@ TEST_F(UtilitiesTest, LookupsAndExpansionTakeTheFirstRootThatHoldsTheName) {
       {"${ORVANE}/data/none.txt", ""},
   };
   for (const auto& c : expansions) EXPECT_EQ(c[1], Utilities::ExpandEnvironment(c[0]).str());
+}
 
-  // A long run of leading references must not exhaust the stack.
+TEST_F(UtilitiesTest, ManyLeadingReferencesDoNotExhaustTheStack) {
   tree.SetRoots({});
   std::string many;
   for (int i = 0; i < 120000; ++i) many += "${ORVANE}";
@@ -196,8 +202,7 @@ bool Validates(const MintuTest::TempInstallTree& tree, const std::string& text) 
   return fromTrue;
 }
 
-// The first stamp counts: its tag, one byte, eight bytes of the lines, "\n" ended.
-TEST_F(UtilitiesTest, ChecksumOfTheDataLinesAndTheFirstStamp) {
+TEST_F(UtilitiesTest, ChecksumOfTheDataLines) {
   const std::string sums[][2] = {
       {"", "       0"},
       {"# only\n  # comments\n\n", "       0"},
@@ -209,6 +214,10 @@ TEST_F(UtilitiesTest, ChecksumOfTheDataLinesAndTheFirstStamp) {
     EXPECT_EQ(0u, Utilities::CalculateChecksum(c[0], checksum));
     EXPECT_EQ(c[1], checksum.str()) << c[0];
   }
+}
+
+// The first stamp counts: its tag, one byte, eight bytes of the lines, "\n" ended.
+TEST_F(UtilitiesTest, ValidationByTheFirstStamp) {
   const std::string body = "module top;\n  wire a;\nendmodule\n", crc = "63214ebe";
   const std::string big(300000, 'b'), bigCrc = Crc(big + "tail");
   const struct {
@@ -235,6 +244,9 @@ TEST_F(UtilitiesTest, ChecksumOfTheDataLinesAndTheFirstStamp) {
   };
   for (const auto& c : cases) EXPECT_EQ(c.valid, Validates(tree, c.text)) << c.name;
   EXPECT_TRUE(issued.messages().empty());
+}
+
+TEST_F(UtilitiesTest, FilesThatCannotBeOpenedAreNotValid) {
   for (const std::string& name :
        {tree.Path("missing.txt"), tree.MakeDir("dir"), tree.Path(std::string(5000, 'n'))}) {
     issued.Clear();
@@ -333,15 +345,18 @@ TEST_F(UtilitiesTest, FileListsKeepExistingMembersCleaned) {
   const std::vector<Port::FileName> names = Utilities::GetFileListFileNames("lists/files.lst");
   ASSERT_EQ(6u, names.size());
   EXPECT_EQ(Port::FileName("lists/a.v").GetFullPath(), names[5].GetFullPath());
+}
 
-  // Unreadable lists; a NUL byte ends the name at the operating system, so
-  // such a line must not pass for the file named by its first part.
+TEST_F(UtilitiesTest, UnreadableFileListsGiveNoMembers) {
   for (const std::string& bad : {tree.Path("lists/missing.lst"), tree.MakeDir("lists/dir.lst")}) {
     issued.Clear();
     EXPECT_TRUE(Utilities::GetFileListFileStrings(Port::FileName(bad.c_str())).empty());
     EXPECT_EQ(Texts{"Cannot read " + bad + "\n"}, Errors());
   }
   issued.Clear();
+  // A NUL byte ends the name at the operating system, so such a line must not
+  // pass for the file named by its first part.
+  tree.WriteFile("lists/a.v", "");
   const std::string odd = tree.WriteFile(
       "lists/odd.lst", std::string("a.v\0junk\n", 9) + std::string(1 << 20, 'm') + "\n\xff\n#\n");
   EXPECT_TRUE(Utilities::GetFileListFileStrings(Port::FileName(odd.c_str())).empty());
@@ -375,10 +390,15 @@ TEST_F(SetWorkingDirectoryTest, ChangesForTheScopeAndBack) {
                      Trace("Current working directory reverted to " + base + "\n")}),
               Traces());
   }
-  // Nested guards unwind in order; a missing directory is reported (whatever
-  // the logger's level) and changes nothing.
+}
+
+// Nested guards unwind in order; a missing directory is reported (whatever
+// the logger's level) and changes nothing.
+TEST_F(SetWorkingDirectoryTest, MissingDirectoryIsReportedAndChangesNothing) {
+  const std::string base = tree.base() + SEP, core = tree.MakeDir("core") + SEP;
+  tree.MakeDir("core/work");
+  ASSERT_TRUE(Port::File::chdir(base));
   MintuTest::LoggerLevel off("utilities", DebugMessenger::DEBUG_OFF);
-  issued.Clear();
   {
     Mintu::SetWorkingDirectory outer("core/work");
     Mintu::SetWorkingDirectory missing("inner/no/such");
@@ -389,11 +409,11 @@ TEST_F(SetWorkingDirectoryTest, ChangesForTheScopeAndBack) {
       Texts{"Unable to set working directory to " + tree.Path("core/work/inner/no/such") + "\n"},
       Errors("Mintu_SetWorkingDirectory"));
   EXPECT_TRUE(Traces().empty());
+}
 
-  // Directories that move or disappear.
-  const std::string a = tree.MakeDir("a"), b = tree.MakeDir("b");
+TEST_F(SetWorkingDirectoryTest, DirectoriesThatMoveOrDisappearAreReportedNotThrown) {
+  const std::string base = tree.base() + SEP, a = tree.MakeDir("a"), b = tree.MakeDir("b");
   ASSERT_TRUE(Port::File::chdir(b));
-  issued.Clear();
   {
     Mintu::SetWorkingDirectory guard(a);
     ASSERT_TRUE(Port::File::chdir(base));
@@ -409,14 +429,15 @@ TEST_F(SetWorkingDirectoryTest, ChangesForTheScopeAndBack) {
   EXPECT_EQ((Texts{"Unable to reset working directory to " + a + SEP + "\n",
                    "Unable to revert working directory to " + b + SEP + "\n"}),
             Errors("Mintu_SetWorkingDirectory"));
+}
 
-  // A current directory that cannot be read reaches the caller.
+TEST_F(SetWorkingDirectoryTest, UnreadableCurrentDirectoryReachesTheCaller) {
   ASSERT_TRUE(Port::File::chdir(tree.MakeDir("removed")));
   std::error_code error;
   if (!std::filesystem::remove(tree.Path("removed"), error)) {
     GTEST_SKIP() << "the current directory cannot be removed here: " << error.message();
   }
-  EXPECT_THROW(Mintu::SetWorkingDirectory guard(base), std::exception);
+  EXPECT_THROW(Mintu::SetWorkingDirectory guard(tree.base()), std::exception);
 }
 
 TEST_F(UtilitiesTest, CoresLevelIsTheFirstTaggedLineOfTheFirstReadableLog) {

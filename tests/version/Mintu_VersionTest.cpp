@@ -21,9 +21,11 @@ static void Check(const std::string& input, const std::string& text,
   Version assigned("1.00.a"), copied(assigned);
   EXPECT_EQ(assigned.Assign(input), parsed);
   copied = Version(constructed);
-  EXPECT_TRUE(assigned.VersionString() == constructed.VersionString() && copied == constructed &&
-              copied.VersionString() == constructed.VersionString());
-  EXPECT_TRUE(!parsed || Version(underscore.substr(1)) == constructed);  // reads back
+  EXPECT_EQ(assigned.VersionString(), constructed.VersionString());
+  EXPECT_TRUE(copied == constructed);
+  EXPECT_EQ(copied.VersionString(), constructed.VersionString());
+  if (!parsed) return;
+  EXPECT_TRUE(Version(underscore.substr(1)) == constructed);  // reads back
 }
 
 TEST(Version, ParsesBothNotationsAndKeepsOtherTextAsItIs) {

@@ -43,11 +43,15 @@ TEST(Vocabulary, DeclaredConstantsAreExportedWellFormedAndUnique) {
     // Extensions, Orvane keys (but for a few free words) and Spirit elements have their forms.
     EXPECT_EQ(std::regex_match(name, std::regex(".*_EXTENSION")),
               std::regex_match(value, std::regex("\\.[a-z]+")));
-    EXPECT_TRUE(group != "Orvane" || std::regex_match(name, std::regex("CORE_(STATE_|MIXED_).*")) !=
-                                         std::regex_match(value, std::regex("orvane:[a-z_]+")));
+    if (group == "Orvane") {
+      EXPECT_NE(std::regex_match(name, std::regex("CORE_(STATE_|MIXED_).*")),
+                std::regex_match(value, std::regex("orvane:[a-z_]+")));
+    }
     // Spirit's format and type names share words ("string"): only its element names are unique.
     if (group == "Spirit" && value.compare(0, 7, "spirit:") != 0) continue;
-    EXPECT_TRUE(group != "Spirit" || std::regex_match(value, std::regex("spirit:[a-z][A-Za-z]*")));
+    if (group == "Spirit") {
+      EXPECT_TRUE(std::regex_match(value, std::regex("spirit:[a-z][A-Za-z]*"))) << value;
+    }
     EXPECT_TRUE(seen.insert(group + " " + value).second) << "a value seen before: " << value;
   }
   EXPECT_EQ(count, 181) << "constants read from " << MINTU_VOCABULARY_HEADER;
