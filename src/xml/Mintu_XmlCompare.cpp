@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include <boost/container/small_vector.hpp>
+#include <boost/sort/spreadsort/integer_sort.hpp>
 #include <boost/unordered/unordered_flat_map.hpp>
 #include <boost/unordered/unordered_flat_set.hpp>
 
@@ -255,25 +256,107 @@ bool EqualInOrder(const XmlElementList& a, const XmlElementList& b) {
   return true;
 }
 
-std::uint64_t ElementBaseHash(const XmlElement& e, bool nested) {
-  return Combine(Combine(HashOf(A::Tag(e)), nested ? 1 : 2), AttributesHash(e.attributes));
-}
+// A text as the quick equality holds it: one of up to 16 bytes whole, in two
+// words and its size, so that two such texts are equal exactly when their
+// keys are; a longer one by its hash only (its size stands at LONG), to be
+// compared byte by byte when it matters.
+struct TextKey {
+  static const std::uint32_t LONG = 17;
+
+  std::uint64_t first;
+  std::uint64_t second;
+  std::uint32_t size;
+
+  void Set(const StringBase& text) {
+    const std::size_t n = text.GetLength();
+    const char* bytes = text.GetBuffer();
+    first = 0;
+    second = 0;
+    size = static_cast<std::uint32_t>(n < LONG ? n : LONG);
+    if (n <= 8) {
+      std::memcpy(&first, bytes, n);
+    } else if (n < LONG) {
+      // Two overlapping words cover every byte of the text.
+      std::memcpy(&first, bytes, 8);
+      std::memcpy(&second, bytes + n - 8, 8);
+    } else {
+      first = HashOf(text);
+    }
+  }
+  std::uint64_t Hash() const { return Combine(Mix(first + size), second); }
+  bool operator==(const TextKey& other) const {
+    return first == other.first && second == other.second && size == other.size;
+  }
+};
+
+// The numbers of tags and of attribute lists that the two trees of one
+// quick equality share: equal numbers, equal tags (or attribute lists by
+// AttributeListEqual), so that checking a pair of elements compares numbers
+// and touches neither element.
+class QuickNumbers {
+ public:
+  std::uint32_t Tag(const StringBase& tag) {
+    TextKey key;
+    key.Set(tag);
+    const std::uint32_t next = static_cast<std::uint32_t>(shortTags_.size() + longTags_.size());
+    if (key.size != TextKey::LONG) {
+      return shortTags_.try_emplace(key, next).first->second;
+    }
+    return longTags_.try_emplace(tag.str(), next).first->second;
+  }
+  std::uint32_t Attributes(const XmlAttributeList& list) {
+    if (list.items.empty()) {
+      return 0;
+    }
+    const std::uint64_t hash = AttributesHash(list);
+    const std::uint32_t id = static_cast<std::uint32_t>(attributeLists_.size() + 1);
+    const auto head = attributeHeads_.try_emplace(hash, id);
+    std::uint32_t next = NONE;
+    if (!head.second) {
+      for (std::uint32_t k = head.first->second; k != NONE; k = attributeLists_[k - 1].second) {
+        if (AttributeListEqual(*attributeLists_[k - 1].first, list)) {
+          return k;
+        }
+      }
+      next = head.first->second;
+      head.first->second = id;
+    }
+    attributeLists_.emplace_back(&list, next);
+    return id;
+  }
+
+ private:
+  struct KeyHash {
+    std::size_t operator()(const TextKey& key) const { return key.Hash(); }
+  };
+  // Tags of up to 16 bytes by their keys, which are exact; longer ones whole.
+  boost::unordered_flat_map<TextKey, std::uint32_t, KeyHash> shortTags_;
+  boost::unordered_flat_map<std::string, std::uint32_t> longTags_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t> attributeHeads_;
+  std::vector<std::pair<const XmlAttributeList*, std::uint32_t> > attributeLists_;
+};
 
 // A hash of every subtree, the same for equal subtrees (a list's is that of
-// its members' hashes as a multiset), kept per list in flat arrays.
+// its members' hashes as a multiset), and what checking a pair needs, kept
+// per list in flat arrays.
 class HashedTree {
  public:
   struct Member {
     std::uint64_t hash;
     const XmlElement* element;
+    TextKey text;            // a leaf's
+    bool shared;             // reached through a shared handle
     std::uint32_t children;  // index into `lists`; NONE for a leaf
-    bool shared;
+    std::uint32_t tag;
+    std::uint32_t attributes;
   };
   struct List {
     std::uint64_t hash;
     std::uint32_t begin;  // members[begin, begin + size)
     std::uint32_t size;
   };
+
+  explicit HashedTree(QuickNumbers& numbers) : numbers_(numbers) {}
 
   // The index of the root's list, or NONE when the tree holds an element of a
   // caller's class.
@@ -283,115 +366,161 @@ class HashedTree {
   std::vector<List> lists;
 
  private:
-  void Open(const XmlElementList& list);
+  std::uint32_t Open(const XmlElementList& list);
 
+  QuickNumbers& numbers_;
   boost::unordered_flat_map<const XmlElement*, Member> shared_;
   // The members of the lists open on the walk, each list's in walking order.
-  std::vector<const XmlElementList::Handle*> order_;
+  // What the walk needs of a handle, read while its list node is at hand.
+  struct Queued {
+    const XmlElement* element;
+    bool shared;
+  };
+  std::vector<Queued> order_;
 };
 
+// Queues the list's members and gives the list its place in `lists` and its
+// members theirs in `members`, so that each is written once, where it stays.
 // A list's hash does not depend on the order of its members, so long lists
 // are walked in the order of their members' addresses: trees are mostly
 // allocated in document order, and a list reordered after it was built would
 // otherwise be walked at random places in memory, a cache miss at every step.
-void HashedTree::Open(const XmlElementList& list) {
-  const std::size_t begin = order_.size();
+std::uint32_t HashedTree::Open(const XmlElementList& list) {
+  const std::size_t n = list.items.size();
+  const std::size_t first = order_.size();
   for (const XmlElementList::Handle& handle : list.items) {
-    order_.push_back(&handle);
+    order_.push_back(Queued{handle.get(), handle.use_count() > 1});
   }
-  if (list.items.size() >= 64) {
-    std::sort(order_.begin() + static_cast<std::ptrdiff_t>(begin), order_.end(),
-              [](const XmlElementList::Handle* x, const XmlElementList::Handle* y) {
-                return std::less<const XmlElement*>()(x->get(), y->get());
-              });
+  const auto byAddress = [](const Queued& x, const Queued& y) {
+    return std::less<const XmlElement*>()(x.element, y.element);
+  };
+  const auto begin = order_.begin() + static_cast<std::ptrdiff_t>(first);
+  if (n >= 64 && !std::is_sorted(begin, order_.end(), byAddress)) {
+    boost::sort::spreadsort::integer_sort(
+        begin, order_.end(),
+        [](const Queued& q, unsigned offset) {
+          return reinterpret_cast<std::uintptr_t>(q.element) >> offset;
+        },
+        byAddress);
   }
+  const std::uint32_t index = static_cast<std::uint32_t>(lists.size());
+  lists.push_back(
+      List{0, static_cast<std::uint32_t>(members.size()), static_cast<std::uint32_t>(n)});
+  members.resize(members.size() + n);
+  return index;
 }
 
 std::uint32_t HashedTree::Build(const XmlElementList& root) {
   struct OpenList {
     std::size_t next;  // order_[next, end): the members not walked yet
     std::size_t end;
-    const XmlElement* owner;
-    bool shared;
-    std::size_t base;
+    std::uint32_t list;
+    std::uint32_t owner;  // the slot in `members` of the list's element
   };
   order_.clear();
-  Open(root);
-  std::vector<OpenList> open(1, OpenList{0, order_.size(), nullptr, false, 0});
-  std::vector<Member> stack;
+  const std::uint32_t rootList = Open(root);
+  std::vector<OpenList> open(1, OpenList{0, order_.size(), rootList, NONE});
   for (;;) {
     OpenList& top = open.back();
     if (top.next == top.end) {
-      List list;
-      list.begin = static_cast<std::uint32_t>(members.size());
-      list.size = static_cast<std::uint32_t>(stack.size() - top.base);
+      List& list = lists[top.list];
       std::uint64_t sum = 0;
-      for (std::size_t i = top.base; i < stack.size(); ++i) {
-        sum += Mix(stack[i].hash);
-        members.push_back(stack[i]);
+      for (std::uint32_t i = list.begin; i < list.begin + list.size; ++i) {
+        sum += Mix(members[i].hash);
       }
       list.hash = Combine(sum, list.size);
-      const std::uint32_t index = static_cast<std::uint32_t>(lists.size());
-      lists.push_back(list);
       const OpenList done = top;
-      stack.resize(done.base);
       order_.resize(done.end - list.size);
       open.pop_back();
       if (open.empty()) {
-        return index;
+        return done.list;
       }
-      const Member m{Combine(ElementBaseHash(*done.owner, true), list.hash), done.owner, index,
-                     done.shared};
-      if (done.shared) {
-        shared_.emplace(done.owner, m);
+      Member& m = members[done.owner];
+      m.hash = Combine(Combine(Combine(m.tag, 1), m.attributes), list.hash);
+      if (m.shared) {
+        shared_.emplace(m.element, m);
       }
-      stack.push_back(m);
       continue;
     }
-    const XmlElementList::Handle& handle = *order_[top.next];
+    const Queued queued = order_[top.next];
+    const std::uint32_t slot =
+        lists[top.list].begin +
+        static_cast<std::uint32_t>(top.next - (top.end - lists[top.list].size));
     ++top.next;
-    const XmlElement& e = *handle;
-    const bool shared = handle.use_count() > 1;
+    const XmlElement& e = *queued.element;
+    const bool shared = queued.shared;
     if (shared) {
       const auto found = shared_.find(&e);
       if (found != shared_.end()) {
-        stack.push_back(found->second);
+        members[slot] = found->second;
         continue;
       }
     }
-    if (IsPlainNested(e)) {
-      const XmlElementList& children = static_cast<const XmlNestedElement&>(e).elements;
-      const std::size_t begin = order_.size();
-      Open(children);
-      open.push_back(OpenList{begin, order_.size(), &e, shared, stack.size()});
-      continue;
-    }
-    if (!IsPlainLeaf(e)) {
+    const bool nested = IsPlainNested(e);
+    if (!nested && !IsPlainLeaf(e)) {
       return NONE;
     }
-    const Member m{
-        Combine(ElementBaseHash(e, false), HashOf(A::Text(static_cast<const XmlLeafElement&>(e)))),
-        &e, NONE, shared};
+    Member& m = members[slot];
+    m.element = &e;
+    m.shared = shared;
+    m.tag = numbers_.Tag(A::Tag(e));
+    m.attributes = numbers_.Attributes(e.attributes);
+    if (nested) {
+      m.text = TextKey{0, 0, 0};
+      const std::size_t begin = order_.size();
+      // Opening the children moves `members`: the slot finds `m` again.
+      const std::uint32_t children = Open(static_cast<const XmlNestedElement&>(e).elements);
+      members[slot].children = children;
+      open.push_back(OpenList{begin, order_.size(), children, slot});
+      continue;
+    }
+    m.children = NONE;
+    m.text.Set(A::Text(static_cast<const XmlLeafElement&>(e)));
+    m.hash = Combine(Combine(Combine(m.tag, 2), m.attributes), m.text.Hash());
     if (shared) {
       shared_.emplace(&e, m);
     }
-    stack.push_back(m);
   }
 }
 
 enum Sameness { SAME, DIFFERENT, UNDECIDED };
 
-// Equality by the hashes, each pairing they suggest checked element by
-// element: unequal hashes of the two lists' members are a sure difference,
-// and when every suggested pair checks out the lists are equal. A pair that
-// does not is a collision of hashes, and the full comparison must decide.
+// Whether two members agree in all but their children, from their numbers
+// and text keys: only a long text is compared in the elements themselves.
+bool SameShallow(const HashedTree::Member& x, const HashedTree::Member& y) {
+  if ((x.children == NONE) != (y.children == NONE) || x.tag != y.tag ||
+      x.attributes != y.attributes || !(x.text == y.text)) {
+    return false;
+  }
+  return x.children != NONE || x.text.size != TextKey::LONG ||
+         A::Text(static_cast<const XmlLeafElement&>(*x.element)) ==
+             A::Text(static_cast<const XmlLeafElement&>(*y.element));
+}
+
+void SortByHash(std::vector<std::pair<std::uint64_t, std::uint32_t> >& items) {
+  boost::sort::spreadsort::integer_sort(
+      items.begin(), items.end(),
+      [](const std::pair<std::uint64_t, std::uint32_t>& item, unsigned offset) {
+        return item.first >> offset;
+      },
+      std::less<std::pair<std::uint64_t, std::uint32_t> >());
+}
+
+// Equality by the hashes, each pairing they suggest checked: unequal hashes
+// of the two lists' members are a sure difference, and when every suggested
+// pair checks out the lists are equal. A pair that does not is a collision of
+// hashes, and the full comparison must decide.
 Sameness HashedEqual(const XmlElementList& a, const XmlElementList& b) {
-  HashedTree ta;
-  HashedTree tb;
+  QuickNumbers numbers;
+  HashedTree ta(numbers);
+  HashedTree tb(numbers);
   const std::uint32_t ra = ta.Build(a);
   if (ra == NONE) {
     return UNDECIDED;
   }
+  // The second tree is mostly of the first's size.
+  tb.members.reserve(ta.members.size());
+  tb.lists.reserve(ta.lists.size());
   const std::uint32_t rb = tb.Build(b);
   if (rb == NONE) {
     return UNDECIDED;
@@ -410,47 +539,48 @@ Sameness HashedEqual(const XmlElementList& a, const XmlElementList& b) {
     if (x.size != y.size || x.hash != y.hash) {
       return unequal;
     }
+    // Members whose hashes agree at one place are paired there, the common
+    // case; the others by sorted hashes.
+    pairs.clear();
     sa.clear();
     sb.clear();
-    for (std::uint32_t k = 0; k < x.size; ++k) {
-      sa.emplace_back(ta.members[x.begin + k].hash, x.begin + k);
-      sb.emplace_back(tb.members[y.begin + k].hash, y.begin + k);
+    for (std::uint32_t i = 0; i < x.size; ++i) {
+      const std::uint64_t hx = ta.members[x.begin + i].hash;
+      const std::uint64_t hy = tb.members[y.begin + i].hash;
+      if (hx == hy) {
+        pairs.emplace_back(x.begin + i, y.begin + i);
+      } else {
+        sa.emplace_back(hx, x.begin + i);
+        sb.emplace_back(hy, y.begin + i);
+      }
     }
-    if (x.size > 1) {
-      std::sort(sa.begin(), sa.end());
-      std::sort(sb.begin(), sb.end());
-    }
-    for (std::uint32_t k = 0; k < x.size; ++k) {
-      if (sa[k].first != sb[k].first) {
-        return unequal;
+    if (!sa.empty()) {
+      const std::size_t paired = pairs.size();
+      SortByHash(sa);
+      SortByHash(sb);
+      for (std::size_t i = 0; i < sa.size(); ++i) {
+        if (sa[i].first != sb[i].first) {
+          return unequal;
+        }
+        pairs.emplace_back(sa[i].second, sb[i].second);
+      }
+      // Checked in the first tree's walking order, which for two copies of
+      // one document is mostly the second's too.
+      if (sa.size() >= 64) {
+        std::sort(pairs.begin() + static_cast<std::ptrdiff_t>(paired), pairs.end());
       }
     }
     unequal = UNDECIDED;
-    // The pairs checked in the first tree's walking order, which for two
-    // copies of one document is mostly the second's too.
-    pairs.clear();
-    for (std::uint32_t k = 0; k < x.size; ++k) {
-      pairs.emplace_back(sa[k].second, sb[k].second);
-    }
-    if (x.size >= 64) {
-      std::sort(pairs.begin(), pairs.end());
-    }
-    for (std::uint32_t k = 0; k < x.size; ++k) {
-      const HashedTree::Member& mx = ta.members[pairs[k].first];
-      const HashedTree::Member& my = tb.members[pairs[k].second];
+    for (const auto& pair : pairs) {
+      const HashedTree::Member& mx = ta.members[pair.first];
+      const HashedTree::Member& my = tb.members[pair.second];
       if (mx.element == my.element) {
         continue;
       }
-      if ((mx.children == NONE) != (my.children == NONE) ||
-          A::Tag(*mx.element) != A::Tag(*my.element) ||
-          !AttributeListEqual(mx.element->attributes, my.element->attributes)) {
+      if (!SameShallow(mx, my)) {
         return UNDECIDED;
       }
       if (mx.children == NONE) {
-        if (A::Text(static_cast<const XmlLeafElement&>(*mx.element)) !=
-            A::Text(static_cast<const XmlLeafElement&>(*my.element))) {
-          return UNDECIDED;
-        }
         continue;
       }
       if ((mx.shared || my.shared) &&

@@ -387,6 +387,37 @@ TEST(XmlElementList, MembersPairOffWhateverTheirOrder) {
   }
 }
 
+// Texts and tags around the lengths at which equality changes how it holds
+// them (8, 16 and more bytes), each in a list whose members stand in another
+// order than the other list's, so that equality has to pair them up.
+TEST(XmlElementList, PairsTextsAndTagsOfEveryLengthExactly) {
+  const std::string l40(40, 'x'), l40b = std::string(20, 'x') + "y" + std::string(19, 'x');
+  const std::vector<std::vector<std::string> > rows = {
+      // tag a, text a, tag b, text b, "=" when equal
+      {"t", "", "t", "", "="},
+      {"t", "", "t", "a", "!"},
+      {"t", "aaaaaaaaa", "t", "aaaaaaaaaa", "!"},
+      {"t", "abcdefgh", "t", "abcdefghi", "!"},
+      {"t", "0123456789abcdef", "t", "0123456789abcdeF", "!"},
+      {"t", "0123456789abXdef", "t", "0123456789abcdef", "!"},
+      {"t", "0123456789abcdefg", "t", "0123456789abcdefg", "="},
+      {"t", "0123456789abcdefg", "t", "0123456789abcdefh", "!"},
+      {"t", l40, "t", l40, "="},
+      {"t", l40, "t", l40b, "!"},
+      {"s:modelParameters", "1", "s:modelParameters", "1", "="},
+      {"s:modelParameters", "1", "s:modelParameterz", "1", "!"},
+      {"s:aaaaaaaa", "1", "s:aaaaaaaaa", "1", "!"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row[0] + "=" + row[1] + " vs " + row[2] + "=" + row[3]);
+    XmlElementList a, b;
+    a.items = {Leaf("o", "0"), Leaf(row[0].c_str(), row[1].c_str())};
+    b.items = {Leaf(row[2].c_str(), row[3].c_str()), Leaf("o", "0")};
+    EXPECT_EQ(a == b, row[4] == "=");
+    EXPECT_EQ(b == a, row[4] == "=");
+  }
+}
+
 // 100,000 levels of one tag, each a leaf beside a nested element, then `bottom`.
 XmlElementList Chain(const char* bottom) {
   XmlElementList top;
