@@ -54,18 +54,17 @@ std::string Relations(const A& a, const B& b) {
 // Over all pairs: the derived operators agree with == and <; nothing is less than itself.
 template <class T>
 void ExpectOperatorsAgree(const std::vector<boost::shared_ptr<T> >& table) {
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    for (std::size_t j = 0; j < table.size(); ++j) {
-      SCOPED_TRACE(std::to_string(i) + " vs " + std::to_string(j));
-      const T &x = *table[i], &y = *table[j];
-      const bool eq = x == y, lt = x < y;
-      EXPECT_EQ(x != y, !eq);
-      EXPECT_EQ(x <= y, eq || lt);
-      EXPECT_EQ(x > y, !eq && !lt);
-      EXPECT_EQ(x >= y, !lt);
+  for (const auto& x : table) {
+    for (const auto& y : table) {
+      SCOPED_TRACE(std::to_string(&x - &table[0]) + " vs " + std::to_string(&y - &table[0]));
+      const bool eq = *x == *y, lt = *x < *y;
+      EXPECT_EQ(*x != *y, !eq);
+      EXPECT_EQ(*x <= *y, eq || lt);
+      EXPECT_EQ(*x > *y, !eq && !lt);
+      EXPECT_EQ(*x >= *y, !lt);
     }
+    EXPECT_FALSE(*x < *x) << &x - &table[0] << " is less than itself";
   }
-  for (const auto& x : table) EXPECT_FALSE(*x < *x) << x->GetTag().str() << " less than itself";
 }
 
 void Put(XmlAttributeList& list, const std::string& tag, const std::string& text) {
