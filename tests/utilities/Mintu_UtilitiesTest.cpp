@@ -1,5 +1,5 @@
-// Utilities, the working-directory guard and the update level, on real files,
-// directories, environment variables and install roots in a temporary tree.
+// Utilities, the safe file layer under its stamps, the working-directory guard and the update
+// level, on real files, directories, environment variables and install roots in a temporary tree.
 
 #include "mintu/Mintu_Utilities.h"
 
