@@ -1,11 +1,13 @@
-// Utilities, the working-directory guard and the update level, on real files,
-// directories, environment variables and install roots in a temporary tree.
+// Utilities, the safe file layer under its stamps, the working-directory guard and the update
+// level, on real files, directories, environment variables and install roots in a temporary tree.
 
 #include "mintu/Mintu_Utilities.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -319,6 +321,46 @@ TEST_F(UtilitiesTest, StampsLoseNoChangeAndLeaveNothingBehind) {
   EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(tree.Path("s")), {}));
   EXPECT_TRUE(issued.messages().empty());
 }
+
+#ifndef _WIN32
+using SafeFileTest = UtilitiesTest;
+
+// Made a FIFO after it was examined: refused once open, before a read could wait for a writer.
+TEST_F(SafeFileTest, ReaderRefusesWhatTheOpenedFileIsNow) {
+  const std::string path = tree.WriteFile("f", "regular");
+  Port::SafeFile::Target target;
+  ASSERT_EQ(0, Port::SafeFile::inspect(path, target));
+  ASSERT_EQ(0, ::unlink(path.c_str()));
+  ASSERT_EQ(0, ::mkfifo(path.c_str(), 0600));
+  Port::SafeFile::Reader reader;
+  EXPECT_EQ(Port::SafeFile::FIFO, reader.open(target));
+}
+
+// Standard input closed for the scope, then put back.
+struct StdinClosed {
+  const int saved = ::dup(0);
+  StdinClosed() { ::close(0); }
+  ~StdinClosed() {
+    ::close(0);  // whatever the test left there
+    if (saved >= 0 && ::dup2(saved, 0) == 0) ::close(saved);
+  }
+};
+
+// Descriptor 0 is an ordinary one: the file read and the temporary file written may get it, and
+// must let it go; held by another file, it is not theirs to close.
+TEST_F(SafeFileTest, DescriptorZeroIsAnOrdinaryOne) {
+  const std::string path = tree.WriteFile("d/f", "old");
+  const StdinClosed closed;
+  EXPECT_TRUE(Utilities::FileChecksum(path).read);
+  EXPECT_EQ(-1, ::fcntl(0, F_GETFD)) << "the reader kept descriptor 0";
+  EXPECT_EQ(0, Port::SafeFile::write(path, "new", 3));
+  EXPECT_EQ("new", tree.ReadFile(path));
+  EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(tree.Path("d")), {}));
+  ASSERT_EQ(0, ::open(path.c_str(), O_RDONLY));
+  EXPECT_EQ(0, Port::SafeFile::write(path, "newer", 5));
+  EXPECT_NE(-1, ::fcntl(0, F_GETFD)) << "the replacement closed descriptor 0";
+}
+#endif
 
 TEST_F(UtilitiesTest, FileListsKeepExistingMembersCleaned) {
   for (const char* member : {"a.v", "sub/b.v", "sub/c.vhd", "name with blank.v", "sub/d#.v"}) {

@@ -1,6 +1,7 @@
 // Attributes, elements and element lists: the text form, deep copies, path
 // navigation, equality and order (lists as multisets of whole subtrees),
 // callers' own classes, and trees far deeper than the call stack.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <pthread.h>
 
@@ -42,17 +43,27 @@ std::string Texts(const std::vector<boost::shared_ptr<XmlLeafElement> >& leaves)
   return out;
 }
 
+// Which of "a=b b=a a<b b<a" hold, so that a failed comparison names the operator at fault.
+template <class A, class B>
+std::string Relations(const A& a, const B& b) {
+  const std::string all = std::string(a == b ? " a=b" : "") + (b == a ? " b=a" : "") +
+                          (a < b ? " a<b" : "") + (b < a ? " b<a" : "");
+  return all.empty() ? all : all.substr(1);
+}
+
 // Over all pairs: the derived operators agree with == and <; nothing is less than itself.
 template <class T>
 void ExpectOperatorsAgree(const std::vector<boost::shared_ptr<T> >& table) {
   for (const auto& x : table) {
     for (const auto& y : table) {
-      const bool eq = *x == *y;
-      const bool lt = *x < *y;
-      EXPECT_TRUE((*x != *y) == !eq && (*x <= *y) == (eq || lt) && (*x > *y) == (!eq && !lt) &&
-                  (*x >= *y) == !lt && (x != y || !lt))
-          << x->GetTag().str() << " vs " << y->GetTag().str();
+      SCOPED_TRACE(std::to_string(&x - &table[0]) + " vs " + std::to_string(&y - &table[0]));
+      const bool eq = *x == *y, lt = *x < *y;
+      EXPECT_EQ(*x != *y, !eq);
+      EXPECT_EQ(*x <= *y, eq || lt);
+      EXPECT_EQ(*x > *y, !eq && !lt);
+      EXPECT_EQ(*x >= *y, !lt);
     }
+    EXPECT_FALSE(*x < *x) << &x - &table[0] << " is less than itself";
   }
 }
 
@@ -83,9 +94,12 @@ void ExpectEqualityAndOrder(const std::vector<const char*>& rows) {
     SCOPED_TRACE(std::string(rows[i]) + " vs " + rows[i + 1]);
     const List a = Made<List>(rows[i]), b = Made<List>(rows[i + 1]);
     const std::string want = rows[i + 2];
-    EXPECT_TRUE((a == b) == (want == "=") && (b == a) == (want == "=") && !(a < a));
+    EXPECT_EQ(a == b, want == "=");
+    EXPECT_EQ(b == a, want == "=");
+    EXPECT_FALSE(a < a);
     const std::string order = (a < b ? "<" : "") + std::string(b < a ? ">" : "");
-    EXPECT_TRUE(want == "?" || order == (want == "=" ? "" : want)) << order;
+    if (want == "?") continue;
+    EXPECT_EQ(order, want == "=" ? "" : want);
   }
 }
 
@@ -140,7 +154,8 @@ TEST(XmlElement, CopiesAndAssignmentsAreDeep) {
   copy.elements.Get("spirit:value")->attributes.Get("spirit:format")->SetText("short");
   assigned.elements.Add(Leaf("kept", "k"));
   assigned = example;
-  EXPECT_TRUE(example.ToXml("") == WorkedExample().ToXml("") && assigned == example);
+  EXPECT_EQ(example.ToXml("").str(), WorkedExample().ToXml("").str());  // the copy changed alone
+  EXPECT_TRUE(assigned == example);
   XmlLeafElement target("old", "1"), source("ns:new", "2"), base("old", "1");
   source.attributes.Add(Attr("b", "2"));
   target = source;
@@ -150,10 +165,11 @@ TEST(XmlElement, CopiesAndAssignmentsAreDeep) {
   attribute = *source.attributes.Get("b");
   // Through the base only the tag and the attributes change.
   static_cast<XmlElement&>(base) = example;
-  EXPECT_EQ(target.ToXml("").str() + target.GetNamespace().str() + "|" + target.GetName().str() +
-                source.ToXml("").str() + attribute.ToXml().str() + base.ToXml("").str(),
-            "<ns:new b=\"changed\">2</ns:new>\nns|new<ns:new b=\"2\">2</ns:new>\nb=\"2\""
-            "<spirit:parameter>1</spirit:parameter>\n");
+  EXPECT_EQ(target.ToXml("").str(), "<ns:new b=\"changed\">2</ns:new>\n");
+  EXPECT_EQ(target.GetNamespace().str() + "|" + target.GetName().str(), "ns|new");
+  EXPECT_EQ(source.ToXml("").str(), "<ns:new b=\"2\">2</ns:new>\n");
+  EXPECT_EQ(attribute.ToXml().str(), "b=\"2\"");
+  EXPECT_EQ(base.ToXml("").str(), "<spirit:parameter>1</spirit:parameter>\n");
 }
 
 TEST(XmlElement, EqualityAndOrder) {
@@ -164,36 +180,43 @@ TEST(XmlElement, EqualityAndOrder) {
                                      example,          example->elements.Get("spirit:value")};
   table[1]->attributes.Add(Attr("spirit:format", "long"));
   ExpectOperatorsAgree(table);
-  EXPECT_TRUE(*table[0] == *table[0] && *table[3] == *table[3] && *table[6] == *table[6] &&
-              !(*table[5] == *table[5]));  // a liar equals nothing
+  for (int i : {0, 3, 6}) EXPECT_TRUE(*table[i] == *table[i]) << i;
+  EXPECT_FALSE(*table[5] == *table[5]);  // a liar equals nothing
   // Fewer attributes but greater text: each is less than the other.
-  EXPECT_TRUE(*table[0] < *table[1] && *table[1] < *table[0]);
+  EXPECT_EQ(Relations(*table[0], *table[1]), "a<b b<a");
   // Same tag and text, other attributes: no leaf order, element order by attributes.
   const auto& withAttr = static_cast<const XmlLeafElement&>(*table[1]);
   const auto& plain = static_cast<const XmlLeafElement&>(*table[2]);
-  EXPECT_FALSE(withAttr < plain || plain < withAttr || withAttr == plain);
+  EXPECT_EQ(Relations(withAttr, plain), "");
   EXPECT_TRUE(static_cast<const XmlElement&>(plain) < withAttr);
   // A leaf sorts before a nested element of the same tag and attributes.
-  EXPECT_TRUE(*table[2] < *table[3] && !(*table[3] < *table[2]) && !(*table[2] == *table[3]));
-  EXPECT_TRUE(*table[4] < *table[2] && !(*table[2] < *table[4]));
+  EXPECT_EQ(Relations(*table[2], *table[3]), "a<b");
+  EXPECT_EQ(Relations(*table[4], *table[2]), "a<b");
   // A liar is not less once namespace, name and attributes leave it open.
-  EXPECT_FALSE(*table[5] < *table[2] || *table[5] < *table[3] || *table[3] < *table[5]);
+  EXPECT_FALSE(*table[5] < *table[2]);
+  EXPECT_EQ(Relations(*table[5], *table[3]), "");
   // Nested elements: by their children, fewer children first.
   XmlNestedElement a("p"), b("p"), c("p");
   a.elements.AddLeafElement("x", "1");
   b.elements.AddLeafElement("x", "2");
   c.elements = b.elements;
   c.elements.AddLeafElement("y", "0");
-  EXPECT_TRUE(a < b && !(b < a) && static_cast<const XmlElement&>(a) < b && b < c && !(c < b));
-  EXPECT_TRUE(c == XmlNestedElement(c) && !(c < XmlNestedElement(c)) && !(a == b));
-  // Attributes: empty namespace, then "Spirit", "spirit"; then name, then text.
+  EXPECT_EQ(Relations(a, b), "a<b");
+  EXPECT_TRUE(static_cast<const XmlElement&>(a) < b);
+  EXPECT_EQ(Relations(b, c), "a<b");
+  EXPECT_EQ(Relations(c, XmlNestedElement(c)), "a=b b=a");
+}
+
+// Empty namespace, then "Spirit", "spirit"; then name, then text.
+TEST(XmlAttribute, EqualityAndOrder) {
   const std::vector<boost::shared_ptr<XmlAttribute> > attributes = {
       Attr(":id", "1"),       Attr("id", "1"),        Attr("Spirit:id", "1"),
       Attr("spirit:id", "1"), Attr("spirit:id", "2"), Attr("spirit:name", "0"),
       Attr("spirit:id", "1")};
   ExpectOperatorsAgree(attributes);
   for (int i = 1; i < 5; ++i) EXPECT_TRUE(*attributes[i] < *attributes[i + 1]) << i;
-  EXPECT_TRUE(*attributes[3] == *attributes[6] && !(*attributes[0] == *attributes[1]));
+  EXPECT_TRUE(*attributes[3] == *attributes[6]);
+  EXPECT_FALSE(*attributes[0] == *attributes[1]);
 }
 
 TEST(XmlElement, CallersClassesAreNeverTakenForTheLibrarys) {
@@ -207,15 +230,16 @@ TEST(XmlElement, CallersClassesAreNeverTakenForTheLibrarys) {
   EXPECT_EQ(Port_MsgManData::lastDebugStub(),
             StringBase("Unable to copy clipped element 's:b'.\n"));
   // Compared as a leaf, the derived leaf equals a plain one.
-  EXPECT_TRUE(*root.elements.items.front() == XmlLeafElement("s:a", "1") &&
-              !(**std::next(root.elements.begin()) == plain));
+  EXPECT_TRUE(*root.elements.items.front() == XmlLeafElement("s:a", "1"));
+  EXPECT_FALSE(**std::next(root.elements.begin()) == plain);
 }
 
 TEST(XmlAttributeList, LookupSortAndOrder) {
   XmlAttributeList list;
   EXPECT_EQ(Thrown([&] { list.Get("spirit:id"); }), "Cannot find attribute spirit:id\n");
   list = Made<XmlAttributeList>("name=1 spirit:name=2 spirit:name=3");
-  EXPECT_FALSE(list.Has("Spirit:name") || list.Has("spirit") || !list.Has("name"));
+  for (const char* absent : {"Spirit:name", "spirit"}) EXPECT_FALSE(list.Has(absent)) << absent;
+  EXPECT_TRUE(list.Has("name"));
   EXPECT_EQ(list.Get("spirit:name")->GetText(), StringBase("2"));
   EXPECT_EQ(list.ListTags(), (std::list<StringBase>{"name", "spirit:name", "spirit:name"}));
   // A stable sort by namespace, name and text.
@@ -246,25 +270,33 @@ TEST(XmlElementList, AddFindsAndCreatesLevelsFirstMatchFirst) {
   const auto second = Nested("a");
   second->elements.Add(Leaf("d", "3"));
   list.items.insert(list.items.end(), {second, Leaf("spirit:name", "n")});
-  EXPECT_EQ(Texts(list.GetLeafElements("a/d")) + Texts(list.GetLeafElements("a/b/c")), "3;1;2;");
-  EXPECT_TRUE(list.Get("a/d") == second->elements.items.front() &&
-              list.Get("a") == list.items.front() && list.Has("a/b/c") && list.Has("spirit:name"));
-  EXPECT_FALSE(list.Has("name") || list.Has("a/b/c/d") ||
-               list.Get(std::vector<StringBase>{"a", "z"}) || !list.GetLeafElements("a/z").empty());
-  list.AddLeafElement("", "nothing");  // no step: nothing happens
-  EXPECT_TRUE(!list.AddLeafElement(std::vector<StringBase>(), "1") && list.size() == 3);
+  EXPECT_EQ(Texts(list.GetLeafElements("a/d")), "3;");
+  EXPECT_EQ(Texts(list.GetLeafElements("a/b/c")), "1;2;");
+  EXPECT_EQ(list.Get("a/d"), second->elements.items.front());
+  EXPECT_EQ(list.Get("a"), list.items.front());
+  for (const char* found : {"a/b/c", "spirit:name"}) EXPECT_TRUE(list.Has(found)) << found;
+  for (const char* absent : {"name", "a/b/c/d"}) EXPECT_FALSE(list.Has(absent)) << absent;
+  EXPECT_FALSE(list.Get(std::vector<StringBase>{"a", "z"}));
+  EXPECT_EQ(Texts(list.GetLeafElements("a/z")), "");
   EXPECT_EQ(list.ListTags(), (std::list<StringBase>{"a", "a", "b", "c", "c", "d", "spirit:name"}));
   // An element that says it is nested without being so leads nowhere.
   list.items.push_front(boost::make_shared<Liar>("a"));
-  EXPECT_TRUE(list.Has("a/d") && Port_MsgManData::lastDebugStub() ==
-                                     StringBase("Non-nested XML element identified as nested.\n"));
-  // The same handle twice: copied as two objects; a release leaves it whole.
+  EXPECT_TRUE(list.Has("a/d"));
+  EXPECT_EQ(Port_MsgManData::lastDebugStub(),
+            StringBase("Non-nested XML element identified as nested.\n"));
+}
+
+// The same handle twice is copied as two objects; a release leaves it whole.
+TEST(XmlElementList, OneHandleTwiceIsCopiedAsTwoObjects) {
+  const auto shared = Nested("a");
+  shared->elements.Add(Leaf("d", "3"));
   XmlElementList twice;
-  twice.items = {second, second};
+  twice.items = {shared, shared};
   const XmlElementList copied(twice);
-  EXPECT_TRUE(copied == twice && copied.items.front() != copied.items.back());
+  EXPECT_TRUE(copied == twice);
+  EXPECT_NE(copied.items.front(), copied.items.back());
   twice.clear();
-  EXPECT_EQ(second->ToXml("").str(), "<a>\n  <d>3</d>\n</a>\n");
+  EXPECT_EQ(shared->ToXml("").str(), "<a>\n  <d>3</d>\n</a>\n");
 }
 
 TEST(XmlElementList, RepeatedElementsThroughPathsAndTypedLookups) {
@@ -307,15 +339,19 @@ TEST(XmlElementList, RefusalsNameThePathAndLeaveTheTreeAsDescribed) {
             "Cannot add leaf elements to leaf element 'a'\n"
             "Cannot get leaf elements on nested element 'a'\nCannot find element 'a/%s/z'\n");
   EXPECT_EQ(list.ToXml("").str(), "<a>leaf</a>\n<a/>\n");
-  // Levels created before a refused tag stay; nothing else changes.
+  // Levels created before a refused tag stay, nothing else; a path without steps adds nothing.
   XmlElementList fresh;
   EXPECT_EQ(Thrown([&] { fresh.AddLeafElement("x/y/a:b:c/z", "1"); }) +
                 Thrown([&] { fresh.AddLeafElement("x/y/q/", "1"); }),
             "Invalid XML tag a:b:c\nInvalid XML tag \n");
+  fresh.AddLeafElement("", "nothing");
+  EXPECT_FALSE(fresh.AddLeafElement(std::vector<StringBase>(), "1"));
   EXPECT_EQ(fresh.ToXml("").str(), "<x>\n  <y>\n    <q/>\n  </y>\n</x>\n");
   // Empty and doubled separators make empty tags: found nowhere, refused.
   for (const std::string path : {"", "/", "//", "x/", "/x", "x//y"}) {
-    EXPECT_TRUE(!fresh.Has(path) && fresh.GetLeafElements(path).empty()) << path;
+    SCOPED_TRACE(path);
+    EXPECT_FALSE(fresh.Has(path));
+    EXPECT_EQ(Texts(fresh.GetLeafElements(path)), "");
     EXPECT_EQ(Thrown([&] { fresh.Get(path); }), "Cannot find element '" + path + "'\n");
   }
 }
@@ -377,13 +413,13 @@ TEST(XmlElementList, MembersPairOffWhateverTheirOrder) {
     XmlElementList reordered(list);
     std::vector<XmlElementList*> lists;
     Reverse(reordered, lists);
-    ASSERT_TRUE(list == reordered && reordered == list) << list.ToXml("").str();
-    EXPECT_FALSE(list < reordered || reordered < list);
+    ASSERT_EQ(Relations(list, reordered), "a=b b=a") << list.ToXml("").str();
     // One member changed somewhere (the copy shares none): unequal.
     XmlElementList* changed = lists[random() % lists.size()];
     Handle& member = *std::next(changed->items.begin(), random() % changed->items.size());
     round % 2 ? member->attributes.Add(Attr("c", "z")) : void(member = Leaf("p", "3"));
-    EXPECT_FALSE(list == reordered || reordered == list) << list.ToXml("").str();
+    EXPECT_THAT(Relations(list, reordered), testing::Not(testing::HasSubstr("=")))
+        << list.ToXml("").str();
   }
 }
 
@@ -443,16 +479,18 @@ TEST(XmlElementList, DeepTreesOnASmallStack) {
     list.AddLeafElement(path, "deep");
     list.AddLeafElement(path, "deeper");
     EXPECT_EQ(Texts(list.GetLeafElements(path)), "deep;deeper;");
-    EXPECT_TRUE(list.Has(path) && list.Get(path) == list.GetLeafElements(path).front());
+    EXPECT_TRUE(list.Has(path));
+    EXPECT_EQ(list.Get(path), list.GetLeafElements(path).front());
     XmlElementList copy(list);
-    EXPECT_TRUE(copy == list && !(copy < list));
+    EXPECT_EQ(Relations(copy, list), "a=b b=a");
     list.AddLeafElement(path, "third");
-    EXPECT_TRUE(!(copy == list) && copy < list && !(list < copy));
+    EXPECT_EQ(Relations(copy, list), "a<b");
     assigned = copy;
     copy.clear();
     EXPECT_EQ(assigned.ListTags().size(), 100001u);
     const XmlElementList a = Chain("1"), b = Chain("2");
-    EXPECT_TRUE(!(a == b) && a < b && !(b < a) && a == Chain("1"));
+    EXPECT_EQ(Relations(a, b), "a<b");
+    EXPECT_TRUE(a == Chain("1"));
     for (const char* bottom : {"1", "2"}) {
       boost::shared_ptr<XmlNestedElement> first = Nested("s"), second = Nested("s");
       first->elements.Add(Leaf("s", "1"));
@@ -465,7 +503,7 @@ TEST(XmlElementList, DeepTreesOnASmallStack) {
         second = upOther;
       }
       // Above the bottom both levels hold the same two objects.
-      EXPECT_TRUE(*first == *second && !(*first < *second) && !(*second < *first)) << bottom;
+      EXPECT_EQ(Relations(*first, *second), "a=b b=a") << bottom;
       first->elements.sort();  // two members, each a whole chain
     }
   };
