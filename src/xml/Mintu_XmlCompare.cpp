@@ -289,6 +289,10 @@ struct TextKey {
   }
 };
 
+struct TextKeyHash {
+  std::size_t operator()(const TextKey& key) const { return key.Hash(); }
+};
+
 // The numbers of tags and of attribute lists that the two trees of one
 // quick equality share: equal numbers, equal tags (or attribute lists by
 // AttributeListEqual), so that checking a pair of elements compares numbers
@@ -326,11 +330,8 @@ class QuickNumbers {
   }
 
  private:
-  struct KeyHash {
-    std::size_t operator()(const TextKey& key) const { return key.Hash(); }
-  };
   // Tags of up to 16 bytes by their keys, which are exact; longer ones whole.
-  boost::unordered_flat_map<TextKey, std::uint32_t, KeyHash> shortTags_;
+  boost::unordered_flat_map<TextKey, std::uint32_t, TextKeyHash> shortTags_;
   boost::unordered_flat_map<std::string, std::uint32_t> longTags_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t> attributeHeads_;
   std::vector<std::pair<const XmlAttributeList*, std::uint32_t> > attributeLists_;
@@ -618,11 +619,49 @@ struct ElementClass {
   TagSum tags;  // the tags of the whole subtree
 };
 
-// The text of a leaf class: its representative is one of the library's
-// leaves or derived from it, IsNested agreeing.
-const StringBase& TextOf(const ElementClass& c) {
-  return A::Text(*static_cast<const XmlLeafElement*>(c.rep));
+// The first bytes of a text, big-endian and padded with zeros: where two
+// heads differ, they order as the texts do.
+void TextHeads(std::string_view text, std::uint64_t heads[2]) {
+  unsigned char bytes[16] = {};
+  if (!text.empty()) {
+    std::memcpy(bytes, text.data(), std::min<std::size_t>(text.size(), 16));
+  }
+  for (int h = 0; h < 2; ++h) {
+    std::uint64_t value = 0;
+    for (int i = 0; i < 8; ++i) {
+      value = (value << 8) | static_cast<std::uint64_t>(bytes[8 * h + i]);
+    }
+    heads[h] = value;
+  }
 }
+
+// The text of a leaf class, kept beside the classes so that comparing two
+// texts seldom has to read them in the tree: the heads decide unless both
+// start with the same 16 bytes, and texts of up to 16 bytes are whole in them.
+struct LeafText {
+  std::uint64_t heads[2];
+  const char* text;
+  std::size_t length;
+
+  LeafText() : heads{0, 0}, text(nullptr), length(0) {}
+  explicit LeafText(const StringBase& of) : text(of.GetBuffer()), length(of.GetLength()) {
+    TextHeads(std::string_view(text, length), heads);
+  }
+  std::string_view View() const { return std::string_view(text, length); }
+  bool operator==(const LeafText& other) const {
+    return length == other.length && heads[0] == other.heads[0] && heads[1] == other.heads[1] &&
+           (length <= 16 || View() == other.View());
+  }
+  bool operator<(const LeafText& other) const {
+    if (heads[0] != other.heads[0]) {
+      return heads[0] < other.heads[0];
+    }
+    if (heads[1] != other.heads[1]) {
+      return heads[1] < other.heads[1];
+    }
+    return View() < other.View();
+  }
+};
 
 struct ListClass {
   const XmlElementList* rep;
@@ -658,11 +697,19 @@ class Comparison {
  private:
   struct Walk {
     const XmlElementList* list;
-    XmlElementList::const_iterator next;
     const XmlElement* owner;
     bool shared;
-    std::size_t base;
+    std::uint32_t slot;  // where the owner's class goes in ids_
+    std::size_t base;    // ids_[base...]: the classes of the list's members
+    std::size_t next;    // queue_[next, end): the members not walked yet
+    std::size_t end;
   };
+  struct Queued {
+    const XmlElement* element;
+    bool shared;
+    std::uint32_t position;  // in the list
+  };
+  void Queue(Walk& walk);
   struct Frame {
     std::uint64_t key;
     std::uint32_t a;
@@ -672,7 +719,7 @@ class Comparison {
 
   std::uint32_t InternElement(const XmlElement& e, std::uint32_t children);
   std::uint32_t InternList(const XmlElementList& list, std::size_t base);
-  bool SameElement(const ElementClass& c, const ElementClass& made, const XmlElement& e) const;
+  bool SameElement(std::uint32_t k, const ElementClass& made, const LeafText& text) const;
   void EnsureSorted(std::uint32_t list);
   void Sort(std::uint32_t list);
   struct SortRecord;
@@ -694,6 +741,7 @@ class Comparison {
   }
 
   std::vector<ElementClass> elements_;
+  std::vector<LeafText> texts_;  // by element class; empty for nested ones
   std::vector<ListClass> lists_;
   std::vector<std::uint32_t> members_;
   std::vector<std::uint32_t> eqMembers_;
@@ -705,6 +753,8 @@ class Comparison {
   std::vector<std::uint32_t> nameOfTag_;
   std::vector<TagSum> sumOfTag_;
   boost::unordered_flat_map<std::string, std::uint32_t> names_;
+  std::vector<std::pair<std::string, std::string> > nameTexts_;  // by number
+  boost::unordered_flat_map<TextKey, std::uint32_t, TextKeyHash> shortTags_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t> attributeHeads_;
   std::vector<std::pair<const XmlAttributeList*, std::uint32_t> > attributeLists_;
   std::vector<Frame> frames_;
@@ -715,6 +765,7 @@ class Comparison {
   boost::unordered_flat_map<const XmlElement*, std::uint32_t> shared_;
   // The walk's own stack and the member classes of the lists open on it.
   std::vector<Walk> walk_;
+  std::vector<Queued> queue_;
   std::vector<std::uint32_t> ids_;
   std::vector<std::uint32_t> scratch_;
   // Pairs of list classes whose order is known: not less, or less.
@@ -726,19 +777,31 @@ class Comparison {
 
 std::uint32_t Comparison::TagNumber(const StringBase& tag, std::string_view ns,
                                     std::string_view name) {
-  const auto found = tags_.try_emplace(std::string_view(tag.GetBuffer(), tag.GetLength()),
-                                       static_cast<std::uint32_t>(nameOfTag_.size()));
+  TextKey key;
+  key.Set(tag);
+  const std::uint32_t next = static_cast<std::uint32_t>(nameOfTag_.size());
+  std::pair<std::uint32_t, bool> found;
+  if (key.size != TextKey::LONG) {
+    const auto known = shortTags_.try_emplace(key, next);
+    found = std::make_pair(known.first->second, known.second);
+  } else {
+    const auto known = tags_.try_emplace(std::string_view(tag.GetBuffer(), tag.GetLength()), next);
+    found = std::make_pair(known.first->second, known.second);
+  }
   if (found.second) {
     // ":v" and "v" are two tags of one namespace and name.
-    std::string key(ns);
-    key.push_back(NAMESPACE_SEPARATOR);
-    key.append(name.data(), name.size());
-    nameOfTag_.push_back(
-        names_.try_emplace(std::move(key), static_cast<std::uint32_t>(names_.size()))
-            .first->second);
+    std::string both(ns);
+    both.push_back(NAMESPACE_SEPARATOR);
+    both.append(name.data(), name.size());
+    const auto named =
+        names_.try_emplace(std::move(both), static_cast<std::uint32_t>(names_.size()));
+    if (named.second) {
+      nameTexts_.emplace_back(std::string(ns), std::string(name));
+    }
+    nameOfTag_.push_back(named.first->second);
     sumOfTag_.push_back(SumOfTag(HashOf(tag)));
   }
-  return found.first->second;
+  return found.first;
 }
 
 // Numbers equal for attribute lists equal by AttributeListEqual; 0 for none.
@@ -766,56 +829,88 @@ std::uint32_t Comparison::AttributesNumber(const XmlAttributeList& list, std::ui
 // on an explicit stack.
 std::uint32_t Comparison::ListClassOf(const XmlElementList& list) {
   const std::size_t depth = walk_.size();
-  walk_.push_back(Walk{&list, list.items.begin(), nullptr, false, ids_.size()});
+  const std::size_t queued = queue_.size();
+  walk_.push_back(Walk{&list, nullptr, false, NONE, ids_.size(), 0, 0});
+  Queue(walk_.back());
   for (;;) {
     Walk& top = walk_.back();
-    if (top.next == top.list->items.end()) {
+    if (top.next == top.end) {
       const std::uint32_t children = InternList(*top.list, top.base);
-      const XmlElement* owner = top.owner;
-      const bool shared = top.shared;
-      ids_.resize(top.base);
+      const Walk done = top;
+      ids_.resize(done.base);
+      queue_.resize(done.end - done.list->items.size());
       walk_.pop_back();
       if (walk_.size() == depth) {
+        queue_.resize(queued);
         return children;
       }
-      const std::uint32_t id = InternElement(*owner, children);
-      if (shared) {
-        shared_.emplace(owner, id);
+      const std::uint32_t id = InternElement(*done.owner, children);
+      if (done.shared) {
+        shared_.emplace(done.owner, id);
       }
-      ids_.push_back(id);
+      ids_[done.slot] = id;
       continue;
     }
-    const XmlElementList::Handle& handle = *top.next;
+    const Queued q = queue_[top.next];
     ++top.next;
-    const XmlElement& e = *handle;
-    const bool shared = handle.use_count() > 1;
-    if (shared) {
+    const std::uint32_t slot = static_cast<std::uint32_t>(top.base + q.position);
+    const XmlElement& e = *q.element;
+    if (q.shared) {
       const auto found = shared_.find(&e);
       if (found != shared_.end()) {
-        ids_.push_back(found->second);
+        ids_[slot] = found->second;
         continue;
       }
     }
     if (const XmlNestedElement* nested = AsNested(e)) {
-      walk_.push_back(
-          Walk{&nested->elements, nested->elements.items.begin(), &e, shared, ids_.size()});
+      walk_.push_back(Walk{&nested->elements, &e, q.shared, slot, ids_.size(), 0, 0});
+      Queue(walk_.back());
       continue;
     }
     const std::uint32_t id = InternElement(e, NONE);
-    if (shared) {
+    if (q.shared) {
       shared_.emplace(&e, id);
     }
-    ids_.push_back(id);
+    ids_[slot] = id;
   }
 }
 
-bool Comparison::SameElement(const ElementClass& c, const ElementClass& made,
-                             const XmlElement& e) const {
+// Queues the members of the walk's list and makes room for their classes
+// at ids_[base...], in list order. A long list is walked in the order of
+// its members' addresses (see HashedTree::Open): trees are mostly allocated
+// in document order, and a list reordered after it was built would otherwise
+// be walked at random places in memory.
+void Comparison::Queue(Walk& walk) {
+  const std::size_t n = walk.list->items.size();
+  walk.next = queue_.size();
+  std::uint32_t position = 0;
+  for (const XmlElementList::Handle& handle : walk.list->items) {
+    queue_.push_back(Queued{handle.get(), handle.use_count() > 1, position++});
+  }
+  walk.end = queue_.size();
+  ids_.resize(walk.base + n);
+  const auto byAddress = [](const Queued& x, const Queued& y) {
+    return std::less<const XmlElement*>()(x.element, y.element);
+  };
+  const auto begin = queue_.begin() + static_cast<std::ptrdiff_t>(walk.next);
+  if (n >= 64 && !std::is_sorted(begin, queue_.end(), byAddress)) {
+    boost::sort::spreadsort::integer_sort(
+        begin, queue_.end(),
+        [](const Queued& q, unsigned offset) {
+          return reinterpret_cast<std::uintptr_t>(q.element) >> offset;
+        },
+        byAddress);
+  }
+}
+
+bool Comparison::SameElement(std::uint32_t k, const ElementClass& made,
+                             const LeafText& text) const {
+  const ElementClass& c = elements_[k];
   if (c.list != made.list || c.tag != made.tag || c.attributes != made.attributes ||
       c.equalsNothing) {
     return false;
   }
-  return c.list != NONE || TextOf(c) == A::Text(*AsLeaf(e));
+  return c.list != NONE || texts_[k] == text;
 }
 
 // The class of `e`, whose children (when it has some) are of class
@@ -845,18 +940,22 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
     c.hash = 0;
     c.attributes = NONE;
     elements_.push_back(c);
+    texts_.emplace_back();
     return id;
   }
   const std::uint64_t attributesHash = AttributesHash(e.attributes);
   c.attributes = AttributesNumber(e.attributes, attributesHash);
   const std::uint64_t base = Combine(Combine(c.tag, children != NONE ? 1 : 2), c.attributes);
   const XmlLeafElement* leaf = children == NONE ? AsLeaf(e) : nullptr;
-  const std::uint64_t textHash = leaf != nullptr ? HashOf(A::Text(*leaf)) : 0;
+  const LeafText text = leaf != nullptr ? LeafText(A::Text(*leaf)) : LeafText();
+  const std::uint64_t textHash = text.length <= 16
+                                     ? Combine(Mix(text.heads[0] + text.length), text.heads[1])
+                                     : HashOf(A::Text(*leaf));
   c.hash = Combine(base, leaf != nullptr ? textHash : children);
   const auto head = elementHeads_.try_emplace(c.hash, id);
   if (!head.second) {
     for (std::uint32_t k = head.first->second; k != NONE; k = elements_[k].next) {
-      if (elements_[k].hash == c.hash && SameElement(elements_[k], c, e)) {
+      if (elements_[k].hash == c.hash && SameElement(k, c, text)) {
         return k;
       }
     }
@@ -885,6 +984,7 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
     }
   }
   elements_.push_back(c);
+  texts_.push_back(text);
   return id;
 }
 
@@ -982,22 +1082,6 @@ void Comparison::EnsureSorted(std::uint32_t list) {
   }
 }
 
-// The first bytes of a text, big-endian and padded with zeros: where two
-// heads differ, they order as the texts do.
-void TextHeads(std::string_view text, std::uint64_t heads[2]) {
-  unsigned char bytes[16] = {};
-  if (!text.empty()) {
-    std::memcpy(bytes, text.data(), std::min<std::size_t>(text.size(), 16));
-  }
-  for (int h = 0; h < 2; ++h) {
-    std::uint64_t value = 0;
-    for (int i = 0; i < 8; ++i) {
-      value = (value << 8) | static_cast<std::uint64_t>(bytes[8 * h + i]);
-    }
-    heads[h] = value;
-  }
-}
-
 std::uint64_t TagSumHash(const TagSum& sum) {
   return Combine(Combine(sum.first, sum.second), sum.count);
 }
@@ -1008,9 +1092,8 @@ std::uint64_t TagSumHash(const TagSum& sum) {
 // two such members of one name and attributes are ordered by the first
 // children's texts, then by the later positions.
 struct Comparison::SortRecord {
-  std::uint64_t heads[2];
-  const char* text;
-  std::uint32_t length;
+  std::uint64_t heads[2];  // the first child's text's, and the text itself
+  const LeafText* text;
   std::uint32_t id;
   std::uint32_t name;
   std::uint32_t attributes;
@@ -1091,7 +1174,7 @@ bool Comparison::RecordsLess(const SortRecord& x, const SortRecord& y) {
     } else if (x.heads[1] != y.heads[1]) {
       less = x.heads[1] < y.heads[1];
     } else {
-      less = std::string_view(x.text, x.length) < std::string_view(y.text, y.length);
+      less = x.text->View() < y.text->View();
     }
     if (less) {
       return true;
@@ -1101,6 +1184,17 @@ bool Comparison::RecordsLess(const SortRecord& x, const SortRecord& y) {
 }
 
 void Comparison::Sort(std::uint32_t list) {
+  if (lists_[list].size == 2) {
+    // What the merge sort does with two members, without its buffers.
+    const std::uint32_t begin = lists_[list].begin;
+    const std::uint32_t swapped = ClassesLess(members_[begin + 1], members_[begin]) ? 1 : 0;
+    lists_[list].order = static_cast<std::uint32_t>(orders_.size());
+    orders_.push_back(swapped);
+    orders_.push_back(1 - swapped);
+    sorted_.push_back(members_[begin + swapped]);
+    sorted_.push_back(members_[begin + 1 - swapped]);
+    return;
+  }
   std::vector<std::uint32_t> positions(lists_[list].size);
   for (std::uint32_t i = 0; i < positions.size(); ++i) {
     positions[i] = i;
@@ -1147,10 +1241,9 @@ void Comparison::Sort(std::uint32_t list) {
       r.firstName = first.name;
       r.firstAttributes = first.attributes;
       if (r.fast) {
-        const StringBase& text = TextOf(first);
-        r.text = text.GetBuffer();
-        r.length = static_cast<std::uint32_t>(text.GetLength());
-        TextHeads(std::string_view(r.text, r.length), r.heads);
+        r.text = &texts_[r.first];
+        r.heads[0] = r.text->heads[0];
+        r.heads[1] = r.text->heads[1];
       }
     }
     StableMergeSort(positions, [this, &records](std::uint32_t x, std::uint32_t y) {
@@ -1193,9 +1286,14 @@ Verdict Comparison::ClassesLessStep(std::uint32_t x, std::uint32_t y) {
       return CHILDREN;
     }
     if (!nx && !ny) {
-      return TextOf(cx) < TextOf(cy) ? LESS : NOT_LESS;
+      return texts_[x] < texts_[y] ? LESS : NOT_LESS;
     }
     return !nx && cx.tag == cy.tag ? LESS : NOT_LESS;
+  }
+  if (cx.name != cy.name && !cx.equalsNothing && !cy.equalsNothing) {
+    // Of two names, the namespaces and then the names decide alone: what
+    // comes after in the element order asks for the same name.
+    return nameTexts_[cx.name] < nameTexts_[cy.name] ? LESS : NOT_LESS;
   }
   std::pair<const XmlElementList*, const XmlElementList*> children;
   return ElementLessStep(*cx.rep, *cy.rep, children);
