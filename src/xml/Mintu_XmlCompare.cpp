@@ -303,10 +303,16 @@ class QuickNumbers {
     TextKey key;
     key.Set(tag);
     const std::uint32_t next = static_cast<std::uint32_t>(shortTags_.size() + longTags_.size());
-    if (key.size != TextKey::LONG) {
-      return shortTags_.try_emplace(key, next).first->second;
+    if (key.size == TextKey::LONG) {
+      return longTags_.try_emplace(tag.str(), next).first->second;
     }
-    return longTags_.try_emplace(tag.str(), next).first->second;
+    // Trees repeat a few tags over and over: the last ones met are at hand.
+    Recent& recent = recent_[(key.first * 0x9e3779b97f4a7c15ULL + key.second + key.size) >> 60];
+    if (!(recent.key == key)) {
+      recent.key = key;
+      recent.id = shortTags_.try_emplace(key, next).first->second;
+    }
+    return recent.id;
   }
   std::uint32_t Attributes(const XmlAttributeList& list) {
     if (list.items.empty()) {
@@ -330,26 +336,74 @@ class QuickNumbers {
   }
 
  private:
+  struct Recent {
+    TextKey key{0, 0, TextKey::LONG};  // no tag's: a short tag's size is less
+    std::uint32_t id = 0;
+  };
   // Tags of up to 16 bytes by their keys, which are exact; longer ones whole.
   boost::unordered_flat_map<TextKey, std::uint32_t, TextKeyHash> shortTags_;
+  Recent recent_[16];
   boost::unordered_flat_map<std::string, std::uint32_t> longTags_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t> attributeHeads_;
   std::vector<std::pair<const XmlAttributeList*, std::uint32_t> > attributeLists_;
 };
 
+// A member of a list as the walks take it. Long lists are walked in the order
+// of their members' addresses: trees are mostly allocated in document order,
+// and a list reordered after it was built would otherwise be walked at random
+// places in memory, a cache miss at every step. Whether a member of a long
+// list is shared is read at once, while its list node is at hand; a member
+// of a short list is soon reached and read then, when its element is, so
+// that deep trees do not read each element twice.
+struct Queued {
+  const XmlElement* element;
+  const XmlElementList::Handle* handle;  // null once `shared` is known
+  std::uint32_t position;                // in the list
+  bool shared;
+
+  bool Shared() const { return handle != nullptr ? handle->use_count() > 1 : shared; }
+};
+
+void QueueMembers(const XmlElementList& list, std::vector<Queued>& queue) {
+  const std::size_t first = queue.size();
+  std::uint32_t position = 0;
+  if (list.items.size() < 64) {
+    for (const XmlElementList::Handle& handle : list.items) {
+      queue.push_back(Queued{handle.get(), &handle, position++, false});
+    }
+    return;
+  }
+  for (const XmlElementList::Handle& handle : list.items) {
+    queue.push_back(Queued{handle.get(), nullptr, position++, handle.use_count() > 1});
+  }
+  const auto byAddress = [](const Queued& x, const Queued& y) {
+    return std::less<const XmlElement*>()(x.element, y.element);
+  };
+  const auto begin = queue.begin() + static_cast<std::ptrdiff_t>(first);
+  if (!std::is_sorted(begin, queue.end(), byAddress)) {
+    boost::sort::spreadsort::integer_sort(
+        begin, queue.end(),
+        [](const Queued& q, unsigned offset) {
+          return reinterpret_cast<std::uintptr_t>(q.element) >> offset;
+        },
+        byAddress);
+  }
+}
+
 // A hash of every subtree, the same for equal subtrees (a list's is that of
 // its members' hashes as a multiset), and what checking a pair needs, kept
-// per list in flat arrays.
+// per list in flat arrays of small records: trees of millions of elements
+// are walked at the speed of these arrays.
 class HashedTree {
  public:
   struct Member {
     std::uint64_t hash;
     const XmlElement* element;
-    TextKey text;            // a leaf's
-    bool shared;             // reached through a shared handle
     std::uint32_t children;  // index into `lists`; NONE for a leaf
     std::uint32_t tag;
     std::uint32_t attributes;
+    bool shared;   // reached through a shared handle
+    TextKey text;  // a leaf's
   };
   struct List {
     std::uint64_t hash;
@@ -367,120 +421,91 @@ class HashedTree {
   std::vector<List> lists;
 
  private:
-  std::uint32_t Open(const XmlElementList& list);
-
   QuickNumbers& numbers_;
   boost::unordered_flat_map<const XmlElement*, Member> shared_;
   // The members of the lists open on the walk, each list's in walking order.
-  // What the walk needs of a handle, read while its list node is at hand.
-  struct Queued {
-    const XmlElement* element;
-    bool shared;
-  };
   std::vector<Queued> order_;
 };
-
-// Queues the list's members and gives the list its place in `lists` and its
-// members theirs in `members`, so that each is written once, where it stays.
-// A list's hash does not depend on the order of its members, so long lists
-// are walked in the order of their members' addresses: trees are mostly
-// allocated in document order, and a list reordered after it was built would
-// otherwise be walked at random places in memory, a cache miss at every step.
-std::uint32_t HashedTree::Open(const XmlElementList& list) {
-  const std::size_t n = list.items.size();
-  const std::size_t first = order_.size();
-  for (const XmlElementList::Handle& handle : list.items) {
-    order_.push_back(Queued{handle.get(), handle.use_count() > 1});
-  }
-  const auto byAddress = [](const Queued& x, const Queued& y) {
-    return std::less<const XmlElement*>()(x.element, y.element);
-  };
-  const auto begin = order_.begin() + static_cast<std::ptrdiff_t>(first);
-  if (n >= 64 && !std::is_sorted(begin, order_.end(), byAddress)) {
-    boost::sort::spreadsort::integer_sort(
-        begin, order_.end(),
-        [](const Queued& q, unsigned offset) {
-          return reinterpret_cast<std::uintptr_t>(q.element) >> offset;
-        },
-        byAddress);
-  }
-  const std::uint32_t index = static_cast<std::uint32_t>(lists.size());
-  lists.push_back(
-      List{0, static_cast<std::uint32_t>(members.size()), static_cast<std::uint32_t>(n)});
-  members.resize(members.size() + n);
-  return index;
-}
 
 std::uint32_t HashedTree::Build(const XmlElementList& root) {
   struct OpenList {
     std::size_t next;  // order_[next, end): the members not walked yet
     std::size_t end;
-    std::uint32_t list;
-    std::uint32_t owner;  // the slot in `members` of the list's element
+    const XmlElement* owner;
+    bool shared;
+    std::size_t base;  // stack_[base...]: the members walked so far
   };
   order_.clear();
-  const std::uint32_t rootList = Open(root);
-  std::vector<OpenList> open(1, OpenList{0, order_.size(), rootList, NONE});
+  QueueMembers(root, order_);
+  std::vector<OpenList> open(1, OpenList{0, order_.size(), nullptr, false, 0});
+  // A list's members wait on a stack until the list is done, then go to
+  // `members` side by side, in walking order (a list's hash does not depend
+  // on the order of its members).
+  std::vector<Member> stack;
   for (;;) {
     OpenList& top = open.back();
     if (top.next == top.end) {
-      List& list = lists[top.list];
+      List list;
+      list.begin = static_cast<std::uint32_t>(members.size());
+      list.size = static_cast<std::uint32_t>(stack.size() - top.base);
       std::uint64_t sum = 0;
-      for (std::uint32_t i = list.begin; i < list.begin + list.size; ++i) {
-        sum += Mix(members[i].hash);
+      for (std::size_t i = top.base; i < stack.size(); ++i) {
+        sum += Mix(stack[i].hash);
       }
+      members.insert(members.end(), stack.begin() + static_cast<std::ptrdiff_t>(top.base),
+                     stack.end());
       list.hash = Combine(sum, list.size);
+      const std::uint32_t index = static_cast<std::uint32_t>(lists.size());
+      lists.push_back(list);
       const OpenList done = top;
+      stack.resize(done.base);
       order_.resize(done.end - list.size);
       open.pop_back();
       if (open.empty()) {
-        return done.list;
+        return index;
       }
-      Member& m = members[done.owner];
+      Member m{0,
+               done.owner,
+               index,
+               numbers_.Tag(A::Tag(*done.owner)),
+               numbers_.Attributes(done.owner->attributes),
+               done.shared,
+               TextKey{0, 0, 0}};
       m.hash = Combine(Combine(Combine(m.tag, 1), m.attributes), list.hash);
-      if (m.shared) {
-        shared_.emplace(m.element, m);
+      if (done.shared) {
+        shared_.emplace(done.owner, m);
       }
+      stack.push_back(m);
       continue;
     }
     const Queued queued = order_[top.next];
-    const std::uint32_t slot =
-        lists[top.list].begin +
-        static_cast<std::uint32_t>(top.next - (top.end - lists[top.list].size));
     ++top.next;
     const XmlElement& e = *queued.element;
-    const bool shared = queued.shared;
+    const bool shared = queued.Shared();
     if (shared) {
       const auto found = shared_.find(&e);
       if (found != shared_.end()) {
-        members[slot] = found->second;
+        stack.push_back(found->second);
         continue;
       }
     }
-    const bool nested = IsPlainNested(e);
-    if (!nested && !IsPlainLeaf(e)) {
-      return NONE;
-    }
-    Member& m = members[slot];
-    m.element = &e;
-    m.shared = shared;
-    m.tag = numbers_.Tag(A::Tag(e));
-    m.attributes = numbers_.Attributes(e.attributes);
-    if (nested) {
-      m.text = TextKey{0, 0, 0};
+    if (IsPlainNested(e)) {
       const std::size_t begin = order_.size();
-      // Opening the children moves `members`: the slot finds `m` again.
-      const std::uint32_t children = Open(static_cast<const XmlNestedElement&>(e).elements);
-      members[slot].children = children;
-      open.push_back(OpenList{begin, order_.size(), children, slot});
+      QueueMembers(static_cast<const XmlNestedElement&>(e).elements, order_);
+      open.push_back(OpenList{begin, order_.size(), &e, shared, stack.size()});
       continue;
     }
-    m.children = NONE;
+    if (!IsPlainLeaf(e)) {
+      return NONE;
+    }
+    Member m{0,      &e,       NONE, numbers_.Tag(A::Tag(e)), numbers_.Attributes(e.attributes),
+             shared, TextKey()};
     m.text.Set(A::Text(static_cast<const XmlLeafElement&>(e)));
     m.hash = Combine(Combine(Combine(m.tag, 2), m.attributes), m.text.Hash());
     if (shared) {
       shared_.emplace(&e, m);
     }
+    stack.push_back(m);
   }
 }
 
@@ -704,11 +729,6 @@ class Comparison {
     std::size_t next;    // queue_[next, end): the members not walked yet
     std::size_t end;
   };
-  struct Queued {
-    const XmlElement* element;
-    bool shared;
-    std::uint32_t position;  // in the list
-  };
   void Queue(Walk& walk);
   struct Frame {
     std::uint64_t key;
@@ -855,7 +875,8 @@ std::uint32_t Comparison::ListClassOf(const XmlElementList& list) {
     ++top.next;
     const std::uint32_t slot = static_cast<std::uint32_t>(top.base + q.position);
     const XmlElement& e = *q.element;
-    if (q.shared) {
+    const bool shared = q.Shared();
+    if (shared) {
       const auto found = shared_.find(&e);
       if (found != shared_.end()) {
         ids_[slot] = found->second;
@@ -863,12 +884,12 @@ std::uint32_t Comparison::ListClassOf(const XmlElementList& list) {
       }
     }
     if (const XmlNestedElement* nested = AsNested(e)) {
-      walk_.push_back(Walk{&nested->elements, &e, q.shared, slot, ids_.size(), 0, 0});
+      walk_.push_back(Walk{&nested->elements, &e, shared, slot, ids_.size(), 0, 0});
       Queue(walk_.back());
       continue;
     }
     const std::uint32_t id = InternElement(e, NONE);
-    if (q.shared) {
+    if (shared) {
       shared_.emplace(&e, id);
     }
     ids_[slot] = id;
@@ -876,31 +897,12 @@ std::uint32_t Comparison::ListClassOf(const XmlElementList& list) {
 }
 
 // Queues the members of the walk's list and makes room for their classes
-// at ids_[base...], in list order. A long list is walked in the order of
-// its members' addresses (see HashedTree::Open): trees are mostly allocated
-// in document order, and a list reordered after it was built would otherwise
-// be walked at random places in memory.
+// at ids_[base...], in list order.
 void Comparison::Queue(Walk& walk) {
-  const std::size_t n = walk.list->items.size();
   walk.next = queue_.size();
-  std::uint32_t position = 0;
-  for (const XmlElementList::Handle& handle : walk.list->items) {
-    queue_.push_back(Queued{handle.get(), handle.use_count() > 1, position++});
-  }
+  QueueMembers(*walk.list, queue_);
   walk.end = queue_.size();
-  ids_.resize(walk.base + n);
-  const auto byAddress = [](const Queued& x, const Queued& y) {
-    return std::less<const XmlElement*>()(x.element, y.element);
-  };
-  const auto begin = queue_.begin() + static_cast<std::ptrdiff_t>(walk.next);
-  if (n >= 64 && !std::is_sorted(begin, queue_.end(), byAddress)) {
-    boost::sort::spreadsort::integer_sort(
-        begin, queue_.end(),
-        [](const Queued& q, unsigned offset) {
-          return reinterpret_cast<std::uintptr_t>(q.element) >> offset;
-        },
-        byAddress);
-  }
+  ids_.resize(walk.base + walk.list->items.size());
 }
 
 bool Comparison::SameElement(std::uint32_t k, const ElementClass& made,
