@@ -722,14 +722,11 @@ class Comparison {
  private:
   struct Walk {
     const XmlElementList* list;
+    XmlElementList::const_iterator next;
     const XmlElement* owner;
     bool shared;
-    std::uint32_t slot;  // where the owner's class goes in ids_
-    std::size_t base;    // ids_[base...]: the classes of the list's members
-    std::size_t next;    // queue_[next, end): the members not walked yet
-    std::size_t end;
+    std::size_t base;
   };
-  void Queue(Walk& walk);
   struct Frame {
     std::uint64_t key;
     std::uint32_t a;
@@ -785,7 +782,6 @@ class Comparison {
   boost::unordered_flat_map<const XmlElement*, std::uint32_t> shared_;
   // The walk's own stack and the member classes of the lists open on it.
   std::vector<Walk> walk_;
-  std::vector<Queued> queue_;
   std::vector<std::uint32_t> ids_;
   std::vector<std::uint32_t> scratch_;
   // Pairs of list classes whose order is known: not less, or less.
@@ -849,60 +845,47 @@ std::uint32_t Comparison::AttributesNumber(const XmlAttributeList& list, std::ui
 // on an explicit stack.
 std::uint32_t Comparison::ListClassOf(const XmlElementList& list) {
   const std::size_t depth = walk_.size();
-  const std::size_t queued = queue_.size();
-  walk_.push_back(Walk{&list, nullptr, false, NONE, ids_.size(), 0, 0});
-  Queue(walk_.back());
+  walk_.push_back(Walk{&list, list.items.begin(), nullptr, false, ids_.size()});
   for (;;) {
     Walk& top = walk_.back();
-    if (top.next == top.end) {
+    if (top.next == top.list->items.end()) {
       const std::uint32_t children = InternList(*top.list, top.base);
-      const Walk done = top;
-      ids_.resize(done.base);
-      queue_.resize(done.end - done.list->items.size());
+      const XmlElement* owner = top.owner;
+      const bool shared = top.shared;
+      ids_.resize(top.base);
       walk_.pop_back();
       if (walk_.size() == depth) {
-        queue_.resize(queued);
         return children;
       }
-      const std::uint32_t id = InternElement(*done.owner, children);
-      if (done.shared) {
-        shared_.emplace(done.owner, id);
+      const std::uint32_t id = InternElement(*owner, children);
+      if (shared) {
+        shared_.emplace(owner, id);
       }
-      ids_[done.slot] = id;
+      ids_.push_back(id);
       continue;
     }
-    const Queued q = queue_[top.next];
+    const XmlElementList::Handle& handle = *top.next;
     ++top.next;
-    const std::uint32_t slot = static_cast<std::uint32_t>(top.base + q.position);
-    const XmlElement& e = *q.element;
-    const bool shared = q.Shared();
+    const XmlElement& e = *handle;
+    const bool shared = handle.use_count() > 1;
     if (shared) {
       const auto found = shared_.find(&e);
       if (found != shared_.end()) {
-        ids_[slot] = found->second;
+        ids_.push_back(found->second);
         continue;
       }
     }
     if (const XmlNestedElement* nested = AsNested(e)) {
-      walk_.push_back(Walk{&nested->elements, &e, shared, slot, ids_.size(), 0, 0});
-      Queue(walk_.back());
+      walk_.push_back(
+          Walk{&nested->elements, nested->elements.items.begin(), &e, shared, ids_.size()});
       continue;
     }
     const std::uint32_t id = InternElement(e, NONE);
     if (shared) {
       shared_.emplace(&e, id);
     }
-    ids_[slot] = id;
+    ids_.push_back(id);
   }
-}
-
-// Queues the members of the walk's list and makes room for their classes
-// at ids_[base...], in list order.
-void Comparison::Queue(Walk& walk) {
-  walk.next = queue_.size();
-  QueueMembers(*walk.list, queue_);
-  walk.end = queue_.size();
-  ids_.resize(walk.base + walk.list->items.size());
 }
 
 bool Comparison::SameElement(std::uint32_t k, const ElementClass& made,
