@@ -358,7 +358,6 @@ class QuickNumbers {
 struct Queued {
   const XmlElement* element;
   const XmlElementList::Handle* handle;  // null once `shared` is known
-  std::uint32_t position;                // in the list
   bool shared;
 
   bool Shared() const { return handle != nullptr ? handle->use_count() > 1 : shared; }
@@ -366,15 +365,14 @@ struct Queued {
 
 void QueueMembers(const XmlElementList& list, std::vector<Queued>& queue) {
   const std::size_t first = queue.size();
-  std::uint32_t position = 0;
   if (list.items.size() < 64) {
     for (const XmlElementList::Handle& handle : list.items) {
-      queue.push_back(Queued{handle.get(), &handle, position++, false});
+      queue.push_back(Queued{handle.get(), &handle, false});
     }
     return;
   }
   for (const XmlElementList::Handle& handle : list.items) {
-    queue.push_back(Queued{handle.get(), nullptr, position++, handle.use_count() > 1});
+    queue.push_back(Queued{handle.get(), nullptr, handle.use_count() > 1});
   }
   const auto byAddress = [](const Queued& x, const Queued& y) {
     return std::less<const XmlElement*>()(x.element, y.element);
