@@ -293,11 +293,11 @@ struct TextKeyHash {
   std::size_t operator()(const TextKey& key) const { return key.Hash(); }
 };
 
-// The numbers of tags and of attribute lists that the two trees of one
-// quick equality share: equal numbers, equal tags (or attribute lists by
-// AttributeListEqual), so that checking a pair of elements compares numbers
-// and touches neither element.
-class QuickNumbers {
+// The numbers of tags and of attribute lists in one call: equal numbers,
+// equal tags (or attribute lists by AttributeListEqual; 0 for none), so that
+// comparing two elements' tags or attributes compares numbers and touches
+// neither element. Tags are numbered from 0 in the order they are met.
+class Numbers {
  public:
   std::uint32_t Tag(const StringBase& tag) {
     TextKey key;
@@ -409,7 +409,7 @@ class HashedTree {
     std::uint32_t size;
   };
 
-  explicit HashedTree(QuickNumbers& numbers) : numbers_(numbers) {}
+  explicit HashedTree(Numbers& numbers) : numbers_(numbers) {}
 
   // The index of the root's list, or NONE when the tree holds an element of a
   // caller's class.
@@ -419,7 +419,7 @@ class HashedTree {
   std::vector<List> lists;
 
  private:
-  QuickNumbers& numbers_;
+  Numbers& numbers_;
   boost::unordered_flat_map<const XmlElement*, Member> shared_;
   // The members of the lists open on the walk, each list's in walking order.
   std::vector<Queued> order_;
@@ -535,7 +535,7 @@ void SortByHash(std::vector<std::pair<std::uint64_t, std::uint32_t> >& items) {
 // pair checks out the lists are equal. A pair that does not is a collision of
 // hashes, and the full comparison must decide.
 Sameness HashedEqual(const XmlElementList& a, const XmlElementList& b) {
-  QuickNumbers numbers;
+  Numbers numbers;
   HashedTree ta(numbers);
   HashedTree tb(numbers);
   const std::uint32_t ra = ta.Build(a);
@@ -749,7 +749,6 @@ class Comparison {
     return sorted_[lists_[list].order + sortedIndex];
   }
   std::uint32_t TagNumber(const StringBase& tag, std::string_view ns, std::string_view name);
-  std::uint32_t AttributesNumber(const XmlAttributeList& list, std::uint64_t hash);
   Verdict ClassesLessStep(std::uint32_t x, std::uint32_t y);
   static std::uint64_t Key(std::uint32_t a, std::uint32_t b) {
     return (static_cast<std::uint64_t>(a) << 32) | b;
@@ -762,16 +761,14 @@ class Comparison {
   std::vector<std::uint32_t> eqMembers_;
   std::vector<std::uint32_t> orders_;
   std::vector<std::uint32_t> sorted_;
-  // Tags and attribute lists by number: per tag its namespace-and-name
-  // number and its share of a tag sum.
-  boost::unordered_flat_map<std::string_view, std::uint32_t> tags_;
+  // Tags and attribute lists by number; per tag its namespace-and-name
+  // number and its share of a tag sum, and per namespace-and-name number
+  // the two texts.
+  Numbers numbers_;
   std::vector<std::uint32_t> nameOfTag_;
   std::vector<TagSum> sumOfTag_;
   boost::unordered_flat_map<std::string, std::uint32_t> names_;
-  std::vector<std::pair<std::string, std::string> > nameTexts_;  // by number
-  boost::unordered_flat_map<TextKey, std::uint32_t, TextKeyHash> shortTags_;
-  boost::unordered_flat_map<std::uint64_t, std::uint32_t> attributeHeads_;
-  std::vector<std::pair<const XmlAttributeList*, std::uint32_t> > attributeLists_;
+  std::vector<std::pair<std::string, std::string> > nameTexts_;
   std::vector<Frame> frames_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t> elementHeads_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t> elementEqHeads_;
@@ -791,18 +788,8 @@ class Comparison {
 
 std::uint32_t Comparison::TagNumber(const StringBase& tag, std::string_view ns,
                                     std::string_view name) {
-  TextKey key;
-  key.Set(tag);
-  const std::uint32_t next = static_cast<std::uint32_t>(nameOfTag_.size());
-  std::pair<std::uint32_t, bool> found;
-  if (key.size != TextKey::LONG) {
-    const auto known = shortTags_.try_emplace(key, next);
-    found = std::make_pair(known.first->second, known.second);
-  } else {
-    const auto known = tags_.try_emplace(std::string_view(tag.GetBuffer(), tag.GetLength()), next);
-    found = std::make_pair(known.first->second, known.second);
-  }
-  if (found.second) {
+  const std::uint32_t number = numbers_.Tag(tag);
+  if (number == nameOfTag_.size()) {
     // ":v" and "v" are two tags of one namespace and name.
     std::string both(ns);
     both.push_back(NAMESPACE_SEPARATOR);
@@ -815,28 +802,7 @@ std::uint32_t Comparison::TagNumber(const StringBase& tag, std::string_view ns,
     nameOfTag_.push_back(named.first->second);
     sumOfTag_.push_back(SumOfTag(HashOf(tag)));
   }
-  return found.first;
-}
-
-// Numbers equal for attribute lists equal by AttributeListEqual; 0 for none.
-std::uint32_t Comparison::AttributesNumber(const XmlAttributeList& list, std::uint64_t hash) {
-  if (list.items.empty()) {
-    return 0;
-  }
-  const std::uint32_t id = static_cast<std::uint32_t>(attributeLists_.size() + 1);
-  const auto head = attributeHeads_.try_emplace(hash, id);
-  std::uint32_t next = NONE;
-  if (!head.second) {
-    for (std::uint32_t k = head.first->second; k != NONE; k = attributeLists_[k - 1].second) {
-      if (AttributeListEqual(*attributeLists_[k - 1].first, list)) {
-        return k;
-      }
-    }
-    next = head.first->second;
-    head.first->second = id;
-  }
-  attributeLists_.emplace_back(&list, next);
-  return id;
+  return number;
 }
 
 // The class of `list`, after those of every subtree below it, in post-order
@@ -926,8 +892,7 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
     texts_.emplace_back();
     return id;
   }
-  const std::uint64_t attributesHash = AttributesHash(e.attributes);
-  c.attributes = AttributesNumber(e.attributes, attributesHash);
+  c.attributes = numbers_.Attributes(e.attributes);
   const std::uint64_t base = Combine(Combine(c.tag, children != NONE ? 1 : 2), c.attributes);
   const XmlLeafElement* leaf = children == NONE ? AsLeaf(e) : nullptr;
   const LeafText text = leaf != nullptr ? LeafText(A::Text(*leaf)) : LeafText();
