@@ -10,10 +10,6 @@
 
 namespace Mintu {
 
-namespace Detail {
-struct XmlAccess;  // the library's writers and comparisons read fields without copies
-}
-
 class MINTU_API XmlAttribute {
  public:
   /// Throws AppException "Invalid XML tag %s\n" for an empty tag or one with
@@ -49,17 +45,15 @@ class MINTU_API XmlAttribute {
   bool operator>=(const XmlAttribute& other) const;
 
  private:
-  friend struct Detail::XmlAccess;
+  friend class XmlModelAccess;
 
   static const StringBase NAMESPACE_SEPARATOR;
 
   void swap(XmlAttribute& other);
 
-  // The tag once; namespace and name are the pieces around the separator
-  // at `separator_` (as in XmlElement).
   StringBase tag_;
   StringBase text_;
-  std::uint32_t separator_;
+  std::uint32_t separator_;  // where the tag splits; see the sources
 };
 
 }  // namespace Mintu

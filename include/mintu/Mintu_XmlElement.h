@@ -13,10 +13,6 @@
 
 namespace Mintu {
 
-namespace Detail {
-struct BaseOnlyCopy {};
-}  // namespace Detail
-
 class MINTU_API XmlElement {
  public:
   /// ":" (splits tags into namespace and name).
@@ -61,25 +57,16 @@ class MINTU_API XmlElement {
   void swap(XmlElement& other);
 
  private:
-  friend struct Detail::XmlAccess;
+  friend class XmlModelAccess;
   friend class XmlLeafElement;
   friend class XmlNestedElement;
 
-  // Set by the library's own constructors: which of its classes built this
-  // object, so that its walks need no run-time type test for them.
-  enum Kind : unsigned char { KIND_OTHER, KIND_LEAF, KIND_NESTED };
-  XmlElement(const XmlElement& other, Kind kind);
-  XmlElement(const StringBase& tag, Kind kind);
-  XmlElement(StringBase&& tag, Kind kind);
-  // Exchanges tag, namespace and name (and the attribute handles if asked).
+  XmlElement(StringBase&& tag, unsigned char kind);
   void Exchange(XmlElement& other, bool withAttributes) noexcept;
 
-  // The tag once; namespace and name are the pieces before and after the
-  // separator at `separator_` (NO_SEPARATOR: no namespace, the whole tag;
-  // FAR_SEPARATOR: searched for).
   StringBase tag_;
-  std::uint32_t separator_;
-  Kind kind_;
+  std::uint32_t separator_;  // where the tag splits; see the sources
+  unsigned char kind_;       // which class built the element; see the sources
 };
 
 class MINTU_API XmlNestedElement : public XmlElement {
@@ -90,9 +77,6 @@ class MINTU_API XmlNestedElement : public XmlElement {
   explicit XmlNestedElement(StringBase&& tag);
   /// Deep copy of the whole subtree.
   XmlNestedElement(const XmlNestedElement& other);
-  /// The library's own: a copy of the base fields with no children yet, so
-  /// that deep trees can be copied without recursion.
-  XmlNestedElement(const XmlNestedElement& other, Detail::BaseOnlyCopy);
   ~XmlNestedElement() override;
   XmlNestedElement& operator=(const XmlNestedElement& other);
 
@@ -109,7 +93,10 @@ class MINTU_API XmlNestedElement : public XmlElement {
   XmlElementList elements;
 
  private:
-  friend struct Detail::XmlAccess;
+  friend class XmlModelAccess;
+
+  struct NoChildren {};
+  XmlNestedElement(const XmlNestedElement& other, NoChildren);
   void swap(XmlNestedElement& other);
 };
 
@@ -135,7 +122,7 @@ class MINTU_API XmlLeafElement : public XmlElement {
   bool operator<(const XmlLeafElement& other) const;
 
  private:
-  friend struct Detail::XmlAccess;
+  friend class XmlModelAccess;
   void swap(XmlLeafElement& other);
 
   StringBase text_;

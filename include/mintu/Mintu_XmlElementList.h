@@ -17,9 +17,6 @@ namespace Mintu {
 class XmlElement;
 class XmlLeafElement;
 class XmlNestedElement;
-namespace Detail {
-struct XmlAccess;
-}
 
 struct MINTU_API XmlElementList {
   typedef boost::shared_ptr<XmlElement> Handle;
@@ -93,7 +90,7 @@ struct MINTU_API XmlElementList {
   std::list<boost::shared_ptr<XmlElement> > items;
 
  private:
-  friend struct Detail::XmlAccess;
+  friend class XmlModelAccess;
   void swap(XmlElementList& other);
 };
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string_view>
 #include <typeinfo>
 
@@ -21,7 +22,8 @@ namespace Detail {
 /// are literals; outside text only ever goes in as a "%s" value.
 [[noreturn]] void ThrowAppException(const char* format, ...) PORT_PRINTF(1, 2);
 
-/// Where a tag splits into namespace and name (see SplitTag).
+/// Where a tag splits into namespace and name (the separator_ of attributes
+/// and elements, which keep the tag once; see SplitTag).
 enum : std::uint32_t {
   NO_SEPARATOR = 0xFFFFFFFFu,  // no ":": no namespace, the name is the whole tag
   FAR_SEPARATOR = 0xFFFFFFFEu  // the one ":" lies too far in to be stored; search it
@@ -57,27 +59,52 @@ inline std::string_view NameOf(const StringBase& tag, std::uint32_t separator) {
 /// Issues "Could not add element '%s' value '%s'.\n" (from Mintu_XmlElement).
 void IssueAddFailure(const StringBase& path, const StringBase& text);
 
-/// Read access to private fields, without copies. Namespaces and names are
-/// views into the tag; they compare as StringBase does (bytes as unsigned
-/// values, a proper prefix first).
-struct XmlAccess {
+/// Which of the library's classes built an element (XmlElement's kind_), so
+/// that its walks need no run-time type test for them. A caller's class
+/// derived from one of them is KIND_OTHER, whatever its base.
+constexpr unsigned char KIND_OTHER = 0;
+constexpr unsigned char KIND_LEAF = 1;
+constexpr unsigned char KIND_NESTED = 2;
+
+}  // namespace Detail
+
+/// The library's one way into the model's private members (each class names
+/// it a friend): fields read without copies, and the copies the public
+/// interface has no call for. Namespaces and names are views into the tag;
+/// they compare as StringBase does (bytes as unsigned values, a proper
+/// prefix first).
+class XmlModelAccess {
+ public:
   static const StringBase& Tag(const XmlAttribute& a) { return a.tag_; }
   static std::string_view Namespace(const XmlAttribute& a) {
-    return NamespaceOf(a.tag_, a.separator_);
+    return Detail::NamespaceOf(a.tag_, a.separator_);
   }
-  static std::string_view Name(const XmlAttribute& a) { return NameOf(a.tag_, a.separator_); }
+  static std::string_view Name(const XmlAttribute& a) {
+    return Detail::NameOf(a.tag_, a.separator_);
+  }
   static const StringBase& Text(const XmlAttribute& a) { return a.text_; }
 
   static const StringBase& Tag(const XmlElement& e) { return e.tag_; }
   static std::string_view Namespace(const XmlElement& e) {
-    return NamespaceOf(e.tag_, e.separator_);
+    return Detail::NamespaceOf(e.tag_, e.separator_);
   }
-  static std::string_view Name(const XmlElement& e) { return NameOf(e.tag_, e.separator_); }
+  static std::string_view Name(const XmlElement& e) { return Detail::NameOf(e.tag_, e.separator_); }
   static const StringBase& Text(const XmlLeafElement& e) { return e.text_; }
 
-  static bool BuiltAsLeaf(const XmlElement& e) { return e.kind_ == XmlElement::KIND_LEAF; }
-  static bool BuiltAsNested(const XmlElement& e) { return e.kind_ == XmlElement::KIND_NESTED; }
+  static bool BuiltAsLeaf(const XmlElement& e) { return e.kind_ == Detail::KIND_LEAF; }
+  static bool BuiltAsNested(const XmlElement& e) { return e.kind_ == Detail::KIND_NESTED; }
+
+  /// Builds at `where` an element with the tag and attributes of `e` and no
+  /// children yet, so that deep trees can be copied without recursion.
+  static void ConstructWithoutChildren(void* where, const XmlNestedElement& e) {
+    ::new (where) XmlNestedElement(e, XmlNestedElement::NoChildren());
+  }
 };
+
+namespace Detail {
+
+/// The name the model's sources know the access class by.
+using XmlAccess = ::Mintu::XmlModelAccess;
 
 /// "Namespace, then name, then the rest": the order of attributes and of
 /// elements of one kind; `rest()` decides when namespace and name are equal.

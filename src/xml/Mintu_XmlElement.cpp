@@ -35,20 +35,18 @@ const StringBase XmlElement::TAG_SEPARATOR("/");
 
 // --- XmlElement ------------------------------------------------------------
 
-XmlElement::XmlElement(const StringBase& tag) : XmlElement(tag, KIND_OTHER) {}
+XmlElement::XmlElement(const StringBase& tag) : XmlElement(StringBase(tag), Detail::KIND_OTHER) {}
 
-XmlElement::XmlElement(const StringBase& tag, Kind kind)
-    : tag_(tag), separator_(Detail::SplitTag(tag_)), kind_(kind) {}
-
-XmlElement::XmlElement(StringBase&& tag, Kind kind)
+XmlElement::XmlElement(StringBase&& tag, unsigned char kind)
     : tag_(std::move(tag)), separator_(Detail::SplitTag(tag_)), kind_(kind) {}
 
 // The kind belongs to the class of the object being built, not to the one
-// copied from.
-XmlElement::XmlElement(const XmlElement& other) : XmlElement(other, KIND_OTHER) {}
-
-XmlElement::XmlElement(const XmlElement& other, Kind kind)
-    : attributes(other.attributes), tag_(other.tag_), separator_(other.separator_), kind_(kind) {}
+// copied from: the library's classes set their own after this.
+XmlElement::XmlElement(const XmlElement& other)
+    : attributes(other.attributes),
+      tag_(other.tag_),
+      separator_(other.separator_),
+      kind_(Detail::KIND_OTHER) {}
 
 XmlElement::~XmlElement() = default;
 
@@ -122,15 +120,20 @@ bool XmlElement::operator>=(const XmlElement& other) const { return !(*this < ot
 
 // --- XmlNestedElement ------------------------------------------------------
 
-XmlNestedElement::XmlNestedElement(const StringBase& tag) : XmlElement(tag, KIND_NESTED) {}
+XmlNestedElement::XmlNestedElement(const StringBase& tag)
+    : XmlElement(StringBase(tag), Detail::KIND_NESTED) {}
 
-XmlNestedElement::XmlNestedElement(StringBase&& tag) : XmlElement(std::move(tag), KIND_NESTED) {}
+XmlNestedElement::XmlNestedElement(StringBase&& tag)
+    : XmlElement(std::move(tag), Detail::KIND_NESTED) {}
 
 XmlNestedElement::XmlNestedElement(const XmlNestedElement& other)
-    : XmlElement(other, KIND_NESTED), elements(other.elements) {}
+    : XmlElement(other), elements(other.elements) {
+  kind_ = Detail::KIND_NESTED;
+}
 
-XmlNestedElement::XmlNestedElement(const XmlNestedElement& other, Detail::BaseOnlyCopy)
-    : XmlElement(other, KIND_NESTED) {}
+XmlNestedElement::XmlNestedElement(const XmlNestedElement& other, NoChildren) : XmlElement(other) {
+  kind_ = Detail::KIND_NESTED;
+}
 
 XmlNestedElement::~XmlNestedElement() = default;
 
@@ -172,13 +175,15 @@ bool XmlNestedElement::operator<(const XmlNestedElement& other) const {
 // --- XmlLeafElement --------------------------------------------------------
 
 XmlLeafElement::XmlLeafElement(const StringBase& tag, const StringBase& text)
-    : XmlElement(tag, KIND_LEAF), text_(text) {}
+    : XmlElement(StringBase(tag), Detail::KIND_LEAF), text_(text) {}
 
 XmlLeafElement::XmlLeafElement(StringBase&& tag, StringBase&& text)
-    : XmlElement(std::move(tag), KIND_LEAF), text_(std::move(text)) {}
+    : XmlElement(std::move(tag), Detail::KIND_LEAF), text_(std::move(text)) {}
 
 XmlLeafElement::XmlLeafElement(const XmlLeafElement& other)
-    : XmlElement(other, KIND_LEAF), text_(other.text_) {}
+    : XmlElement(other), text_(other.text_) {
+  kind_ = Detail::KIND_LEAF;
+}
 
 XmlLeafElement::~XmlLeafElement() = default;
 

@@ -7,6 +7,8 @@
 #include "mintu/Mintu_XmlElementList.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -23,6 +25,41 @@ namespace Mintu {
 namespace {
 
 typedef Detail::XmlAccess A;
+
+// What a copy without children is built from: a type of its own, so that
+// nothing can take it for the deep copy constructor's argument.
+struct WithoutChildren {
+  const XmlNestedElement& of;
+};
+
+// allocate_shared builds through the allocator's construct, which can reach
+// the private constructor of a copy without children where make_shared
+// cannot; the element and its count still share one allocation.
+template <class T>
+struct ChildlessCopyAllocator {
+  typedef T value_type;
+  ChildlessCopyAllocator() = default;
+  template <class U>
+  explicit ChildlessCopyAllocator(const ChildlessCopyAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) { return std::allocator<T>().allocate(n); }
+  void deallocate(T* p, std::size_t n) noexcept { std::allocator<T>().deallocate(p, n); }
+  void construct(XmlNestedElement* where, WithoutChildren source) {
+    A::ConstructWithoutChildren(where, source.of);
+  }
+  template <class U>
+  bool operator==(const ChildlessCopyAllocator<U>&) const noexcept {
+    return true;
+  }
+  template <class U>
+  bool operator!=(const ChildlessCopyAllocator<U>&) const noexcept {
+    return false;
+  }
+};
+
+boost::shared_ptr<XmlNestedElement> CopyWithoutChildren(const XmlNestedElement& nested) {
+  return boost::allocate_shared<XmlNestedElement>(ChildlessCopyAllocator<XmlNestedElement>(),
+                                                  WithoutChildren{nested});
+}
 
 // Releases every handle of `items`, which ends empty. The handles are taken
 // out first, since a last release may reach back into the list. The children
@@ -143,8 +180,7 @@ XmlElementList::XmlElementList(const XmlElementList& other) {
         target->items.push_back(boost::make_shared<XmlLeafElement>(*leaf));
       } else if (const XmlNestedElement* nested = Detail::AsNested(member)) {
         // The copy's children are copied by this same loop, in order.
-        boost::shared_ptr<XmlNestedElement> copy =
-            boost::make_shared<XmlNestedElement>(*nested, Detail::BaseOnlyCopy());
+        boost::shared_ptr<XmlNestedElement> copy = CopyWithoutChildren(*nested);
         XmlElementList* children = &copy->elements;
         target->items.push_back(std::move(copy));
         jobs.push_back(Job{&nested->elements, nested->elements.items.begin(), children});
