@@ -273,13 +273,24 @@ struct TextKey {
     first = 0;
     second = 0;
     size = static_cast<std::uint32_t>(n < LONG ? n : LONG);
-    if (n <= 8) {
-      std::memcpy(&first, bytes, n);
-    } else if (n < LONG) {
+    if (n >= 4 && n <= 8) {
+      // Two overlapping half words, as below: loads of fixed sizes are
+      // single instructions, a copy of n bytes is a call.
+      std::uint32_t low;
+      std::uint32_t high;
+      std::memcpy(&low, bytes, 4);
+      std::memcpy(&high, bytes + n - 4, 4);
+      first = low | static_cast<std::uint64_t>(high) << 32;
+    } else if (n > 0 && n < 4) {
+      // The first, middle and last bytes are every byte.
+      first = static_cast<unsigned char>(bytes[0]) |
+              static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[n / 2])) << 8 |
+              static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[n - 1])) << 16;
+    } else if (n > 8 && n < LONG) {
       // Two overlapping words cover every byte of the text.
       std::memcpy(&first, bytes, 8);
       std::memcpy(&second, bytes + n - 8, 8);
-    } else {
+    } else if (n >= LONG) {
       first = HashOf(text);
     }
   }

@@ -432,6 +432,8 @@ TEST(XmlElementList, PairsTextsAndTagsOfEveryLengthExactly) {
       // tag a, text a, tag b, text b, "=" when equal
       {"t", "", "t", "", "="},
       {"t", "", "t", "a", "!"},
+      {"t", "abc", "t", "aXc", "!"},
+      {"t", "abcde", "t", "abXde", "!"},
       {"t", "aaaaaaaaa", "t", "aaaaaaaaaa", "!"},
       {"t", "abcdefgh", "t", "abcdefghi", "!"},
       {"t", "0123456789abcdef", "t", "0123456789abcdeF", "!"},
