@@ -13,10 +13,7 @@ namespace {
 
 std::vector<StringBase> Steps(const std::string& path) {
   std::vector<StringBase> steps;
-  for (const std::string& step :
-       MintuFuzz::Pieces(reinterpret_cast<const std::uint8_t*>(path.data()), path.size(), '/')) {
-    steps.push_back(StringBase(step));
-  }
+  for (const std::string& step : MintuFuzz::Pieces(path, '/')) steps.push_back(StringBase(step));
   return steps;
 }
 
