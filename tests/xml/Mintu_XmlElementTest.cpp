@@ -314,21 +314,15 @@ TEST(XmlElementList, RepeatedElementsThroughPathsAndTypedLookups) {
   EXPECT_EQ(list.GetNested("m/port")->ToXml("").str(), "<port/>\n");
   EXPECT_EQ(list.GetLeaf("m/port")->GetText().str(), "leaf first");
   EXPECT_EQ(list.GetLeaf("m/ports/port/name")->GetText().str(), "clk");
-  const struct {
-    std::function<void()> call;
-    const char* thrown;
-  } refusals[] = {
+  const std::pair<std::function<void()>, const char*> refusals[] = {
       {[&] { list.GetNested("m/ports/port/name"); }, "Cannot find element 'm/ports/port/name'\n"},
       {[&] { list.GetLeaf("m/ports"); }, "Cannot find element 'm/ports'\n"},
       {[&] { list.GetLeaf("x"); }, "Cannot find element 'x'\n"},
       {[&] { list.AddNestedElement("m/port/x"); },
        "Cannot add leaf elements to leaf element 'port'\n"},
       {[&] { list.AddNestedElement(""); }, "Invalid XML tag \n"},
-      {[&] { list.AddNestedElement("m/a:b:c"); }, "Invalid XML tag a:b:c\n"},
-  };
-  for (const auto& refusal : refusals) {
-    EXPECT_EQ(Thrown(refusal.call), refusal.thrown);
-  }
+      {[&] { list.AddNestedElement("m/a:b:c"); }, "Invalid XML tag a:b:c\n"}};
+  for (const auto& [call, thrown] : refusals) EXPECT_EQ(Thrown(call), thrown);
 }
 
 TEST(XmlElementList, RefusalsNameThePathAndLeaveTheTreeAsDescribed) {
