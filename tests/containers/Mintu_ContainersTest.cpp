@@ -158,15 +158,13 @@ TEST(UtilitiesContainers, ConversionsKeepOrderAndSurviveFaultyContainers) {
   EXPECT_EQ(RefCountOf(fromList.get()), 1);  // the reading iterator is gone again
   EXPECT_TRUE(Utilities::ConvertStringContainerToStringVector(nullptr).empty());
   EXPECT_TRUE(Utilities::ConvertStringContainerToStringList(nullptr).empty());
-  const struct {
-    Fault fault;
-    Strings read;
-  } cases[] = {{NONE, strings}, {REFUSED, {}}, {NULL_ITERATOR, {}}, {NEVER_ENDS, strings}};
-  for (const auto& c : cases) {
-    RefCountPtr<IStringContainer> own = MakeOwn(strings, c.fault);
-    EXPECT_EQ(Utilities::ConvertStringContainerToStringVector(own), c.read) << c.fault;
+  const std::pair<Fault, Strings> cases[] = {
+      {NONE, strings}, {REFUSED, {}}, {NULL_ITERATOR, {}}, {NEVER_ENDS, strings}};
+  for (const auto& [fault, read] : cases) {
+    RefCountPtr<IStringContainer> own = MakeOwn(strings, fault);
+    EXPECT_EQ(Utilities::ConvertStringContainerToStringVector(own), read) << fault;
     EXPECT_EQ(Utilities::ConvertStringContainerToStringList(own),
-              std::list<StringBase>(c.read.begin(), c.read.end()));
+              std::list<StringBase>(read.begin(), read.end()));
     EXPECT_EQ(RefCountOf(own.get()), 1);  // no iterator left behind
   }
 }

@@ -43,17 +43,15 @@ TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeed) {
     numbered += numbers.back() + "\n";
   }
   const std::string big(1 << 20, 'x');
-  const struct {
-    std::string content;
-    Lines lines;
-  } cases[] = {{"", {}},
-               {"\n", {""}},
-               {"a\r\n\nb", {"a\r", "", "b"}},  // only the line feed goes
-               {std::string("n\0l\n", 4), {std::string("n\0l", 3)}},
-               {"a\n" + big + "\nb", {"a", big, "b"}},
-               {numbered, numbers}};
-  for (const auto& c : cases) {
-    EXPECT_TRUE(ReadLines(tree.WriteFile("f.txt", c.content)) == c.lines) << c.lines.size();
+  const std::pair<std::string, Lines> cases[] = {
+      {"", {}},
+      {"\n", {""}},
+      {"a\r\n\nb", {"a\r", "", "b"}},  // only the line feed goes
+      {std::string("n\0l\n", 4), {std::string("n\0l", 3)}},
+      {"a\n" + big + "\nb", {"a", big, "b"}},
+      {numbered, numbers}};
+  for (const auto& [content, lines] : cases) {
+    EXPECT_TRUE(ReadLines(tree.WriteFile("f.txt", content)) == lines) << lines.size();
   }
 }
 
