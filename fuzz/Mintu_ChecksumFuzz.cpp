@@ -1,6 +1,5 @@
-// Checksum stamps: the file is validated as the plain whole-text reading
-// decides on the same bytes, and the computed checksum is the CRC-32 of the
-// lines without "#", joined, written "%8x".
+// Checksum stamps: the file is validated as the plain whole-text reading decides on the same bytes,
+// and the computed checksum is the CRC-32 of the lines without "#", joined, written "%8x".
 
 #include <unistd.h>
 #include <zlib.h>
@@ -29,9 +28,8 @@ std::string Checksum(const std::string& text) {
   return text8;
 }
 
-// The whole text read line by line, each line given its line feed; the
-// eight bytes after "# CRC:" and one separator compared, case aside, with
-// the checksum of that text.
+// The whole text read line by line, each line given its line feed; the eight bytes after "# CRC:"
+// and one separator compared, case aside, with the checksum of that text.
 bool Valid(const std::string& bytes) {
   std::string content = bytes;
   if (!content.empty() && content.back() != '\n') content += '\n';

@@ -1,7 +1,6 @@
-// A tree built by adding leaves at paths taken from the input (one
-// "a/b/c=text" per line), then navigated, copied, compared and written: a
-// leaf just added is found at its path, and a copy or an assigned tree
-// equals its original, is not less than it and writes the same bytes.
+// A tree built by adding leaves at paths taken from the input (one "a/b/c=text" per line), then
+// navigated, copied, compared and written: a leaf just added is found at its path, and a copy or an
+// assigned tree equals its original, is not less than it and writes the same bytes.
 
 #include "FuzzCheck.h"
 #include "mintu/Mintu_AppException.h"

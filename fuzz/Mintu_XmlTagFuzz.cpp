@@ -1,7 +1,6 @@
-// Tags cut into namespace and name, and the attributes and elements built
-// from them: a tag is refused by all three classes alike or taken by all,
-// its pieces join back into it, and copies equal their originals and write
-// the same text.
+// Tags cut into namespace and name, and the attributes and elements built from them: a tag is
+// refused by all three classes alike or taken by all, its pieces join back into it, and copies
+// equal their originals and write the same text.
 
 #include "FuzzCheck.h"
 #include "mintu/Mintu_AppException.h"

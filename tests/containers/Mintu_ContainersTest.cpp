@@ -169,9 +169,8 @@ TEST(UtilitiesContainers, ConversionsKeepOrderAndSurviveFaultyContainers) {
   }
 }
 
-// Each thread owns one reference and churns copies of it and of iterators.
-// The test keeps its own (the count must come back to exactly 1), or drops
-// it first (a worker frees the container).
+// Each thread owns one reference and churns copies of it and of iterators. The test keeps its own
+// (the count must come back to exactly 1), or drops it first (a worker frees the container).
 TEST(RefCountConcurrency, CountsStayExactAndAnyThreadMayFreeTheContainer) {
   const int kRounds = 2000;
   for (bool testKeepsOne : {true, false}) {

@@ -1,6 +1,5 @@
-// Copies and assignments of the XML model when an allocation fails: nothing
-// changes, nothing leaks (LeakSanitizer in the ASan build). This program
-// replaces operator new to fail on request.
+// Copies and assignments of the XML model when an allocation fails: nothing changes, nothing leaks
+// (LeakSanitizer in the ASan build). This program replaces operator new to fail on request.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
