@@ -8,7 +8,7 @@
 
 using Text = Port::StringBase<char>;
 
-TEST(Port_EnvTest, SetsReadsAndUnsetsVariablesOfValidNamesOnly) {
+TEST(Port_EnvTest, VariablesOfValidNamesAndTheInstallRootsTheyGive) {
   MintuTest::TempInstallTree tree;
   tree.SetEnv("Q", nullptr);  // restored afterwards; a one-letter name is valid
   EXPECT_TRUE(Port_Env::SetEnv("Q", "a b=c"));
@@ -24,10 +24,6 @@ TEST(Port_EnvTest, SetsReadsAndUnsetsVariablesOfValidNamesOnly) {
     EXPECT_FALSE(Port_Env::SetEnv(bad, "x"));
     EXPECT_FALSE(Port_Env::UnsetEnv(bad));
   }
-}
-
-TEST(Port_EnvTest, InstallRootsComeFromOrvane) {
-  MintuTest::TempInstallTree tree;
   const std::string sep(1, Port_Env::GetPathListSeparator());
   tree.SetEnv("ORVANE", (sep + tree.Path("r1") + sep + sep + tree.Path("r2") + sep).c_str());
   Port::PathList& roots = Port::OrvanePath::GetInstance();

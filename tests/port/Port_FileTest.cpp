@@ -33,7 +33,7 @@ std::string Names(const UT_DIR& dir) {
   return names;
 }
 
-TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeed) {
+TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeedAndBlocksInTurnWithThem) {
   MintuTest::TempInstallTree tree;
   // Numbered lines over many reading chunks: lines and chunks end at every offset of each other.
   std::string numbered;
@@ -53,10 +53,6 @@ TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeed) {
   for (const auto& [content, lines] : cases) {
     EXPECT_TRUE(ReadLines(tree.WriteFile("f.txt", content)) == lines) << lines.size();
   }
-}
-
-TEST(Port_FileTest, BlocksAndLinesTakeTurns) {
-  MintuTest::TempInstallTree tree;
   std::string tail;  // every byte value, past the first reading chunk
   for (int i = 0; i < 200000; ++i) tail += static_cast<char>((i * 7 + i / 256) % 256);
   const std::string path = tree.WriteFile("f.bin", "first\nsecond\nthird\n" + tail);

@@ -187,8 +187,7 @@ TEST_F(MintuTool, CommandsAnswer) {
       {"format --sort -", "<r><b>2</b><a/><b>1</b></r>", 0,
        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r>\n  <a/>\n  <b>1</b>\n  <b>2</b>\n</r>\n",
        ""},
-      {"format -", "<r>text<a/></r>", 1, "", "*line 1, column 4: Mixed content"},
-  };
+      {"format -", "<r>text<a/></r>", 1, "", "*line 1, column 4: Mixed content"}};
   for (const auto& [line, input, status, wantOut, wantErr] : rows) {
     SCOPED_TRACE(line);
     EXPECT_EQ(status, Run(line, input));
@@ -292,8 +291,7 @@ TEST_F(MintuTool, StampsEveryKindOfFile) {
       {"symlink.txt", "x\n", SYMLINK, "x\n# CRC: 8cdc1683\n", ""},
       {"ro.txt", "x\n", READ_ONLY, "x\n", "Permission denied"},
       {"acl.txt", "x\n", ATTRIBUTES, "x\n# CRC: 8cdc1683\n", ""},
-      {"missing.txt", "", MISSING, "", "No such file or directory"},
-  };
+      {"missing.txt", "", MISSING, "", "No such file or directory"}};
   for (const auto& [name, content, kind, after, reason] : rows) {
     for (const std::string library : {"library/", "tool/"}) {
       const std::string way = library + name + ".d/";

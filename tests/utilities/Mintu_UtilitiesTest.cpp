@@ -52,15 +52,12 @@ class UtilitiesTest : public MintuTest::IssuedMessages {
   MintuTest::LoggerLevel verbose{"utilities", DebugMessenger::DEBUG_VERBOSE};
 };
 
-TEST(UtilitiesPaths, TextsWithoutFiles) {
+TEST_F(UtilitiesTest, PathsAsTextsAndOfRealFiles) {
   StringBase mixed("\\\\server\\share/a/////b\\/\\c/");
   Utilities::GetPlatformIndependentPath(mixed);
   EXPECT_EQ("/server/share/a/b/c/", mixed.str());
   for (const char* yes : {"a\\", "/"}) EXPECT_TRUE(Utilities::IsTerminatedWithPathSeparator(yes));
   for (const char* no : {"", "a\\b"}) EXPECT_FALSE(Utilities::IsTerminatedWithPathSeparator(no));
-}
-
-TEST_F(UtilitiesTest, PathsOfRealFiles) {
   const std::string dir = tree.MakeDir("d/sub"), file = tree.WriteFile("d/f.txt", "x");
   ASSERT_TRUE(Port::File::chdir(tree.Path("d")));
   const std::tuple<StringBase (*)(const StringBase&), std::string, std::string> cases[] = {
@@ -73,8 +70,7 @@ TEST_F(UtilitiesTest, PathsOfRealFiles) {
       {Utilities::GetAbsolutePath, "sub/../f.txt", file},
       {Utilities::GetAbsolutePath, "none.txt", tree.Path("d/none.txt")},
       {Utilities::GetAbsoluteDirectory, "sub", dir + SEP},
-      {Utilities::GetAbsoluteDirectory, "f.txt", tree.Path("d") + SEP},
-  };
+      {Utilities::GetAbsoluteDirectory, "f.txt", tree.Path("d") + SEP}};
   for (const auto& [function, in, out] : cases) EXPECT_EQ(out, function(in).str()) << in;
 
   const std::string d = tree.Path("d"), h = tree.Path("dx/h.txt"), dot = "." + SEP;
@@ -115,8 +111,7 @@ TEST_F(UtilitiesTest, LookupsTakeTheFirstRootThatHoldsTheName) {
       // In the core libraries: by root, then by listing order.
       {true, "data/core.mpd", "root2/mintaro/ip/orvane/a_lib/data/core.mpd"},
       {true, "data/late.mpd", "root3/mintaro/ip/orvane/a_lib/data/late.mpd"},
-      {true, "doc.txt", nullptr},
-  };
+      {true, "doc.txt", nullptr}};
   for (const auto& [inContainer, name, expected] : cases) {
     issued.Clear();
     StringBase found("untouched");
@@ -137,7 +132,7 @@ TEST_F(UtilitiesTest, LookupsTakeTheFirstRootThatHoldsTheName) {
   EXPECT_EQ(tree.Path("root3" + java), found.str());
 }
 
-TEST_F(UtilitiesTest, ExpansionIsOnePassAndLooksUpALeadingOrvane) {
+TEST_F(UtilitiesTest, ExpansionIsOnePassAndLooksUpLeadingOrvanes) {
   tree.WriteFile("root2/data/file.txt", "x");
   tree.WriteFile("root1/data/digits/one.txt", "x");
   tree.SetRoots({"root1", "root2"});
@@ -156,12 +151,9 @@ TEST_F(UtilitiesTest, ExpansionIsOnePassAndLooksUpALeadingOrvane) {
       // At the start, the rest is looked up under the install roots.
       {"${ORVANE}/data/file.txt", tree.Path("root2/data/file.txt")},
       {"${ORVANE}data/${mintu_t_9}/one.txt", tree.Path("root1/data/digits/one.txt")},
-      {"${ORVANE}/data/none.txt", ""},
-  };
+      {"${ORVANE}/data/none.txt", ""}};
   for (const auto& c : expansions) EXPECT_EQ(c[1], Utilities::ExpandEnvironment(c[0]).str());
-}
-
-TEST_F(UtilitiesTest, ManyLeadingReferencesDoNotExhaustTheStack) {
+  // So many leading references that a lookup each in recursion would exhaust the stack.
   tree.SetRoots({});
   std::string many;
   for (int i = 0; i < 120000; ++i) many += "${ORVANE}";
@@ -233,8 +225,7 @@ TEST_F(UtilitiesTest, ValidationByTheFirstStamp) {
       // Lines longer than a reading block, the stamp after a "#" in one.
       {"long lines", big + "\n# CRC: " + bigCrc + "\ntail\n", true},
       {"second # of a long line", "#" + big + " # CRC: " + bigCrc + "\n" + big + "tail", true},
-      {"stamp in binary data", std::string("\0\xff\n", 3) + "# CRC: 1234abcd\n\xfe", false},
-  };
+      {"stamp in binary data", std::string("\0\xff\n", 3) + "# CRC: 1234abcd\n\xfe", false}};
   for (const auto& [name, text, valid] : cases) EXPECT_EQ(valid, Validates(tree, text)) << name;
   EXPECT_TRUE(issued.messages().empty());
 }
@@ -447,6 +438,7 @@ TEST_F(SetWorkingDirectoryTest, DirectoriesThatMoveOrDisappearAreReportedNotThro
     ASSERT_TRUE(Port::File::chdir(base));
     guard.Reconfirm();
     EXPECT_EQ(a + SEP, Cwd());
+    EXPECT_TRUE(Errors("Mintu_SetWorkingDirectory").empty()) << "a change back that worked";
     // The guarded directory, then the previous one, gone: reported, not thrown.
     ASSERT_TRUE(Port::File::chdir(base));
     std::filesystem::remove(a);
@@ -477,8 +469,7 @@ TEST_F(UtilitiesTest, CoresLevelIsTheFirstTaggedLineOfTheFirstReadableLog) {
       {"date 2010\nlevel cores_level= 7 \n", level + " 7 "},
       {"cores_level=\n", level},
       {"cores level=1\nCORES_LEVEL=2\n", "untouched"},  // the tag missing
-      {std::string("\0\xff\ncores_level=\x02\0x", 18), level + std::string("\x02\0x", 3)},
-  };
+      {std::string("\0\xff\ncores_level=\x02\0x", 18), level + std::string("\x02\0x", 3)}};
   tree.WriteFile("root3/IPupdate.log", "cores_level=3\n");
   tree.MakeDir("root1/IPupdate.log");  // a directory is not a readable log
   for (const auto& c : cases) {

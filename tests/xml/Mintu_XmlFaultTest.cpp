@@ -53,8 +53,7 @@ TEST(XmlFaults, FailedCopiesAndAssignmentsChangeNothingAndLeakNothing) {
       [&](XmlNestedElement& t) { t.attributes = source->attributes; },
       [&](XmlNestedElement& t) { *t.attributes.items.front() = *source->attributes.items.front(); },
       [&](XmlNestedElement& t) { t.elements = source->elements; },
-      [&](XmlNestedElement&) { XmlNestedElement copy(*source); },
-  };
+      [&](XmlNestedElement&) { XmlNestedElement copy(*source); }};
   for (std::size_t i = 0; i < std::size(operations); ++i) {
     SCOPED_TRACE(i);
     const auto target = Tree("old", "1");
