@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <utility>
 
 TEST(Port_TimerTest, DurationTexts) {
   // Seconds, and their text as hours:minutes:seconds and in seconds.
