@@ -1,6 +1,5 @@
-// Checksum stamps: the file is validated as the plain whole-text reading
-// decides on the same bytes, and the computed checksum is the CRC-32 of the
-// lines without "#", joined, written "%8x".
+// Checksum stamps: the file is validated as the plain whole-text reading decides on the same bytes,
+// and the computed checksum is the CRC-32 of the lines without "#", joined, written "%8x".
 
 #include <unistd.h>
 #include <zlib.h>
@@ -19,24 +18,18 @@ namespace {
 
 std::string Checksum(const std::string& text) {
   std::string data;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = text.substr(start, end - start);
+  for (const std::string& line : MintuFuzz::Pieces(text, '\n')) {
     if (line.find('#') == std::string::npos) data += line;
-    start = end + 1;
   }
-  const uLong crc = crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(data.data()),
-                          static_cast<uInt>(data.size()));
   char text8[16];
-  std::snprintf(text8, sizeof text8, "%8x", static_cast<unsigned int>(crc));
+  std::snprintf(text8, sizeof text8, "%8x",
+                static_cast<unsigned int>(
+                    crc32_z(0L, reinterpret_cast<const Bytef*>(data.data()), data.size())));
   return text8;
 }
 
-// The whole text read line by line, each line given its line feed; the
-// eight bytes after "# CRC:" and one separator compared, case aside, with
-// the checksum of that text.
+// The whole text read line by line, each line given its line feed; the eight bytes after "# CRC:"
+// and one separator compared, case aside, with the checksum of that text.
 bool Valid(const std::string& bytes) {
   std::string content = bytes;
   if (!content.empty() && content.back() != '\n') content += '\n';
@@ -49,14 +42,6 @@ bool Valid(const std::string& bytes) {
       [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
 }
 
-// In memory where the system offers it. The file is removed before each
-// write: rewriting it in place makes some file systems flush it to disk.
-std::string FileName() {
-  const char* const directory = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-  return std::string(directory) + "/mintu-checksum-fuzz-" +
-         std::to_string(static_cast<long>(getpid())) + ".txt";
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -65,12 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(Mintu::Utilities::CalculateChecksum(StringBase(bytes), checksum) == 0);
   FUZZ_CHECK(checksum.str() == Checksum(bytes));
 
-  static const std::string name = FileName();
-  unlink(name.c_str());
-  {
-    std::ofstream file(name, std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
+  static const std::string name =
+      MintuFuzz::ScratchFolder() + "/mintu-checksum-fuzz-" + std::to_string(getpid()) + ".txt";
+  MintuFuzz::Rewrite(name, data, size);
   bool valid = false;
   FUZZ_CHECK(Mintu::Utilities::ValidateFileChecksum(StringBase(name), valid) == 0);
   FUZZ_CHECK(valid == Valid(bytes));

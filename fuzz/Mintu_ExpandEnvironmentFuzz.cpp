@@ -1,7 +1,6 @@
-// Environment expansion against a plain reading of its rules: every
-// ${NAME} (letters, digits, underscore, possibly empty) is replaced by the
-// variable's value in one pass; a text that begins with ${ORVANE} is looked
-// up under the install roots, none of which holds anything here.
+// Environment expansion against a plain reading of its rules: every ${NAME} (letters, digits,
+// underscore, possibly empty) is replaced by the variable's value in one pass; a text that begins
+// with ${ORVANE} is looked up under the install roots, none of which holds anything here.
 
 #include <cstdlib>
 

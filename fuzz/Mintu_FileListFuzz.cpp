@@ -16,36 +16,23 @@
 
 using Mintu::StringBase;
 
-namespace {
-
-std::string directory;
-
-void Touch(const std::string& name) { std::ofstream(directory + name).put('x'); }
-
-}  // namespace
+static std::string directory;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // In memory where the system offers it; see the list's writing below.
-  std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-  pattern += "/mintu-filelist-fuzz-XXXXXX";
+  std::string pattern = MintuFuzz::ScratchFolder() + "/mintu-filelist-fuzz-XXXXXX";
   const char* made = mkdtemp(&pattern[0]);
   if (made == nullptr) std::abort();
   directory = std::string(made) + "/";
   mkdir((directory + "sub").c_str(), 0700);
-  Touch("a.v");
-  Touch("sub/b.v");
-  Touch("name with blank.v");
+  for (const char* name : {"a.v", "sub/b.v", "name with blank.v"}) {
+    std::ofstream(directory + name).put('x');
+  }
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string list = directory + "files.lst";
-  // Removed first: rewriting it in place makes some file systems flush it.
-  unlink(list.c_str());
-  {
-    std::ofstream file(list, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  MintuFuzz::Rewrite(list, data, size);
   const Port::FileName listName(list.c_str());
   const std::vector<StringBase> members = Mintu::Utilities::GetFileListFileStrings(listName);
   for (const StringBase& member : members) {

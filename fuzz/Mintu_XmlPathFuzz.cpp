@@ -1,7 +1,6 @@
-// A tree built by adding leaves at paths taken from the input (one
-// "a/b/c=text" per line), then navigated, copied, compared and written: a
-// leaf just added is found at its path, and a copy or an assigned tree
-// equals its original, is not less than it and writes the same bytes.
+// A tree built by adding leaves at paths taken from the input (one "a/b/c=text" per line), then
+// navigated, copied, compared and written: a leaf just added is found at its path, and a copy or an
+// assigned tree equals its original, is not less than it and writes the same bytes.
 
 #include "FuzzCheck.h"
 #include "mintu/Mintu_AppException.h"
@@ -13,10 +12,7 @@ namespace {
 
 std::vector<StringBase> Steps(const std::string& path) {
   std::vector<StringBase> steps;
-  for (const std::string& step :
-       MintuFuzz::Pieces(reinterpret_cast<const std::uint8_t*>(path.data()), path.size(), '/')) {
-    steps.push_back(StringBase(step));
-  }
+  for (const std::string& step : MintuFuzz::Pieces(path, '/')) steps.push_back(StringBase(step));
   return steps;
 }
 

@@ -1,6 +1,5 @@
-// Fuzzes the XML reader: any input is either refused with AppException or
-// read into a tree that ToXml writes and the reader reads back to an equal
-// tree written with the same bytes.
+// Fuzzes the XML reader: any input is either refused with AppException or read into a tree that
+// ToXml writes and the reader reads back to an equal tree written with the same bytes.
 
 #include "FuzzCheck.h"
 #include "mintu/Mintu_AppException.h"

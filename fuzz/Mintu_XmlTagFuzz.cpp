@@ -1,27 +1,40 @@
-// Tags cut into namespace and name, and the attributes and elements built
-// from them: a tag is refused by all three classes alike or taken by all,
-// its pieces join back into it, and copies equal their originals and write
-// the same text.
+// Tags cut into namespace and name, and the attributes and elements built from them: a tag is
+// refused by all three classes alike or taken by all, its pieces join back into it, and copies
+// equal their originals and write the same text.
 
 #include "FuzzCheck.h"
 #include "mintu/Mintu_AppException.h"
 #include "mintu/Mintu_XmlAttribute.h"
 #include "mintu/Mintu_XmlElement.h"
 
+#include <boost/make_shared.hpp>
+
 using Mintu::StringBase;
 
 namespace {
 
-// The pieces of a taken tag join back into it.
-template <class T>
-void CheckPieces(const T& item, const StringBase& tag) {
-  FUZZ_CHECK(item.GetTag() == tag);
-  StringBase joined = item.GetNamespace();
-  if (!joined.IsEmpty() || tag.GetIndexOfFirstChar(':') != StringBase::NOT_FOUND) {
-    joined.Append(":");
+std::string Xml(const Mintu::XmlAttribute& attribute) { return attribute.ToXml().str(); }
+std::string Xml(const Mintu::XmlElement& element) { return element.ToXml("  ").str(); }
+
+// 1 when `make` takes the tag: its pieces join back into it, and a copy equals
+// it and writes the same text; 0 when it refuses the tag.
+template <class T, class Make>
+int Taken(const StringBase& tag, Make make) {
+  try {
+    const T item = make();
+    FUZZ_CHECK(item.GetTag() == tag);
+    StringBase joined = item.GetNamespace();
+    if (!joined.IsEmpty() || tag.GetIndexOfFirstChar(':') != StringBase::NOT_FOUND) {
+      joined.Append(":");
+    }
+    joined.Append(item.GetName());
+    FUZZ_CHECK(joined == tag);
+    const T copy(item);
+    FUZZ_CHECK(copy == item && !(copy < item) && Xml(copy) == Xml(item));
+    return 1;
+  } catch (const Mintu::AppException&) {
+    return 0;
   }
-  joined.Append(item.GetName());
-  FUZZ_CHECK(joined == tag);
 }
 
 }  // namespace
@@ -30,34 +43,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::string> pieces = MintuFuzz::Pieces(data, size, '\n');
   pieces.resize(2);
   const StringBase tag(pieces[0]), text(pieces[1]);
-  int taken = 0;
-  try {
+  const int taken = Taken<Mintu::XmlAttribute>(tag, [&] {
     const Mintu::XmlAttribute attribute(tag, text);
-    CheckPieces(attribute, tag);
     FUZZ_CHECK(attribute.GetText() == text);
-    const Mintu::XmlAttribute copy(attribute);
-    FUZZ_CHECK(copy == attribute && !(copy < attribute) && copy.ToXml() == attribute.ToXml());
-    ++taken;
-  } catch (const Mintu::AppException&) {
-  }
-  try {
-    Mintu::XmlLeafElement leaf(tag, text);
-    CheckPieces(leaf, tag);
-    leaf.attributes.Add(boost::shared_ptr<Mintu::XmlAttribute>(new Mintu::XmlAttribute("a", text)));
-    const Mintu::XmlLeafElement copy(leaf);
-    FUZZ_CHECK(copy == leaf && !(copy < leaf) && copy.ToXml("  ") == leaf.ToXml("  "));
-    ++taken;
-  } catch (const Mintu::AppException&) {
-  }
-  try {
-    Mintu::XmlNestedElement nested(tag);
-    CheckPieces(nested, tag);
-    nested.elements.Add(boost::shared_ptr<Mintu::XmlElement>(new Mintu::XmlLeafElement("x", text)));
-    const Mintu::XmlNestedElement copy(nested);
-    FUZZ_CHECK(copy == nested && !(copy < nested) && copy.ToXml("") == nested.ToXml(""));
-    ++taken;
-  } catch (const Mintu::AppException&) {
-  }
-  FUZZ_CHECK(taken == 0 || taken == 3);
+    return attribute;
+  });
+  FUZZ_CHECK(taken == Taken<Mintu::XmlLeafElement>(tag, [&] {
+               Mintu::XmlLeafElement leaf(tag, text);
+               leaf.attributes.Add(boost::make_shared<Mintu::XmlAttribute>("a", text));
+               return leaf;
+             }));
+  FUZZ_CHECK(taken == Taken<Mintu::XmlNestedElement>(tag, [&] {
+               Mintu::XmlNestedElement nested(tag);
+               nested.elements.Add(boost::make_shared<Mintu::XmlLeafElement>("x", text));
+               return nested;
+             }));
   return 0;
 }

@@ -158,22 +158,19 @@ TEST(UtilitiesContainers, ConversionsKeepOrderAndSurviveFaultyContainers) {
   EXPECT_EQ(RefCountOf(fromList.get()), 1);  // the reading iterator is gone again
   EXPECT_TRUE(Utilities::ConvertStringContainerToStringVector(nullptr).empty());
   EXPECT_TRUE(Utilities::ConvertStringContainerToStringList(nullptr).empty());
-  const struct {
-    Fault fault;
-    Strings read;
-  } cases[] = {{NONE, strings}, {REFUSED, {}}, {NULL_ITERATOR, {}}, {NEVER_ENDS, strings}};
-  for (const auto& c : cases) {
-    RefCountPtr<IStringContainer> own = MakeOwn(strings, c.fault);
-    EXPECT_EQ(Utilities::ConvertStringContainerToStringVector(own), c.read) << c.fault;
+  const std::pair<Fault, Strings> cases[] = {
+      {NONE, strings}, {REFUSED, {}}, {NULL_ITERATOR, {}}, {NEVER_ENDS, strings}};
+  for (const auto& [fault, read] : cases) {
+    RefCountPtr<IStringContainer> own = MakeOwn(strings, fault);
+    EXPECT_EQ(Utilities::ConvertStringContainerToStringVector(own), read) << fault;
     EXPECT_EQ(Utilities::ConvertStringContainerToStringList(own),
-              std::list<StringBase>(c.read.begin(), c.read.end()));
+              std::list<StringBase>(read.begin(), read.end()));
     EXPECT_EQ(RefCountOf(own.get()), 1);  // no iterator left behind
   }
 }
 
-// Each thread owns one reference and churns copies of it and of iterators.
-// The test keeps its own (the count must come back to exactly 1), or drops
-// it first (a worker frees the container).
+// Each thread owns one reference and churns copies of it and of iterators. The test keeps its own
+// (the count must come back to exactly 1), or drops it first (a worker frees the container).
 TEST(RefCountConcurrency, CountsStayExactAndAnyThreadMayFreeTheContainer) {
   const int kRounds = 2000;
   for (bool testKeepsOne : {true, false}) {

@@ -36,6 +36,6 @@ TEST(LoggerRegistryConcurrencyTest, FourThreadsMakeListAndSwitchOnTheRoot) {
   std::unique_ptr<std::vector<Mintu::StringBase> > names(DebugMessengerFactory::GetActiveLoggers());
   EXPECT_EQ(1000u, std::set<Mintu::StringBase>(names->begin(), names->end()).size());
   EXPECT_EQ(1000u, names->size());
-  EXPECT_EQ(1u, issued.Count(PORT_MSG_STATUS)) << "the root switched on more than once";
+  EXPECT_EQ(1u, issued.Texts(PORT_MSG_STATUS).size()) << "the root switched on more than once";
   DebugMessengerFactory::GetLogger()->SetLevel(Mintu::DebugMessenger::DEBUG_OFF);
 }

@@ -70,7 +70,7 @@ TEST_F(DebugMessengerTest, EffectiveLevelAndLinesThroughTheTree) {
     EXPECT_EQ(expected,
               std::regex_replace(Joined(issued.Texts(PORT_MSG_STATUS)),
                                  std::regex("\\d+:\\d\\d:\\d\\d\\.\\d{3}\n"), "H:MM:SS.mmm\n"));
-    EXPECT_EQ(issued.Count(PORT_MSG_STATUS), issued.messages().size());
+    EXPECT_EQ(issued.Texts(PORT_MSG_STATUS).size(), issued.messages().size());
   }
   D loop(&loop, "loop");  // its own parent, without a level: must not walk for ever
   EXPECT_TRUE(loop.IsOff());

@@ -8,7 +8,7 @@
 
 using Text = Port::StringBase<char>;
 
-TEST(Port_EnvTest, SetsReadsAndUnsetsVariables) {
+TEST(Port_EnvTest, VariablesOfValidNamesAndTheInstallRootsTheyGive) {
   MintuTest::TempInstallTree tree;
   tree.SetEnv("Q", nullptr);  // restored afterwards; a one-letter name is valid
   EXPECT_TRUE(Port_Env::SetEnv("Q", "a b=c"));
@@ -18,19 +18,12 @@ TEST(Port_EnvTest, SetsReadsAndUnsetsVariables) {
   EXPECT_TRUE(Port_Env::SetEnv("Q", "x"));
   EXPECT_TRUE(Port_Env::UnsetEnv("Q"));
   EXPECT_EQ(Port_Env::GetEnv("Q"), nullptr);
-}
-
-TEST(Port_EnvTest, RefusesInvalidNames) {
   for (const char* bad : {static_cast<const char*>(nullptr), "", "A=B", "="}) {
     SCOPED_TRACE(bad == nullptr ? "null" : bad);
     EXPECT_EQ(Port_Env::GetEnv(bad), nullptr);
     EXPECT_FALSE(Port_Env::SetEnv(bad, "x"));
     EXPECT_FALSE(Port_Env::UnsetEnv(bad));
   }
-}
-
-TEST(Port_EnvTest, InstallRootsComeFromOrvane) {
-  MintuTest::TempInstallTree tree;
   const std::string sep(1, Port_Env::GetPathListSeparator());
   tree.SetEnv("ORVANE", (sep + tree.Path("r1") + sep + sep + tree.Path("r2") + sep).c_str());
   Port::PathList& roots = Port::OrvanePath::GetInstance();

@@ -33,7 +33,7 @@ std::string Names(const UT_DIR& dir) {
   return names;
 }
 
-TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeed) {
+TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeedAndBlocksInTurnWithThem) {
   MintuTest::TempInstallTree tree;
   // Numbered lines over many reading chunks: lines and chunks end at every offset of each other.
   std::string numbered;
@@ -43,22 +43,16 @@ TEST(Port_FileTest, ReadsLinesWithoutTheirLineFeed) {
     numbered += numbers.back() + "\n";
   }
   const std::string big(1 << 20, 'x');
-  const struct {
-    std::string content;
-    Lines lines;
-  } cases[] = {{"", {}},
-               {"\n", {""}},
-               {"a\r\n\nb", {"a\r", "", "b"}},  // only the line feed goes
-               {std::string("n\0l\n", 4), {std::string("n\0l", 3)}},
-               {"a\n" + big + "\nb", {"a", big, "b"}},
-               {numbered, numbers}};
-  for (const auto& c : cases) {
-    EXPECT_TRUE(ReadLines(tree.WriteFile("f.txt", c.content)) == c.lines) << c.lines.size();
+  const std::pair<std::string, Lines> cases[] = {
+      {"", {}},
+      {"\n", {""}},
+      {"a\r\n\nb", {"a\r", "", "b"}},  // only the line feed goes
+      {std::string("n\0l\n", 4), {std::string("n\0l", 3)}},
+      {"a\n" + big + "\nb", {"a", big, "b"}},
+      {numbered, numbers}};
+  for (const auto& [content, lines] : cases) {
+    EXPECT_TRUE(ReadLines(tree.WriteFile("f.txt", content)) == lines) << lines.size();
   }
-}
-
-TEST(Port_FileTest, BlocksAndLinesTakeTurns) {
-  MintuTest::TempInstallTree tree;
   std::string tail;  // every byte value, past the first reading chunk
   for (int i = 0; i < 200000; ++i) tail += static_cast<char>((i * 7 + i / 256) % 256);
   const std::string path = tree.WriteFile("f.bin", "first\nsecond\nthird\n" + tail);
@@ -84,7 +78,15 @@ TEST(Port_FileTest, BlocksAndLinesTakeTurns) {
   EXPECT_TRUE(File::close(stream));
 }
 
-TEST(Port_FileTest, TellsFilesFromDirectoriesAndOpensOnlyFiles) {
+// Writes `text` through a stream opened with `access`.
+void WriteThrough(const std::string& path, int access, const std::string& text) {
+  Stream* stream = File::open(Text(path), access, false);
+  ASSERT_NE(stream, nullptr);
+  EXPECT_TRUE(stream->write(Text(text)));
+  EXPECT_TRUE(File::close(stream));
+}
+
+TEST(Port_FileTest, TellsFilesFromDirectoriesOpensOnlyFilesAndReportsLostData) {
   MintuTest::TempInstallTree tree;
   const Text file(tree.WriteFile("f.txt", "old\n")), dir(tree.base());
   EXPECT_TRUE(File::isfile(file));
@@ -98,25 +100,14 @@ TEST(Port_FileTest, TellsFilesFromDirectoriesAndOpensOnlyFiles) {
   EXPECT_EQ(File::open(dir, File::ACCESS_READ, false), nullptr);
   EXPECT_EQ(File::open(file, 0, false), nullptr);  // no access asked for
   EXPECT_FALSE(File::close(nullptr));
-}
-
-TEST(Port_FileTest, WritesAppendsAndReportsLostData) {
-  MintuTest::TempInstallTree tree;
-  const Text file(tree.WriteFile("f.txt", "old\n"));
-  Stream* written = File::open(file, File::ACCESS_WRITE, false);
-  ASSERT_NE(written, nullptr);
-  EXPECT_TRUE(written->write(Text("one\n")));
-  EXPECT_TRUE(File::close(written));
-  Stream* appended = File::open(file, File::ACCESS_APPEND, false);
-  ASSERT_NE(appended, nullptr);
-  EXPECT_TRUE(appended->write("two\n", 4));
-  EXPECT_TRUE(File::close(appended));
+  WriteThrough(file.str(), File::ACCESS_WRITE, "one\n");
+  WriteThrough(file.str(), File::ACCESS_APPEND, "two\n");
   EXPECT_EQ(MintuTest::TempInstallTree::ReadFile(file.str()), "one\ntwo\n");
   if (!File::exist(Text("/dev/full"))) GTEST_SKIP() << "no /dev/full here";
   Stream* full = File::open(Text("/dev/full"), File::ACCESS_WRITE, false);
   ASSERT_NE(full, nullptr);
   // Buffered, the write succeeds; the failure shows when flushed, and is never reported as stored.
-  EXPECT_TRUE(full->write(Text("lost\n")));
+  EXPECT_TRUE(full->write("lost\n", 5));
   EXPECT_FALSE(File::close(full));
 }
 
@@ -126,10 +117,7 @@ TEST(Port_FileTest, DirectoriesListAndChange) {
   // through the code page both ways).
   tree.WriteFile("d/A.txt", "");
   const std::string odd = "caf\xE9 \xA7.txt", file = tree.Path("d") + "/" + odd;
-  Stream* out = File::open(Text(file), File::ACCESS_WRITE, false);
-  ASSERT_NE(out, nullptr);
-  EXPECT_TRUE(out->write(Text("one\n")));
-  EXPECT_TRUE(File::close(out));
+  WriteThrough(file, File::ACCESS_WRITE, "one\n");
   const std::string sub = tree.MakeDir("d/a");
   EXPECT_EQ(Names(UT_DIR(Text(tree.Path("d")))), "A.txt a " + odd);  // sorted
   EXPECT_EQ(Names(UT_DIR(Text(tree.Path("d")), UT_DIR::DIRECTORIES_ONLY)) + Names(UT_DIR(file)),

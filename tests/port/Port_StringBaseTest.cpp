@@ -38,13 +38,10 @@ std::string Order(const char* a, const char* b) {
   return {sign(Text(a).Compare(b)), sign(Text(a).Compare(b, Port::COMPARE_NOCASE)), ' '};
 }
 
-TEST(Port_StringBaseTest, CompareModes) {
+TEST(Port_StringBaseTest, ComparesEditsAndSearches) {
   EXPECT_EQ(Order("abc", "ABC") + Order("ab", "abc") + Order("\x80", "a") + Order("B", "a") +
                 Order("[", "a"),
             ">= << >> <> << ");
-}
-
-TEST(Port_StringBaseTest, EditsAndSearches) {
   Text text("a-b-A-b");
   EXPECT_EQ(text.Replace("-", "--", Port::COMPARE_EXACT, false), 1u);
   EXPECT_EQ(text.Replace("B", "y", Port::COMPARE_NOCASE), 2u);
@@ -69,7 +66,7 @@ TEST(Port_StringBaseTest, EditsAndSearches) {
 
 // The text as GetINT32 and GetUINT32 read it (a range past the end is clipped); "-" where
 // refused with the value untouched.
-std::string Read(const char* text) {
+std::string Read(const std::string& text) {
   std::int32_t i = 77;
   std::uint32_t u = 77;
   const bool intOk = Text(text).GetINT32(Port_Range(0, 99), i);
@@ -80,16 +77,13 @@ std::string Read(const char* text) {
 }
 
 TEST(Port_StringBaseTest, NumbersMustFillTheRange) {
-  const char* const cases[][2] = {{"0", "0 0"},
-                                  {"-42", "-42 -"},
-                                  {"+7", "7 -"},
-                                  {"2147483647", "2147483647 2147483647"},
-                                  {"-2147483648", "-2147483648 -"},
-                                  {"2147483648", "- 2147483648"},
-                                  {"4294967295", "- 4294967295"}};
-  for (const auto& c : cases) EXPECT_EQ(Read(c[0]), c[1]) << c[0];
-  for (const char* bad : {"4294967296", "99999999999999999999", "12a", " 12", "1-2", "-", ""}) {
-    EXPECT_EQ(Read(bad), "- -") << bad;
+  // The text, ">", and what the two read.
+  for (const std::string c :
+       {"0>0 0", "-42>-42 -", "+7>7 -", "2147483647>2147483647 2147483647",
+        "-2147483648>-2147483648 -", "2147483648>- 2147483648", "4294967295>- 4294967295",
+        "4294967296>- -", "99999999999999999999>- -", "12a>- -", " 12>- -", "1-2>- -", "->- -",
+        ">- -"}) {
+    EXPECT_EQ(Read(c.substr(0, c.find('>'))), c.substr(c.find('>') + 1)) << c;
   }
   // Only the range is read.
   std::int32_t value = 0;

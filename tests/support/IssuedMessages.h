@@ -27,7 +27,6 @@ class MessageCapture : public Port_MsgMan {
     }
     return texts;
   }
-  std::size_t Count(int type) const { return Texts(type).size(); }
   void Clear() { messages_.clear(); }
   int activations() const { return activations_; }
 

@@ -21,21 +21,19 @@ namespace MintuTest {
 
 class TempInstallTree {
  public:
-  TempInstallTree() : savedCwd_(Port::File::getcwd().str()) {
+  TempInstallTree()
+      : savedCwd_(Port::File::getcwd().str()),
+        savedRoots_(Port::OrvanePath::GetInstance().roots()) {
     std::random_device random;
     std::filesystem::path dir;
     do {
       dir = std::filesystem::temp_directory_path() / ("mintu-test-" + std::to_string(random()));
     } while (!std::filesystem::create_directory(dir));
     base_ = std::filesystem::canonical(dir).string();
-    for (const auto& root : Port::OrvanePath::GetInstance().roots()) {
-      savedRoots_.push_back(root.str());
-    }
   }
   ~TempInstallTree() {
     Port::File::chdir(savedCwd_.c_str());
-    Port::OrvanePath::GetInstance().Set(
-        std::vector<Port::StringBase<char> >(savedRoots_.begin(), savedRoots_.end()));
+    Port::OrvanePath::GetInstance().Set(savedRoots_);
     Port::Version::resetValues();
     for (const auto& saved : savedEnv_) {
       SetEnv(saved.first, saved.second.first ? saved.second.second.c_str() : nullptr);
@@ -89,7 +87,7 @@ class TempInstallTree {
 
  private:
   std::string base_, savedCwd_;
-  std::vector<std::string> savedRoots_;
+  std::vector<Port::StringBase<char> > savedRoots_;
   std::map<std::string, std::pair<bool, std::string> > savedEnv_;
 };
 

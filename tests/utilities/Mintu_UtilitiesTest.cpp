@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "mintu/Mintu_IPUpdateInfo.h"
@@ -51,21 +52,15 @@ class UtilitiesTest : public MintuTest::IssuedMessages {
   MintuTest::LoggerLevel verbose{"utilities", DebugMessenger::DEBUG_VERBOSE};
 };
 
-TEST(UtilitiesPaths, TextsWithoutFiles) {
+TEST_F(UtilitiesTest, PathsAsTextsAndOfRealFiles) {
   StringBase mixed("\\\\server\\share/a/////b\\/\\c/");
   Utilities::GetPlatformIndependentPath(mixed);
   EXPECT_EQ("/server/share/a/b/c/", mixed.str());
   for (const char* yes : {"a\\", "/"}) EXPECT_TRUE(Utilities::IsTerminatedWithPathSeparator(yes));
   for (const char* no : {"", "a\\b"}) EXPECT_FALSE(Utilities::IsTerminatedWithPathSeparator(no));
-}
-
-TEST_F(UtilitiesTest, PathsOfRealFiles) {
   const std::string dir = tree.MakeDir("d/sub"), file = tree.WriteFile("d/f.txt", "x");
   ASSERT_TRUE(Port::File::chdir(tree.Path("d")));
-  const struct {
-    StringBase (*function)(const StringBase&);
-    std::string in, out;
-  } cases[] = {
+  const std::tuple<StringBase (*)(const StringBase&), std::string, std::string> cases[] = {
       // A separator goes to directories and missing names, never to files.
       {Utilities::TerminateWithPathSeparator, dir, dir + SEP},
       {Utilities::TerminateWithPathSeparator, tree.Path("missing"), tree.Path("missing") + SEP},
@@ -75,9 +70,8 @@ TEST_F(UtilitiesTest, PathsOfRealFiles) {
       {Utilities::GetAbsolutePath, "sub/../f.txt", file},
       {Utilities::GetAbsolutePath, "none.txt", tree.Path("d/none.txt")},
       {Utilities::GetAbsoluteDirectory, "sub", dir + SEP},
-      {Utilities::GetAbsoluteDirectory, "f.txt", tree.Path("d") + SEP},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.out, c.function(c.in).str()) << c.in;
+      {Utilities::GetAbsoluteDirectory, "f.txt", tree.Path("d") + SEP}};
+  for (const auto& [function, in, out] : cases) EXPECT_EQ(out, function(in).str()) << in;
 
   const std::string d = tree.Path("d"), h = tree.Path("dx/h.txt"), dot = "." + SEP;
   // The directory's own text again, deeper down: only the prefix goes.
@@ -109,28 +103,24 @@ TEST_F(UtilitiesTest, LookupsTakeTheFirstRootThatHoldsTheName) {
   tree.WriteFile("root2" + lib + "a_lib/data/core.mpd", "a");
   tree.WriteFile("root3" + lib + "a_lib/data/late.mpd", "x");
   tree.SetRoots({"absent", "root1", "root2", "root3"});
-  const struct {
-    bool inContainer;
-    std::string name;
-    const char* expected;  // relative to the tree; null: not found
-  } cases[] = {
+  // In the core libraries or not, the name, where it is found (in the tree; null: not found).
+  const std::tuple<bool, std::string, const char*> cases[] = {
       {false, "shared", "root1/shared"},
       {false, "data/file.txt", "root2/data/file.txt"},
       {false, "nowhere.txt", nullptr},
       // In the core libraries: by root, then by listing order.
       {true, "data/core.mpd", "root2/mintaro/ip/orvane/a_lib/data/core.mpd"},
       {true, "data/late.mpd", "root3/mintaro/ip/orvane/a_lib/data/late.mpd"},
-      {true, "doc.txt", nullptr},
-  };
-  for (const auto& c : cases) {
+      {true, "doc.txt", nullptr}};
+  for (const auto& [inContainer, name, expected] : cases) {
     issued.Clear();
     StringBase found("untouched");
-    EXPECT_EQ(c.expected != nullptr, c.inContainer
-                                         ? Utilities::GetFullOrvanePathWithContainer(c.name, found)
-                                         : Utilities::GetFullOrvanePathOf(c.name, found));
-    EXPECT_EQ(c.expected ? tree.Path(c.expected) : "untouched", found.str()) << c.name;
-    EXPECT_EQ(Texts{Trace(c.expected ? "Looking for " + c.name + "\nFound " + found.str() + "\n"
-                                     : "Could not find " + c.name + "\n")},
+    EXPECT_EQ(expected != nullptr, inContainer
+                                       ? Utilities::GetFullOrvanePathWithContainer(name, found)
+                                       : Utilities::GetFullOrvanePathOf(name, found));
+    EXPECT_EQ(expected ? tree.Path(expected) : "untouched", found.str()) << name;
+    EXPECT_EQ(Texts{Trace(expected ? "Looking for " + name + "\nFound " + found.str() + "\n"
+                                   : "Could not find " + name + "\n")},
               Traces());
   }
   // The Java program of this platform.
@@ -142,7 +132,7 @@ TEST_F(UtilitiesTest, LookupsTakeTheFirstRootThatHoldsTheName) {
   EXPECT_EQ(tree.Path("root3" + java), found.str());
 }
 
-TEST_F(UtilitiesTest, ExpansionIsOnePassAndLooksUpALeadingOrvane) {
+TEST_F(UtilitiesTest, ExpansionIsOnePassAndLooksUpLeadingOrvanes) {
   tree.WriteFile("root2/data/file.txt", "x");
   tree.WriteFile("root1/data/digits/one.txt", "x");
   tree.SetRoots({"root1", "root2"});
@@ -161,12 +151,9 @@ TEST_F(UtilitiesTest, ExpansionIsOnePassAndLooksUpALeadingOrvane) {
       // At the start, the rest is looked up under the install roots.
       {"${ORVANE}/data/file.txt", tree.Path("root2/data/file.txt")},
       {"${ORVANE}data/${mintu_t_9}/one.txt", tree.Path("root1/data/digits/one.txt")},
-      {"${ORVANE}/data/none.txt", ""},
-  };
+      {"${ORVANE}/data/none.txt", ""}};
   for (const auto& c : expansions) EXPECT_EQ(c[1], Utilities::ExpandEnvironment(c[0]).str());
-}
-
-TEST_F(UtilitiesTest, ManyLeadingReferencesDoNotExhaustTheStack) {
+  // So many leading references that a lookup each in recursion would exhaust the stack.
   tree.SetRoots({});
   std::string many;
   for (int i = 0; i < 120000; ++i) many += "${ORVANE}";
@@ -222,11 +209,7 @@ TEST_F(UtilitiesTest, ChecksumOfTheDataLines) {
 TEST_F(UtilitiesTest, ValidationByTheFirstStamp) {
   const std::string body = "module top;\n  wire a;\nendmodule\n", crc = "63214ebe";
   const std::string big(300000, 'b'), bigCrc = Crc(big + "tail");
-  const struct {
-    const char* name;
-    std::string text;
-    bool valid;
-  } cases[] = {
+  const std::tuple<const char*, std::string, bool> cases[] = {
       {"stamp last, no final line feed", body + "# CRC: " + crc, true},
       {"any separator byte, upper case", body + "# CRC:\t63214EBE end\n", true},
       {"tag inside a line", "-- # CRC: " + crc + "\n" + body, true},
@@ -242,9 +225,8 @@ TEST_F(UtilitiesTest, ValidationByTheFirstStamp) {
       // Lines longer than a reading block, the stamp after a "#" in one.
       {"long lines", big + "\n# CRC: " + bigCrc + "\ntail\n", true},
       {"second # of a long line", "#" + big + " # CRC: " + bigCrc + "\n" + big + "tail", true},
-      {"stamp in binary data", std::string("\0\xff\n", 3) + "# CRC: 1234abcd\n\xfe", false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.valid, Validates(tree, c.text)) << c.name;
+      {"stamp in binary data", std::string("\0\xff\n", 3) + "# CRC: 1234abcd\n\xfe", false}};
+  for (const auto& [name, text, valid] : cases) EXPECT_EQ(valid, Validates(tree, text)) << name;
   EXPECT_TRUE(issued.messages().empty());
 }
 
@@ -414,7 +396,9 @@ using SetWorkingDirectoryTest = UtilitiesTest;
 
 std::string Cwd() { return Port::File::getcwd().str() + SEP; }
 
-TEST_F(SetWorkingDirectoryTest, ChangesForTheScopeAndBack) {
+// Each guard changes for its scope and back; nested guards unwind in order; a missing directory is
+// reported (whatever the logger's level) and changes nothing.
+TEST_F(SetWorkingDirectoryTest, ChangesForTheScopeAndBackUnlessTheDirectoryIsMissing) {
   const std::string base = tree.base() + SEP, core = tree.MakeDir("core") + SEP;
   tree.MakeDir("core/work");
   tree.WriteFile("core/core.mpd", "x");
@@ -432,14 +416,7 @@ TEST_F(SetWorkingDirectoryTest, ChangesForTheScopeAndBack) {
                      Trace("Current working directory reverted to " + base + "\n")}),
               Traces());
   }
-}
-
-// Nested guards unwind in order; a missing directory is reported (whatever
-// the logger's level) and changes nothing.
-TEST_F(SetWorkingDirectoryTest, MissingDirectoryIsReportedAndChangesNothing) {
-  const std::string base = tree.base() + SEP, core = tree.MakeDir("core") + SEP;
-  tree.MakeDir("core/work");
-  ASSERT_TRUE(Port::File::chdir(base));
+  issued.Clear();
   MintuTest::LoggerLevel off("utilities", DebugMessenger::DEBUG_OFF);
   {
     Mintu::SetWorkingDirectory outer("core/work");
@@ -461,6 +438,7 @@ TEST_F(SetWorkingDirectoryTest, DirectoriesThatMoveOrDisappearAreReportedNotThro
     ASSERT_TRUE(Port::File::chdir(base));
     guard.Reconfirm();
     EXPECT_EQ(a + SEP, Cwd());
+    EXPECT_TRUE(Errors("Mintu_SetWorkingDirectory").empty()) << "a change back that worked";
     // The guarded directory, then the previous one, gone: reported, not thrown.
     ASSERT_TRUE(Port::File::chdir(base));
     std::filesystem::remove(a);
@@ -491,8 +469,7 @@ TEST_F(UtilitiesTest, CoresLevelIsTheFirstTaggedLineOfTheFirstReadableLog) {
       {"date 2010\nlevel cores_level= 7 \n", level + " 7 "},
       {"cores_level=\n", level},
       {"cores level=1\nCORES_LEVEL=2\n", "untouched"},  // the tag missing
-      {std::string("\0\xff\ncores_level=\x02\0x", 18), level + std::string("\x02\0x", 3)},
-  };
+      {std::string("\0\xff\ncores_level=\x02\0x", 18), level + std::string("\x02\0x", 3)}};
   tree.WriteFile("root3/IPupdate.log", "cores_level=3\n");
   tree.MakeDir("root1/IPupdate.log");  // a directory is not a readable log
   for (const auto& c : cases) {

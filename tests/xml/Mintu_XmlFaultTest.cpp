@@ -1,6 +1,5 @@
-// Copies and assignments of the XML model when an allocation fails: nothing
-// changes, nothing leaks (LeakSanitizer in the ASan build). This program
-// replaces operator new to fail on request.
+// Copies and assignments of the XML model when an allocation fails: nothing changes, nothing leaks
+// (LeakSanitizer in the ASan build). This program replaces operator new to fail on request.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -54,8 +53,7 @@ TEST(XmlFaults, FailedCopiesAndAssignmentsChangeNothingAndLeakNothing) {
       [&](XmlNestedElement& t) { t.attributes = source->attributes; },
       [&](XmlNestedElement& t) { *t.attributes.items.front() = *source->attributes.items.front(); },
       [&](XmlNestedElement& t) { t.elements = source->elements; },
-      [&](XmlNestedElement&) { XmlNestedElement copy(*source); },
-  };
+      [&](XmlNestedElement&) { XmlNestedElement copy(*source); }};
   for (std::size_t i = 0; i < std::size(operations); ++i) {
     SCOPED_TRACE(i);
     const auto target = Tree("old", "1");

@@ -13,9 +13,7 @@ using Mintu::XmlReader;
 // `ascii` as UTF-16 with a byte order mark.
 std::string Utf16(const std::string& ascii, bool bigEndian) {
   std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-  for (const char c : ascii) {
-    out += bigEndian ? std::string(1, '\0') + c : std::string(1, c) + '\0';
-  }
+  for (const char c : ascii) out += bigEndian ? std::string(1, '\0') + c : std::string(1, c) + '\0';
   return out;
 }
 
@@ -46,8 +44,7 @@ TEST(XmlReader, KeepsElementsAttributesAndTextsDecodedThenEscaped) {
       {Utf16("<a b='1' xmlns:p='u' p:c='2'>&#xE9;</a>", false),
        "<a b=\"1\" xmlns:p=\"u\" p:c=\"2\">\xC3\xA9</a>\n"},
       {Utf16("<?xml version='1.0' encoding='UTF-16'?><a xmlns:p='\xC4\x80' x='1'/>", true),
-       "<a xmlns:p=\"\xC3\x84\xC2\x80\" x=\"1\"/>\n"},
-  };
+       "<a xmlns:p=\"\xC3\x84\xC2\x80\" x=\"1\"/>\n"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.first);
     EXPECT_EQ(row.second, XmlReader::FromString(row.first)->ToXml("").str());
@@ -96,16 +93,13 @@ TEST(XmlReader, RefusesMalformedInputWithLineColumnAndReason) {
       {"<a xmlns:xmlns='u'/>",
        "1, column 1: " + reserved + "xmlns) must not be declared or undeclared"},
       {"<a xmlns:p=''/>", "1, column 1: must not undeclare prefix"},
-      {"<a xmlns:p='u' xmlns:q='u' p:x='1' q:x='2'/>", "1, column 1: duplicate attribute"},
-  };
+      {"<a xmlns:p='u' xmlns:q='u' p:x='1' q:x='2'/>", "1, column 1: duplicate attribute"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.first);
     EXPECT_EQ("Cannot read t.xml: line " + row.second + "\n",
               Thrown([&] { XmlReader::FromString(row.first, "t.xml"); }));
   }
-}
-
-TEST(XmlReader, RefusesDeepNestingWithoutRecursion) {
+  // Nesting, refused without recursion; text without a file name.
   const auto nest = [](std::size_t depth) {
     std::string open, close;
     for (std::size_t i = 0; i < depth; ++i) open += "<a>", close += "</a>";

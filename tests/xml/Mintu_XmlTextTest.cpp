@@ -22,17 +22,10 @@ TEST(XmlText, NamesAndTexts) {
   const std::pair<std::string, bool> names[] = {
       {"spirit:component", true}, {"_x-1.2\xC3\xA9", true}, {"", false},   {"1a", false},
       {"a x='1'", false},         {"a\t", false},           {"a>", false}, {"a\xC2\xA0", false}};
-  for (const auto& row : names) {
-    EXPECT_EQ(row.second, XmlText::IsName(row.first)) << row.first;
-  }
-  const std::pair<std::string, bool> texts[] = {{"a < b & ]]> \t\r\n\xE2\x82\xAC", true},
-                                                {"caf\xE9", false},
-                                                {"\xED\xA0\x80", false},
-                                                {std::string("\0", 1), false},
-                                                {"\xEF\xBF\xBE", false}};
-  for (const auto& row : texts) {
-    EXPECT_EQ(row.second, XmlText::IsText(row.first)) << row.first;
-  }
+  for (const auto& [name, is] : names) EXPECT_EQ(is, XmlText::IsName(name)) << name;
+  EXPECT_TRUE(XmlText::IsText("a < b & ]]> \t\r\n\xE2\x82\xAC"));
+  const std::string notTexts[] = {"caf\xE9", "\xED\xA0\x80", std::string("\0", 1), "\xEF\xBF\xBE"};
+  for (const std::string& text : notTexts) EXPECT_FALSE(XmlText::IsText(text)) << text;
 }
 
 }  // namespace
