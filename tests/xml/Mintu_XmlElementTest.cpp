@@ -450,6 +450,25 @@ TEST(XmlElementList, PairsTextsAndTagsOfEveryLengthExactly) {
   }
 }
 
+// A long list below the top, in another order than its copy's and than the
+// addresses of its members, which is the order equality walks long lists in.
+TEST(XmlElementList, PairsLongListsBelowTheTopInAnyOrder) {
+  XmlElementList a;
+  a.Add(Leaf("o", "0"));
+  const auto p = Nested("p");
+  for (int i = 0; i < 100; ++i) p->elements.Add(Leaf("n", std::to_string(i)));
+  a.Add(p);
+  XmlElementList b(a);
+  b.items.reverse();
+  XmlElementList& copied = boost::static_pointer_cast<XmlNestedElement>(b.items.front())->elements;
+  copied.items.reverse();
+  EXPECT_TRUE(a == b);
+  EXPECT_TRUE(b == a);
+  boost::static_pointer_cast<XmlLeafElement>(copied.items.front())->SetText("x");
+  EXPECT_FALSE(a == b);
+  EXPECT_FALSE(b == a);
+}
+
 // 100,000 levels of one tag, each a leaf beside a nested element, then `bottom`.
 XmlElementList Chain(const char* bottom) {
   XmlElementList top;
