@@ -43,6 +43,8 @@ TEST(XmlReader, KeepsElementsAttributesAndTextsDecodedThenEscaped) {
       {"<?xml version='1.0' encoding='US-ASCII'?><a>&#xE9;</a>", "<a>\xC3\xA9</a>\n"},
       {Utf16("<a b='1' xmlns:p='u' p:c='2'>&#xE9;</a>", false),
        "<a b=\"1\" xmlns:p=\"u\" p:c=\"2\">\xC3\xA9</a>\n"},
+      {Utf16("<a b='1' xmlns:p='u' p:c='2'/>", false).substr(2),  // no byte order mark
+       "<a b=\"1\" xmlns:p=\"u\" p:c=\"2\"/>\n"},
       {Utf16("<?xml version='1.0' encoding='UTF-16'?><a xmlns:p='\xC4\x80' x='1'/>", true),
        "<a xmlns:p=\"\xC3\x84\xC2\x80\" x=\"1\"/>\n"}};
   for (const auto& row : rows) {
