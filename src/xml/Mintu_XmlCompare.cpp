@@ -370,6 +370,7 @@ class Numbers {
 struct Queued {
   const XmlElement* element;
   const XmlElementList::Handle* handle;  // null once `shared` is known
+  std::uint32_t position;                // in the list
   bool shared;
 
   bool Shared() const { return handle != nullptr ? handle->use_count() > 1 : shared; }
@@ -377,14 +378,15 @@ struct Queued {
 
 void QueueMembers(const XmlElementList& list, std::vector<Queued>& queue) {
   const std::size_t first = queue.size();
+  std::uint32_t position = 0;
   if (list.items.size() < 64) {
     for (const XmlElementList::Handle& handle : list.items) {
-      queue.push_back(Queued{handle.get(), &handle, false});
+      queue.push_back(Queued{handle.get(), &handle, position++, false});
     }
     return;
   }
   for (const XmlElementList::Handle& handle : list.items) {
-    queue.push_back(Queued{handle.get(), nullptr, handle.use_count() > 1});
+    queue.push_back(Queued{handle.get(), nullptr, position++, handle.use_count() > 1});
   }
   const auto byAddress = [](const Queued& x, const Queued& y) {
     return std::less<const XmlElement*>()(x.element, y.element);
@@ -648,11 +650,10 @@ struct ElementClass {
   bool equalsNothing;    // a caller's class whose IsNested does not match its class
   bool ill;              // such an element in the subtree
   std::uint32_t eq;      // the first class met that equals this one
-  std::uint32_t next;    // the next class of the same hash
-  std::uint32_t nextEq;  // the next equality representative of the same hash
-  std::uint64_t hash;
-  std::uint64_t eqHash;
-  TagSum tags;  // the tags of the whole subtree
+  std::uint32_t next;    // the next class of the same hash (leaf) or children
+  std::uint32_t nextEq;  // the next equality representative with equal children
+  std::uint64_t hash;    // a leaf's; 0 for a nested class
+  TagSum tags;           // the tags of the whole subtree
 };
 
 // The first bytes of a text, big-endian and padded with zeros: where two
@@ -713,6 +714,9 @@ struct ListClass {
   std::uint32_t order = NONE;  // orders_[order, +size): positions sorted by element order,
                                // sorted_[order, +size): the member classes in that order
   std::uint32_t copy = NONE;   // for an ill list: the class of its deep copy
+  std::uint32_t owners = NONE;    // the element classes with these children, and
+  std::uint32_t eqOwners = NONE;  // the equality representatives with them
+
   bool ill;
 };
 
@@ -731,12 +735,16 @@ class Comparison {
   std::vector<std::uint32_t> SortedPositions(const XmlElementList& list);
 
  private:
+  // A list being walked: queue_[next, end) are its members not reached yet,
+  // and ids_[base, +size) their classes in list order.
   struct Walk {
     const XmlElementList* list;
-    XmlElementList::const_iterator next;
+    std::size_t next;
+    std::size_t end;
     const XmlElement* owner;
     bool shared;
     std::size_t base;
+    std::size_t slot;  // where the owner's class goes in ids_
   };
   struct Frame {
     std::uint64_t key;
@@ -745,10 +753,12 @@ class Comparison {
     std::uint32_t next;
   };
 
+  void Open(const XmlElementList& list, const XmlElement* owner, bool shared, std::size_t slot);
   std::uint32_t InternElement(const XmlElement& e, std::uint32_t children);
   std::uint32_t InternList(const XmlElementList& list, std::size_t base);
   bool SameElement(std::uint32_t k, const ElementClass& made, const LeafText& text) const;
   void EnsureSorted(std::uint32_t list);
+  void PositionsByClass(std::uint32_t list);
   void Sort(std::uint32_t list);
   struct SortRecord;
   bool RecordsLess(const SortRecord& x, const SortRecord& y);
@@ -784,14 +794,16 @@ class Comparison {
   std::vector<std::pair<std::string, std::string> > nameTexts_;
   std::vector<Frame> frames_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t> elementHeads_;
-  boost::unordered_flat_map<std::uint64_t, std::uint32_t> elementEqHeads_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t> listHeads_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t> listEqHeads_;
   boost::unordered_flat_map<const XmlElement*, std::uint32_t> shared_;
   // The walk's own stack and the member classes of the lists open on it.
   std::vector<Walk> walk_;
+  std::vector<Queued> queue_;
   std::vector<std::uint32_t> ids_;
   std::vector<std::uint32_t> scratch_;
+  std::vector<std::uint32_t> visit_;
+  std::vector<std::uint64_t> keys_;
   // Pairs of list classes whose order is known: not less, or less.
   boost::unordered_flat_set<std::uint64_t> notLess_;
   boost::unordered_flat_set<std::uint64_t> less_;
@@ -818,50 +830,60 @@ std::uint32_t Comparison::TagNumber(const StringBase& tag, std::string_view ns,
   return number;
 }
 
+void Comparison::Open(const XmlElementList& list, const XmlElement* owner, bool shared,
+                      std::size_t slot) {
+  const std::size_t next = queue_.size();
+  QueueMembers(list, queue_);
+  const std::size_t base = ids_.size();
+  ids_.resize(base + list.items.size());
+  walk_.push_back(Walk{&list, next, queue_.size(), owner, shared, base, slot});
+}
+
 // The class of `list`, after those of every subtree below it, in post-order
-// on an explicit stack.
+// on an explicit stack. Members are reached in the order QueueMembers gives
+// and their classes put in their places in the list.
 std::uint32_t Comparison::ListClassOf(const XmlElementList& list) {
   const std::size_t depth = walk_.size();
-  walk_.push_back(Walk{&list, list.items.begin(), nullptr, false, ids_.size()});
+  Open(list, nullptr, false, 0);
   for (;;) {
     Walk& top = walk_.back();
-    if (top.next == top.list->items.end()) {
+    if (top.next == top.end) {
       const std::uint32_t children = InternList(*top.list, top.base);
-      const XmlElement* owner = top.owner;
-      const bool shared = top.shared;
-      ids_.resize(top.base);
+      const Walk done = top;
+      ids_.resize(done.base);
+      queue_.resize(done.end - done.list->items.size());
       walk_.pop_back();
       if (walk_.size() == depth) {
         return children;
       }
-      const std::uint32_t id = InternElement(*owner, children);
-      if (shared) {
-        shared_.emplace(owner, id);
+      const std::uint32_t id = InternElement(*done.owner, children);
+      if (done.shared) {
+        shared_.emplace(done.owner, id);
       }
-      ids_.push_back(id);
+      ids_[done.slot] = id;
       continue;
     }
-    const XmlElementList::Handle& handle = *top.next;
+    const Queued queued = queue_[top.next];
     ++top.next;
-    const XmlElement& e = *handle;
-    const bool shared = handle.use_count() > 1;
+    const std::size_t slot = top.base + queued.position;
+    const XmlElement& e = *queued.element;
+    const bool shared = queued.Shared();
     if (shared) {
       const auto found = shared_.find(&e);
       if (found != shared_.end()) {
-        ids_.push_back(found->second);
+        ids_[slot] = found->second;
         continue;
       }
     }
     if (const XmlNestedElement* nested = AsNested(e)) {
-      walk_.push_back(
-          Walk{&nested->elements, nested->elements.items.begin(), &e, shared, ids_.size()});
+      Open(nested->elements, &e, shared, slot);
       continue;
     }
     const std::uint32_t id = InternElement(e, NONE);
     if (shared) {
       shared_.emplace(&e, id);
     }
-    ids_.push_back(id);
+    ids_[slot] = id;
   }
 }
 
@@ -876,7 +898,10 @@ bool Comparison::SameElement(std::uint32_t k, const ElementClass& made,
 }
 
 // The class of `e`, whose children (when it has some) are of class
-// `children`; a new class when none matches.
+// `children`; a new class when none matches. A nested class is looked for
+// among those made with the same children, and its equality among those
+// whose children are equal: no table is needed, and a list met for the
+// first time makes the search end at once.
 std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t children) {
   const bool plain = IsPlainLeaf(e) || IsPlainNested(e);
   const bool equalsNothing =
@@ -891,7 +916,6 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
   c.ill = equalsNothing;
   c.next = NONE;
   c.nextEq = NONE;
-  c.eqHash = 0;
   if (children != NONE) {
     c.tags.Add(lists_[children].tags);
     c.ill = c.ill || lists_[children].ill;
@@ -906,13 +930,37 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
     return id;
   }
   c.attributes = numbers_.Attributes(e.attributes);
-  const std::uint64_t base = Combine(Combine(c.tag, children != NONE ? 1 : 2), c.attributes);
-  const XmlLeafElement* leaf = children == NONE ? AsLeaf(e) : nullptr;
+  if (children != NONE) {
+    c.hash = 0;
+    ListClass& made = lists_[children];
+    for (std::uint32_t k = made.owners; k != NONE; k = elements_[k].next) {
+      if (elements_[k].tag == c.tag && elements_[k].attributes == c.attributes) {
+        return k;
+      }
+    }
+    c.next = made.owners;
+    made.owners = id;
+    ListClass& equal = lists_[made.eq];
+    for (std::uint32_t k = equal.eqOwners; k != NONE; k = elements_[k].nextEq) {
+      if (elements_[k].tag == c.tag && elements_[k].attributes == c.attributes) {
+        c.eq = k;
+        break;
+      }
+    }
+    if (c.eq == id) {
+      c.nextEq = equal.eqOwners;
+      equal.eqOwners = id;
+    }
+    elements_.push_back(c);
+    texts_.emplace_back();
+    return id;
+  }
+  const XmlLeafElement* leaf = AsLeaf(e);
   const LeafText text = leaf != nullptr ? LeafText(A::Text(*leaf)) : LeafText();
   const std::uint64_t textHash = text.length <= 16
                                      ? Combine(Mix(text.heads[0] + text.length), text.heads[1])
                                      : HashOf(A::Text(*leaf));
-  c.hash = Combine(base, leaf != nullptr ? textHash : children);
+  c.hash = Combine(Combine(c.tag, c.attributes), leaf != nullptr ? textHash : 0);
   const auto head = elementHeads_.try_emplace(c.hash, id);
   if (!head.second) {
     for (std::uint32_t k = head.first->second; k != NONE; k = elements_[k].next) {
@@ -922,27 +970,6 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
     }
     c.next = head.first->second;
     head.first->second = id;
-  }
-  if (leaf == nullptr) {
-    // Nested: equal to the first class met with the same tag and attributes
-    // and children that pair off.
-    const std::uint32_t childrenEq = lists_[children].eq;
-    c.eqHash = Combine(base, childrenEq);
-    const auto eqHead = elementEqHeads_.try_emplace(c.eqHash, id);
-    if (!eqHead.second) {
-      for (std::uint32_t k = eqHead.first->second; k != NONE; k = elements_[k].nextEq) {
-        const ElementClass& other = elements_[k];
-        if (other.eqHash == c.eqHash && lists_[other.list].eq == childrenEq && other.tag == c.tag &&
-            other.attributes == c.attributes) {
-          c.eq = k;
-          break;
-        }
-      }
-      if (c.eq == id) {
-        c.nextEq = eqHead.first->second;
-        eqHead.first->second = id;
-      }
-    }
   }
   elements_.push_back(c);
   texts_.push_back(text);
@@ -1024,22 +1051,55 @@ void Comparison::EnsureSorted(std::uint32_t list) {
   if (lists_[list].order != NONE) {
     return;
   }
-  std::vector<std::pair<std::uint32_t, std::uint32_t> > stack(1, std::make_pair(list, 0u));
+  struct Open {
+    std::uint32_t list;
+    std::uint32_t at;
+    std::size_t visit;  // visit_[visit, +size): the positions in the order taken
+  };
+  std::vector<Open> stack(1, Open{list, 0, visit_.size()});
+  PositionsByClass(list);
   while (!stack.empty()) {
-    const std::uint32_t current = stack.back().first;
-    const std::uint32_t at = stack.back().second;
-    if (at < lists_[current].size) {
-      ++stack.back().second;
-      const std::uint32_t children = elements_[members_[lists_[current].begin + at]].list;
+    const Open top = stack.back();
+    if (top.at < lists_[top.list].size) {
+      ++stack.back().at;
+      const std::uint32_t position = visit_[top.visit + top.at];
+      const std::uint32_t children = elements_[members_[lists_[top.list].begin + position]].list;
       if (children != NONE && lists_[children].order == NONE) {
-        stack.emplace_back(children, 0u);
+        stack.push_back(Open{children, 0, visit_.size()});
+        PositionsByClass(children);
       }
       continue;
     }
     stack.pop_back();
-    if (lists_[current].order == NONE) {
-      Sort(current);
+    visit_.resize(top.visit);
+    if (lists_[top.list].order == NONE) {
+      Sort(top.list);
     }
+  }
+}
+
+// Appends to visit_ the positions of the list's members, a long list's in
+// the order of their classes: classes are numbered as the tree is walked in
+// memory order, so going through a list reordered after it was built in
+// list order would jump about their records.
+void Comparison::PositionsByClass(std::uint32_t list) {
+  const std::uint32_t begin = lists_[list].begin;
+  const std::uint32_t n = lists_[list].size;
+  const std::size_t first = visit_.size();
+  if (n < 64) {
+    for (std::uint32_t i = 0; i < n; ++i) {
+      visit_.push_back(i);
+    }
+    return;
+  }
+  keys_.clear();
+  for (std::uint32_t i = 0; i < n; ++i) {
+    keys_.push_back((static_cast<std::uint64_t>(members_[begin + i]) << 32) | i);
+  }
+  boost::sort::spreadsort::integer_sort(keys_.begin(), keys_.end());
+  visit_.resize(first + n);
+  for (std::uint32_t i = 0; i < n; ++i) {
+    visit_[first + i] = static_cast<std::uint32_t>(keys_[i]);
   }
 }
 
@@ -1169,7 +1229,10 @@ void Comparison::Sort(std::uint32_t list) {
     std::vector<SortRecord> records(positions.size());
     boost::unordered_flat_map<std::uint64_t, std::vector<std::pair<TagSum, std::uint32_t> > > sums;
     std::uint32_t distinctSums = 0;
-    for (std::uint32_t i = 0; i < positions.size(); ++i) {
+    const std::size_t visit = visit_.size();
+    PositionsByClass(list);
+    for (std::size_t k = visit; k < visit_.size(); ++k) {
+      const std::uint32_t i = visit_[k];
       SortRecord& r = records[i];
       r = SortRecord();
       r.id = members_[lists_[list].begin + i];
@@ -1207,6 +1270,7 @@ void Comparison::Sort(std::uint32_t list) {
         r.heads[1] = r.text->heads[1];
       }
     }
+    visit_.resize(visit);
     StableMergeSort(positions, [this, &records](std::uint32_t x, std::uint32_t y) {
       return RecordsLess(records[x], records[y]);
     });
