@@ -14,6 +14,8 @@
 
 #include "Mintu_XmlCompare.h"
 
+#include "port/Port_Prefetch.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -128,6 +130,14 @@ std::uint64_t Mix(std::uint64_t h) {
 
 std::uint64_t Combine(std::uint64_t seed, std::uint64_t value) {
   return Mix(seed ^ (value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2)));
+}
+
+// The hash of an element from its parts' numbers and its text's or
+// children's hash, with one mixing: the walks hash every element.
+std::uint64_t ElementHash(std::uint32_t tag, std::uint32_t attributes, bool nested,
+                          std::uint64_t inner) {
+  return Mix(inner + tag * 0x9e3779b97f4a7c15ULL + attributes * 0xc2b2ae3d27d4eb4fULL +
+             (nested ? 1 : 2));
 }
 
 std::uint64_t HashOf(const StringBase& text) {
@@ -295,7 +305,7 @@ struct TextKey {
       first = HashOf(text);
     }
   }
-  std::uint64_t Hash() const { return Combine(Mix(first + size), second); }
+  std::uint64_t Hash() const { return Mix(first * 0x9e3779b97f4a7c15ULL + second + size); }
   bool operator==(const TextKey& other) const {
     return first == other.first && second == other.second && size == other.size;
   }
@@ -385,7 +395,17 @@ void QueueMembers(const XmlElementList& list, std::vector<Queued>& queue) {
     }
     return;
   }
+  // The counts of a handle made in one piece with its element lie just
+  // before it; those of a reordered list are asked for a few steps early.
+  auto ahead = list.items.begin();
+  for (int i = 0; i < 8 && ahead != list.items.end(); ++i, ++ahead) {
+    Port::Prefetch(reinterpret_cast<const char*>(ahead->get()) - 32);
+  }
   for (const XmlElementList::Handle& handle : list.items) {
+    if (ahead != list.items.end()) {
+      Port::Prefetch(reinterpret_cast<const char*>(ahead->get()) - 32);
+      ++ahead;
+    }
     queue.push_back(Queued{handle.get(), nullptr, position++, handle.use_count() > 1});
   }
   const auto byAddress = [](const Queued& x, const Queued& y) {
@@ -463,11 +483,11 @@ std::uint32_t HashedTree::Build(const XmlElementList& root) {
       list.size = static_cast<std::uint32_t>(stack.size() - top.base);
       std::uint64_t sum = 0;
       for (std::size_t i = top.base; i < stack.size(); ++i) {
-        sum += Mix(stack[i].hash);
+        sum += stack[i].hash;
       }
       members.insert(members.end(), stack.begin() + static_cast<std::ptrdiff_t>(top.base),
                      stack.end());
-      list.hash = Combine(sum, list.size);
+      list.hash = Mix(sum + list.size);
       const std::uint32_t index = static_cast<std::uint32_t>(lists.size());
       lists.push_back(list);
       const OpenList done = top;
@@ -484,7 +504,7 @@ std::uint32_t HashedTree::Build(const XmlElementList& root) {
                numbers_.Attributes(done.owner->attributes),
                done.shared,
                TextKey{0, 0, 0}};
-      m.hash = Combine(Combine(Combine(m.tag, 1), m.attributes), list.hash);
+      m.hash = ElementHash(m.tag, m.attributes, true, list.hash);
       if (done.shared) {
         shared_.emplace(done.owner, m);
       }
@@ -514,7 +534,7 @@ std::uint32_t HashedTree::Build(const XmlElementList& root) {
     Member m{0,      &e,       NONE, numbers_.Tag(A::Tag(e)), numbers_.Attributes(e.attributes),
              shared, TextKey()};
     m.text.Set(A::Text(static_cast<const XmlLeafElement&>(e)));
-    m.hash = Combine(Combine(Combine(m.tag, 2), m.attributes), m.text.Hash());
+    m.hash = ElementHash(m.tag, m.attributes, false, m.text.Hash());
     if (shared) {
       shared_.emplace(&e, m);
     }
@@ -711,9 +731,9 @@ struct ListClass {
   std::uint32_t nextEq;
   std::uint32_t eqBegin;  // eqMembers_[eqBegin, +size): sorted member equality numbers
   std::uint64_t eqHash;
-  std::uint32_t order = NONE;  // orders_[order, +size): positions sorted by element order,
-                               // sorted_[order, +size): the member classes in that order
-  std::uint32_t copy = NONE;   // for an ill list: the class of its deep copy
+  std::uint32_t order = NONE;     // orders_[order, +size): positions sorted by element order,
+                                  // sorted_[order, +size): the member classes in that order
+  std::uint32_t copy = NONE;      // for an ill list: the class of its deep copy
   std::uint32_t owners = NONE;    // the element classes with these children, and
   std::uint32_t eqOwners = NONE;  // the equality representatives with them
 
@@ -1596,8 +1616,22 @@ void SortElements(XmlElementList& list) {
   for (Position it = list.items.begin(); it != list.items.end(); ++it) {
     at.push_back(it);
   }
-  for (std::uint32_t position : positions) {
-    list.items.splice(list.items.end(), list.items, at[position]);
+  // Each move reads the node and its two neighbours, at random places in a
+  // long list: they are asked for some moves ahead.
+  const std::size_t n = positions.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i + 8 < n) {
+      // Its neighbours are those of the original order not moved yet.
+      const std::uint32_t soon = positions[i + 8];
+      Port::Prefetch(&*at[soon]);
+      if (soon > 0) {
+        Port::Prefetch(&*at[soon - 1]);
+      }
+      if (soon + 1 < n) {
+        Port::Prefetch(&*at[soon + 1]);
+      }
+    }
+    list.items.splice(list.items.end(), list.items, at[positions[i]]);
   }
 }
 
