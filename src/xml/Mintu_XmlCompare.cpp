@@ -133,11 +133,14 @@ std::uint64_t Combine(std::uint64_t seed, std::uint64_t value) {
 }
 
 // The hash of an element from its parts' numbers and its text's or
-// children's hash, with one mixing: the walks hash every element.
+// children's hash, with one mixing: the walks hash every element. (As with
+// every hash here, another function gives the same answers, more or less
+// quickly: equal hashes are always checked.)
 std::uint64_t ElementHash(std::uint32_t tag, std::uint32_t attributes, bool nested,
                           std::uint64_t inner) {
-  return Mix(inner + tag * 0x9e3779b97f4a7c15ULL + attributes * 0xc2b2ae3d27d4eb4fULL +
-             (nested ? 1 : 2));
+  const std::uint64_t kind = nested ? 1 : 2;                       // no-mutate
+  const std::uint64_t parts = tag * 0x9e3779b97f4a7c15ULL + kind;  // no-mutate
+  return Mix(inner + parts + attributes * 0xc2b2ae3d27d4eb4fULL);  // no-mutate
 }
 
 std::uint64_t HashOf(const StringBase& text) {
@@ -305,7 +308,9 @@ struct TextKey {
       first = HashOf(text);
     }
   }
-  std::uint64_t Hash() const { return Mix(first * 0x9e3779b97f4a7c15ULL + second + size); }
+  std::uint64_t Hash() const {
+    return Mix(first * 0x9e3779b97f4a7c15ULL + second + size);  // no-mutate
+  }
   bool operator==(const TextKey& other) const {
     return first == other.first && second == other.second && size == other.size;
   }
@@ -395,15 +400,17 @@ void QueueMembers(const XmlElementList& list, std::vector<Queued>& queue) {
     }
     return;
   }
-  // The counts of a handle made in one piece with its element lie just
-  // before it; those of a reordered list are asked for a few steps early.
-  auto ahead = list.items.begin();
-  for (int i = 0; i < 8 && ahead != list.items.end(); ++i, ++ahead) {
-    Port::Prefetch(reinterpret_cast<const char*>(ahead->get()) - 32);
-  }
+  // Whether a member is shared is read in its counts, which lie just before
+  // it when it was made in one piece: a few members ahead are asked for, so
+  // that a reordered list's misses overlap. (Hints only: no answer depends
+  // on them.)
+  const int AHEAD = 8;  // no-mutate
+  auto ahead = std::next(list.items.begin(), AHEAD);
   for (const XmlElementList::Handle& handle : list.items) {
-    if (ahead != list.items.end()) {
-      Port::Prefetch(reinterpret_cast<const char*>(ahead->get()) - 32);
+    if (ahead != list.items.end()) {  // no-mutate
+      const std::uintptr_t counts =
+          reinterpret_cast<std::uintptr_t>(ahead->get()) - 32;  // no-mutate
+      Port::Prefetch(reinterpret_cast<const void*>(counts));
       ++ahead;
     }
     queue.push_back(Queued{handle.get(), nullptr, position++, handle.use_count() > 1});
@@ -487,7 +494,7 @@ std::uint32_t HashedTree::Build(const XmlElementList& root) {
       }
       members.insert(members.end(), stack.begin() + static_cast<std::ptrdiff_t>(top.base),
                      stack.end());
-      list.hash = Mix(sum + list.size);
+      list.hash = Mix(sum + list.size);  // no-mutate
       const std::uint32_t index = static_cast<std::uint32_t>(lists.size());
       lists.push_back(list);
       const OpenList done = top;
@@ -1106,7 +1113,7 @@ void Comparison::PositionsByClass(std::uint32_t list) {
   const std::uint32_t begin = lists_[list].begin;
   const std::uint32_t n = lists_[list].size;
   const std::size_t first = visit_.size();
-  if (n < 64) {
+  if (n < 64) {  // no-mutate: the order of visits changes no answer
     for (std::uint32_t i = 0; i < n; ++i) {
       visit_.push_back(i);
     }
@@ -1616,22 +1623,8 @@ void SortElements(XmlElementList& list) {
   for (Position it = list.items.begin(); it != list.items.end(); ++it) {
     at.push_back(it);
   }
-  // Each move reads the node and its two neighbours, at random places in a
-  // long list: they are asked for some moves ahead.
-  const std::size_t n = positions.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    if (i + 8 < n) {
-      // Its neighbours are those of the original order not moved yet.
-      const std::uint32_t soon = positions[i + 8];
-      Port::Prefetch(&*at[soon]);
-      if (soon > 0) {
-        Port::Prefetch(&*at[soon - 1]);
-      }
-      if (soon + 1 < n) {
-        Port::Prefetch(&*at[soon + 1]);
-      }
-    }
-    list.items.splice(list.items.end(), list.items, at[positions[i]]);
+  for (std::uint32_t position : positions) {
+    list.items.splice(list.items.end(), list.items, at[position]);
   }
 }
 
