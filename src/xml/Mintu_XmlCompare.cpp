@@ -334,7 +334,7 @@ class Numbers {
       return longTags_.try_emplace(tag.str(), next).first->second;
     }
     // Trees repeat a few tags over and over: the last ones met are at hand.
-    Recent& recent = recent_[(key.first * 0x9e3779b97f4a7c15ULL + key.second + key.size) >> 60];
+    Recent& recent = recent_[(key.first * 0x9e3779b97f4a7c15ULL + key.second + key.size) >> 58];
     if (!(recent.key == key)) {
       recent.key = key;
       recent.id = shortTags_.try_emplace(key, next).first->second;
@@ -369,7 +369,7 @@ class Numbers {
   };
   // Tags of up to 16 bytes by their keys, which are exact; longer ones whole.
   boost::unordered_flat_map<TextKey, std::uint32_t, TextKeyHash> shortTags_;
-  Recent recent_[16];
+  Recent recent_[64];
   boost::unordered_flat_map<std::string, std::uint32_t> longTags_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t> attributeHeads_;
   std::vector<std::pair<const XmlAttributeList*, std::uint32_t> > attributeLists_;
