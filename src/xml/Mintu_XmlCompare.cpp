@@ -679,7 +679,6 @@ struct ElementClass {
   std::uint32_t eq;      // the first class met that equals this one
   std::uint32_t next;    // the next class of the same hash (leaf) or children
   std::uint32_t nextEq;  // the next equality representative with equal children
-  std::uint64_t hash;    // a leaf's; 0 for a nested class
   TagSum tags;           // the tags of the whole subtree
 };
 
@@ -729,21 +728,18 @@ struct LeafText {
 
 struct ListClass {
   const XmlElementList* rep;
-  std::uint64_t hash;
   TagSum tags;
   std::uint32_t begin;  // members_[begin, begin + size): member classes in list order
   std::uint32_t size;
-  std::uint32_t eq;
-  std::uint32_t next;
-  std::uint32_t nextEq;
-  std::uint32_t eqBegin;  // eqMembers_[eqBegin, +size): sorted member equality numbers
-  std::uint64_t eqHash;
+  std::uint32_t eq;               // the first class met that equals this one
+  std::uint32_t next;             // the next class of the same hash
+  std::uint32_t nextEq;           // the next equality representative of the same hash
+  std::uint32_t eqBegin;          // eqMembers_[eqBegin, +size): sorted member equality numbers
   std::uint32_t order = NONE;     // orders_[order, +size): positions sorted by element order,
                                   // sorted_[order, +size): the member classes in that order
   std::uint32_t copy = NONE;      // for an ill list: the class of its deep copy
   std::uint32_t owners = NONE;    // the element classes with these children, and
   std::uint32_t eqOwners = NONE;  // the equality representatives with them
-
   bool ill;
 };
 
@@ -950,7 +946,6 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
   const std::uint32_t id = static_cast<std::uint32_t>(elements_.size());
   c.eq = id;
   if (equalsNothing) {
-    c.hash = 0;
     c.attributes = NONE;
     elements_.push_back(c);
     texts_.emplace_back();
@@ -958,7 +953,6 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
   }
   c.attributes = numbers_.Attributes(e.attributes);
   if (children != NONE) {
-    c.hash = 0;
     ListClass& made = lists_[children];
     for (std::uint32_t k = made.owners; k != NONE; k = elements_[k].next) {
       if (elements_[k].tag == c.tag && elements_[k].attributes == c.attributes) {
@@ -987,11 +981,11 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
   const std::uint64_t textHash = text.length <= 16
                                      ? Combine(Mix(text.heads[0] + text.length), text.heads[1])
                                      : HashOf(A::Text(*leaf));
-  c.hash = Combine(Combine(c.tag, c.attributes), leaf != nullptr ? textHash : 0);
-  const auto head = elementHeads_.try_emplace(c.hash, id);
+  const std::uint64_t hash = Combine(Combine(c.tag, c.attributes), leaf != nullptr ? textHash : 0);
+  const auto head = elementHeads_.try_emplace(hash, id);
   if (!head.second) {
     for (std::uint32_t k = head.first->second; k != NONE; k = elements_[k].next) {
-      if (elements_[k].hash == c.hash && SameElement(k, c, text)) {
+      if (SameElement(k, c, text)) {
         return k;
       }
     }
@@ -1023,15 +1017,12 @@ std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t bas
   l.next = NONE;
   l.nextEq = NONE;
   l.eqBegin = NONE;
-  l.eqHash = 0;
-  l.hash = HashOf(ids, n);
   if (!equalsNothing) {
-    const auto head = listHeads_.try_emplace(l.hash, id);
+    const auto head = listHeads_.try_emplace(HashOf(ids, n), id);
     if (!head.second) {
       for (std::uint32_t k = head.first->second; k != NONE; k = lists_[k].next) {
         const ListClass& other = lists_[k];
-        if (other.hash == l.hash && other.size == n &&
-            std::equal(ids, ids + n, members_.data() + other.begin)) {
+        if (other.size == n && std::equal(ids, ids + n, members_.data() + other.begin)) {
           return k;
         }
       }
@@ -1045,12 +1036,11 @@ std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t bas
       scratch_.push_back(elements_[ids[i]].eq);
     }
     std::sort(scratch_.begin(), scratch_.end());
-    l.eqHash = HashOf(scratch_.data(), n);
-    const auto eqHead = listEqHeads_.try_emplace(l.eqHash, id);
+    const auto eqHead = listEqHeads_.try_emplace(HashOf(scratch_.data(), n), id);
     if (!eqHead.second) {
       for (std::uint32_t k = eqHead.first->second; k != NONE; k = lists_[k].nextEq) {
         const ListClass& other = lists_[k];
-        if (other.eqHash == l.eqHash && other.size == n &&
+        if (other.size == n &&
             std::equal(scratch_.begin(), scratch_.end(), eqMembers_.data() + other.eqBegin)) {
           l.eq = k;
           break;

@@ -377,7 +377,9 @@ boost::shared_ptr<XmlElement> XmlReader::FromString(const StringBase& text,
 }
 
 boost::shared_ptr<XmlElement> XmlReader::FromFile(const StringBase& path) {
-  Port::Stream* stream = Port::File::open(path, Port::File::ACCESS_READ, false);
+  // Binary, so that Windows hands over the bytes as they are; POSIX has no
+  // text mode.
+  Port::Stream* stream = Port::File::open(path, Port::File::ACCESS_READ, false);  // no-mutate
   if (stream == nullptr) {
     Detail::ThrowAppException("Cannot open %s\n", path.c_str());
   }

@@ -156,8 +156,7 @@ char* PutAttributes(char* p, const XmlAttributeList& attributes) {
 void PutLeaf(TextSink& sink, const XmlLeafElement& element, const std::string& indent) {
   const StringBase& tag = A::Tag(element);
   const StringBase& text = A::Text(element);
-  const std::size_t attributes =
-      element.attributes.items.empty() ? 0 : AttributesLength(element.attributes);
+  const std::size_t attributes = AttributesLength(element.attributes);
   const std::size_t length = indent.size() + 1 + tag.GetLength() + attributes +
                              (text.IsEmpty() ? 3 : text.GetLength() + tag.GetLength() + 5);
   char* p = sink.Room(length);

@@ -10,6 +10,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "XmlTestSupport.h"
 #include "port/Port_Msg.h"
@@ -366,6 +367,31 @@ TEST(XmlElementList, EqualityAndOrderOfWholeSubtreesAndSort) {
   EXPECT_EQ(*std::next(list.begin(), 3), firstK);
 }
 
+// Nested elements with the same children, in the same or another order,
+// that differ only in their tag or their attributes.
+TEST(XmlElementList, SameChildrenUnderAnotherTagOrAttributesStayApart) {
+  const std::vector<std::tuple<const char*, bool, bool, const char*> > rows = {
+      // x's tag, x has an attribute, x's children swapped; Relations([x], [y])
+      {"m", false, false, "a<b"},
+      {"m", false, true, "a<b"},
+      {"n", true, false, "b<a"},
+      {"n", true, true, "b<a"},
+  };
+  for (const auto& [tag, attribute, swapped, want] : rows) {
+    SCOPED_TRACE(std::string(tag) + (attribute ? " with attribute" : "") +
+                 (swapped ? " swapped" : ""));
+    const auto x = Nested(tag), y = Nested("n");
+    x->elements.items = {Leaf("c", "1"), Leaf("d", "2")};
+    y->elements.items = {Leaf("c", "1"), Leaf("d", "2")};
+    if (swapped) x->elements.items.reverse();
+    if (attribute) x->attributes.Add(Attr("a", "1"));
+    XmlElementList a, b;
+    a.items = {x};
+    b.items = {y};
+    EXPECT_EQ(Relations(a, b), want);
+  }
+}
+
 // x and y are each less than the other (fewer attributes; smaller text), so
 // a sort's outcome depends on the order it is given, and so does the order
 // of lists holding them: lists equal in other orders are not interchangeable.
@@ -467,6 +493,53 @@ TEST(XmlElementList, PairsLongListsBelowTheTopInAnyOrder) {
   boost::static_pointer_cast<XmlLeafElement>(copied.items.front())->SetText("x");
   EXPECT_FALSE(a == b);
   EXPECT_FALSE(b == a);
+}
+
+// The texts of a subtree's leaves in document order, after its tag.
+std::string Describe(const XmlElement& e) {
+  if (const auto* leaf = dynamic_cast<const XmlLeafElement*>(&e)) return leaf->GetText().str();
+  std::string out = e.GetTag().str() + "(";
+  for (const Handle& member : static_cast<const XmlNestedElement&>(e).elements.items)
+    out += Describe(*member) +
+           (member == static_cast<const XmlNestedElement&>(e).elements.items.back() ? "" : ",");
+  return out + ")";
+}
+
+// A list long enough to be sorted by records of its members' first children:
+// ports that differ in their names, two that differ only in their wires, and
+// members that other steps of the order place (another name, a leaf of the
+// ports' tag, fewer or more children), given in a shuffled order.
+TEST(XmlElementList, SortsLongListsOfNestedMembersByEveryStep) {
+  const auto port = [](const std::vector<std::string>& texts) {
+    const auto p = Nested("p");
+    p->elements.Add(Leaf("n", texts[0]));
+    if (texts.size() > 1) {
+      const auto wire = Nested("w");
+      wire->elements.Add(Leaf("d", texts[1]));
+      p->elements.Add(wire);
+    }
+    if (texts.size() > 2) p->elements.Add(Leaf("x", texts[2]));
+    return p;
+  };
+  std::vector<Handle> members = {Nested("a"),        Leaf("p", "z"),    port({"5"}),
+                                 port({"q", "out"}), port({"q", "in"}), port({"0", "in", "1"})};
+  boost::static_pointer_cast<XmlNestedElement>(members[0])->elements.Add(Leaf("n", "0"));
+  std::vector<std::string> names;
+  for (int i = 0; i < 80; ++i) {
+    names.push_back(std::to_string(i * 37 % 80));
+    members.push_back(port({names.back(), "in"}));
+  }
+  std::shuffle(members.begin() + 1, members.end(), std::mt19937(7));
+  XmlElementList list;
+  list.items.assign(members.begin(), members.end());
+  list.sort();
+  std::sort(names.begin(), names.end());
+  std::string want = "a(0) z p(5) ";
+  for (const std::string& name : names) want += "p(" + name + ",w(in)) ";
+  want += "p(q,w(in)) p(q,w(out)) p(0,w(in),1) ";
+  std::string got;
+  for (const Handle& member : list.items) got += Describe(*member) + " ";
+  EXPECT_EQ(got, want);
 }
 
 // 100,000 levels of one tag, each a leaf beside a nested element, then `bottom`.
