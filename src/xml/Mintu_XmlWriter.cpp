@@ -181,8 +181,7 @@ void PutLeaf(TextSink& sink, const XmlLeafElement& element, const std::string& i
 // The start line of a nested element, in the short form when it is empty.
 void PutStart(TextSink& sink, const XmlNestedElement& element, const std::string& indent) {
   const StringBase& tag = A::Tag(element);
-  const std::size_t attributes =
-      element.attributes.items.empty() ? 0 : AttributesLength(element.attributes);
+  const std::size_t attributes = AttributesLength(element.attributes);
   const std::size_t length = indent.size() + 1 + tag.GetLength() + attributes + 3;
   char* p = sink.Room(length);
   p = Put(p, indent);
