@@ -391,41 +391,59 @@ struct Queued {
   bool Shared() const { return handle != nullptr ? handle->use_count() > 1 : shared; }
 };
 
+// Makes room for `more` items at once, and some to spare, so that a list of
+// millions of members is not copied again and again into new memory as its
+// records come, nor once more for the few that follow it.
+template <class T>
+void Room(std::vector<T>& items, std::size_t more) {
+  if (items.capacity() - items.size() < more) {
+    const std::size_t needed = items.size() + more;
+    items.reserve(std::max(needed + needed / 8, 2 * items.capacity()));
+  }
+}
+
+// Lists from this size on are walked in memory order, and the quick
+// equality writes their records in place. (Any size gives the same answers.)
+bool IsLong(const XmlElementList& list) {
+  return list.items.size() >= 64;  // no-mutate
+}
+
 void QueueMembers(const XmlElementList& list, std::vector<Queued>& queue) {
   const std::size_t first = queue.size();
+  Room(queue, list.items.size());
   std::uint32_t position = 0;
-  if (list.items.size() < 64) {
+  if (IsLong(list)) {
+    // Whether a member is shared is read in its counts, which lie just
+    // before it when it was made in one piece: a few members ahead are asked
+    // for, so that a reordered list's misses overlap. (Hints only: no answer
+    // depends on them.)
+    const int AHEAD = 8;  // no-mutate
+    auto ahead = std::next(list.items.begin(), AHEAD);
     for (const XmlElementList::Handle& handle : list.items) {
-      queue.push_back(Queued{handle.get(), &handle, position++, false});
+      if (ahead != list.items.end()) {  // no-mutate
+        const std::uintptr_t counts =
+            reinterpret_cast<std::uintptr_t>(ahead->get()) - 32;  // no-mutate
+        Port::Prefetch(reinterpret_cast<const void*>(counts));
+        ++ahead;
+      }
+      queue.push_back(Queued{handle.get(), nullptr, position++, handle.use_count() > 1});
+    }
+    const auto byAddress = [](const Queued& x, const Queued& y) {
+      return std::less<const XmlElement*>()(x.element, y.element);
+    };
+    const auto begin = queue.begin() + static_cast<std::ptrdiff_t>(first);
+    if (!std::is_sorted(begin, queue.end(), byAddress)) {
+      boost::sort::spreadsort::integer_sort(
+          begin, queue.end(),
+          [](const Queued& q, unsigned offset) {
+            return reinterpret_cast<std::uintptr_t>(q.element) >> offset;
+          },
+          byAddress);
     }
     return;
   }
-  // Whether a member is shared is read in its counts, which lie just before
-  // it when it was made in one piece: a few members ahead are asked for, so
-  // that a reordered list's misses overlap. (Hints only: no answer depends
-  // on them.)
-  const int AHEAD = 8;  // no-mutate
-  auto ahead = std::next(list.items.begin(), AHEAD);
   for (const XmlElementList::Handle& handle : list.items) {
-    if (ahead != list.items.end()) {  // no-mutate
-      const std::uintptr_t counts =
-          reinterpret_cast<std::uintptr_t>(ahead->get()) - 32;  // no-mutate
-      Port::Prefetch(reinterpret_cast<const void*>(counts));
-      ++ahead;
-    }
-    queue.push_back(Queued{handle.get(), nullptr, position++, handle.use_count() > 1});
-  }
-  const auto byAddress = [](const Queued& x, const Queued& y) {
-    return std::less<const XmlElement*>()(x.element, y.element);
-  };
-  const auto begin = queue.begin() + static_cast<std::ptrdiff_t>(first);
-  if (!std::is_sorted(begin, queue.end(), byAddress)) {
-    boost::sort::spreadsort::integer_sort(
-        begin, queue.end(),
-        [](const Queued& q, unsigned offset) {
-          return reinterpret_cast<std::uintptr_t>(q.element) >> offset;
-        },
-        byAddress);
+    queue.push_back(Queued{handle.get(), &handle, position++, false});
   }
 }
 
@@ -467,39 +485,67 @@ class HashedTree {
 };
 
 std::uint32_t HashedTree::Build(const XmlElementList& root) {
+  // A list being walked: order_[first, end) its members in walking order,
+  // the records of those walked so far on `stack` from `base` on, or, for a
+  // long list, in `members` from `base` on, each in its place as it comes, so
+  // that a list of millions of members is not copied again when it is done.
   struct OpenList {
-    std::size_t next;  // order_[next, end): the members not walked yet
+    std::size_t first;
+    std::size_t next;
     std::size_t end;
     const XmlElement* owner;
     bool shared;
-    std::size_t base;  // stack[base...]: the members walked so far
+    bool direct;
+    std::size_t base;
+    std::size_t slot;  // where the owner's record goes in `members`; NO_SLOT: on `stack`
+  };
+  const std::size_t NO_SLOT = ~static_cast<std::size_t>(0);
+  std::vector<OpenList> open;
+  std::vector<Member> stack;
+  const auto begin = [&](const XmlElementList& list, const XmlElement* owner, bool shared,
+                         std::size_t slot) {
+    const std::size_t first = order_.size();
+    QueueMembers(list, order_);
+    const std::size_t n = order_.size() - first;
+    const bool direct = IsLong(list);
+    const std::size_t base = direct ? members.size() : stack.size();
+    if (direct) {
+      Room(members, n);
+      members.resize(base + n);
+    }
+    open.push_back(OpenList{first, first, order_.size(), owner, shared, direct, base, slot});
+  };
+  const auto put = [&](const Member& m, std::size_t slot) {
+    if (slot == NO_SLOT) {
+      stack.push_back(m);
+    } else {
+      members[slot] = m;
+    }
   };
   order_.clear();
-  QueueMembers(root, order_);
-  std::vector<OpenList> open(1, OpenList());
-  open.back().end = order_.size();
-  // A list's members wait on a stack until the list is done, then go to
-  // `members` side by side, in walking order (a list's hash does not depend
-  // on the order of its members).
-  std::vector<Member> stack;
+  begin(root, nullptr, false, NO_SLOT);
   for (;;) {
     OpenList& top = open.back();
     if (top.next == top.end) {
       List list;
-      list.begin = static_cast<std::uint32_t>(members.size());
-      list.size = static_cast<std::uint32_t>(stack.size() - top.base);
-      std::uint64_t sum = 0;
-      for (std::size_t i = top.base; i < stack.size(); ++i) {
-        sum += stack[i].hash;
+      list.size = static_cast<std::uint32_t>(top.end - top.first);
+      if (top.direct) {
+        list.begin = static_cast<std::uint32_t>(top.base);
+      } else {
+        list.begin = static_cast<std::uint32_t>(members.size());
+        members.insert(members.end(), stack.begin() + static_cast<std::ptrdiff_t>(top.base),
+                       stack.end());
+        stack.resize(top.base);
       }
-      members.insert(members.end(), stack.begin() + static_cast<std::ptrdiff_t>(top.base),
-                     stack.end());
+      std::uint64_t sum = 0;
+      for (std::size_t i = list.begin; i < list.begin + list.size; ++i) {
+        sum += members[i].hash;
+      }
       list.hash = Mix(sum + list.size);  // no-mutate
       const std::uint32_t index = static_cast<std::uint32_t>(lists.size());
       lists.push_back(list);
       const OpenList done = top;
-      stack.resize(done.base);
-      order_.resize(done.end - list.size);
+      order_.resize(done.first);
       open.pop_back();
       if (open.empty()) {
         return index;
@@ -515,24 +561,23 @@ std::uint32_t HashedTree::Build(const XmlElementList& root) {
       if (done.shared) {
         shared_.emplace(done.owner, m);
       }
-      stack.push_back(m);
+      put(m, done.slot);
       continue;
     }
     const Queued queued = order_[top.next];
+    const std::size_t slot = top.direct ? top.base + (top.next - top.first) : NO_SLOT;
     ++top.next;
     const XmlElement& e = *queued.element;
     const bool shared = queued.Shared();
     if (shared) {
       const auto found = shared_.find(&e);
       if (found != shared_.end()) {
-        stack.push_back(found->second);
+        put(found->second, slot);
         continue;
       }
     }
     if (IsPlainNested(e)) {
-      const std::size_t begin = order_.size();
-      QueueMembers(static_cast<const XmlNestedElement&>(e).elements, order_);
-      open.push_back(OpenList{begin, order_.size(), &e, shared, stack.size()});
+      begin(static_cast<const XmlNestedElement&>(e).elements, &e, shared, slot);
       continue;
     }
     if (!IsPlainLeaf(e)) {
@@ -545,7 +590,7 @@ std::uint32_t HashedTree::Build(const XmlElementList& root) {
     if (shared) {
       shared_.emplace(&e, m);
     }
-    stack.push_back(m);
+    put(m, slot);
   }
 }
 
