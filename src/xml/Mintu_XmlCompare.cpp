@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string_view>
 
@@ -499,7 +500,7 @@ std::uint32_t HashedTree::Build(const XmlElementList& root) {
     std::size_t base;
     std::size_t slot;  // where the owner's record goes in `members`; NO_SLOT: on `stack`
   };
-  const std::size_t NO_SLOT = ~static_cast<std::size_t>(0);
+  const std::size_t NO_SLOT = std::numeric_limits<std::size_t>::max();
   std::vector<OpenList> open;
   std::vector<Member> stack;
   const auto begin = [&](const XmlElementList& list, const XmlElement* owner, bool shared,
