@@ -1027,7 +1027,8 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
   const std::uint64_t textHash = text.length <= 16
                                      ? Combine(Mix(text.heads[0] + text.length), text.heads[1])
                                      : HashOf(A::Text(*leaf));
-  const std::uint64_t hash = Combine(Combine(c.tag, c.attributes), leaf != nullptr ? textHash : 0);
+  const std::uint64_t inner = leaf != nullptr ? textHash : 0;                 // no-mutate
+  const std::uint64_t hash = ElementHash(c.tag, c.attributes, false, inner);  // no-mutate
   const auto head = elementHeads_.try_emplace(hash, id);
   if (!head.second) {
     for (std::uint32_t k = head.first->second; k != NONE; k = elements_[k].next) {
