@@ -409,10 +409,19 @@ bool IsLong(const XmlElementList& list) {
   return list.items.size() >= 64;  // no-mutate
 }
 
-void QueueMembers(const XmlElementList& list, std::vector<Queued>& queue) {
+typedef std::list<XmlElementList::Handle>::const_iterator Node;
+
+// Queues the members of `list`; with `nodes`, also keeps where each one is
+// in the list, so that a sort can move the nodes afterwards without walking
+// the list again.
+void QueueMembers(const XmlElementList& list, std::vector<Queued>& queue,
+                  std::vector<Node>* nodes = nullptr) {
   const std::size_t first = queue.size();
   Room(queue, list.items.size());
   std::uint32_t position = 0;
+  if (nodes != nullptr) {
+    nodes->reserve(list.items.size());
+  }
   if (IsLong(list)) {
     // Whether a member is shared is read in its counts, which lie just
     // before it when it was made in one piece: a few members ahead are asked
@@ -420,7 +429,11 @@ void QueueMembers(const XmlElementList& list, std::vector<Queued>& queue) {
     // depends on them.)
     const int AHEAD = 8;  // no-mutate
     auto ahead = std::next(list.items.begin(), AHEAD);
-    for (const XmlElementList::Handle& handle : list.items) {
+    for (Node node = list.items.begin(); node != list.items.end(); ++node) {
+      const XmlElementList::Handle& handle = *node;
+      if (nodes != nullptr) {
+        nodes->push_back(node);
+      }
       if (ahead != list.items.end()) {  // no-mutate
         const std::uintptr_t counts =
             reinterpret_cast<std::uintptr_t>(ahead->get()) - 32;  // no-mutate
@@ -443,8 +456,11 @@ void QueueMembers(const XmlElementList& list, std::vector<Queued>& queue) {
     }
     return;
   }
-  for (const XmlElementList::Handle& handle : list.items) {
-    queue.push_back(Queued{handle.get(), &handle, position++, false});
+  for (Node node = list.items.begin(); node != list.items.end(); ++node) {
+    if (nodes != nullptr) {
+      nodes->push_back(node);
+    }
+    queue.push_back(Queued{node->get(), &*node, position++, false});
   }
 }
 
@@ -794,14 +810,15 @@ struct ListClass {
 // its distinct objects are. The objects are not changed during the call.
 class Comparison {
  public:
-  std::uint32_t ListClassOf(const XmlElementList& list);
+  std::uint32_t ListClassOf(const XmlElementList& list, std::vector<Node>* nodes = nullptr);
   bool ListsEqual(const XmlElementList& a, const XmlElementList& b) {
     return &a == &b || lists_[ListClassOf(a)].eq == lists_[ListClassOf(b)].eq;
   }
   bool ElementsLess(const XmlElement& x, const XmlElement& y);
   bool ListsLess(const XmlElementList& a, const XmlElementList& b);
-  /// The positions of the list's members, stably sorted by element order.
-  std::vector<std::uint32_t> SortedPositions(const XmlElementList& list);
+  /// The positions of the list's members, stably sorted by element order,
+  /// and in `nodes` where they are in the list.
+  std::vector<std::uint32_t> SortedPositions(const XmlElementList& list, std::vector<Node>& nodes);
 
  private:
   // A list being walked: queue_[next, end) are its members not reached yet,
@@ -822,7 +839,8 @@ class Comparison {
     std::uint32_t next;
   };
 
-  void Open(const XmlElementList& list, const XmlElement* owner, bool shared, std::size_t slot);
+  void Open(const XmlElementList& list, const XmlElement* owner, bool shared, std::size_t slot,
+            std::vector<Node>* nodes = nullptr);
   std::uint32_t InternElement(const XmlElement& e, std::uint32_t children);
   std::uint32_t InternList(const XmlElementList& list, std::size_t base);
   bool SameElement(std::uint32_t k, const ElementClass& made, const LeafText& text) const;
@@ -900,9 +918,9 @@ std::uint32_t Comparison::TagNumber(const StringBase& tag, std::string_view ns,
 }
 
 void Comparison::Open(const XmlElementList& list, const XmlElement* owner, bool shared,
-                      std::size_t slot) {
+                      std::size_t slot, std::vector<Node>* nodes) {
   const std::size_t next = queue_.size();
-  QueueMembers(list, queue_);
+  QueueMembers(list, queue_, nodes);
   const std::size_t base = ids_.size();
   ids_.resize(base + list.items.size());
   walk_.push_back(Walk{&list, next, queue_.size(), owner, shared, base, slot});
@@ -911,9 +929,9 @@ void Comparison::Open(const XmlElementList& list, const XmlElement* owner, bool 
 // The class of `list`, after those of every subtree below it, in post-order
 // on an explicit stack. Members are reached in the order QueueMembers gives
 // and their classes put in their places in the list.
-std::uint32_t Comparison::ListClassOf(const XmlElementList& list) {
+std::uint32_t Comparison::ListClassOf(const XmlElementList& list, std::vector<Node>* nodes) {
   const std::size_t depth = walk_.size();
-  Open(list, nullptr, false, 0);
+  Open(list, nullptr, false, 0, nodes);
   for (;;) {
     Walk& top = walk_.back();
     if (top.next == top.end) {
@@ -1521,8 +1539,9 @@ bool Comparison::ListsLess(const XmlElementList& a, const XmlElementList& b) {
   return ListClassesLess(ca, ListClassOf(b));
 }
 
-std::vector<std::uint32_t> Comparison::SortedPositions(const XmlElementList& list) {
-  const std::uint32_t id = ListClassOf(list);
+std::vector<std::uint32_t> Comparison::SortedPositions(const XmlElementList& list,
+                                                       std::vector<Node>& nodes) {
+  const std::uint32_t id = ListClassOf(list, &nodes);
   EnsureSorted(id);
   const ListClass& l = lists_[id];
   return std::vector<std::uint32_t>(orders_.begin() + l.order, orders_.begin() + l.order + l.size);
@@ -1648,18 +1667,13 @@ void SortElements(XmlElementList& list) {
     return;
   }
   std::vector<std::uint32_t> positions;
+  std::vector<Node> at;
   {
     Comparison comparison;
-    positions = comparison.SortedPositions(list);
+    positions = comparison.SortedPositions(list, at);
   }
   // The order is worked out first and the nodes spliced into place after,
   // which cannot fail: a throw while comparing leaves the list as it was.
-  typedef std::list<XmlElementList::Handle>::iterator Position;
-  std::vector<Position> at;
-  at.reserve(list.items.size());
-  for (Position it = list.items.begin(); it != list.items.end(); ++it) {
-    at.push_back(it);
-  }
   for (std::uint32_t position : positions) {
     list.items.splice(list.items.end(), list.items, at[position]);
   }
