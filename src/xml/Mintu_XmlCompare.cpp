@@ -403,6 +403,32 @@ void Room(std::vector<T>& items, std::size_t more) {
   }
 }
 
+// Appends `n` items. Most lists are short, and for a few items a loop is
+// cheaper than the library's copy, which is a call.
+template <class T>
+void Append(std::vector<T>& to, const T* from, std::size_t n) {
+  Room(to, n);
+  for (std::size_t i = 0; i < n; ++i) {
+    to.push_back(from[i]);
+  }
+}
+
+// Sorts a short run in place; a long one by the library.
+void SortIds(std::uint32_t* begin, std::uint32_t* end) {
+  if (end - begin > 16) {  // no-mutate: either way sorts
+    std::sort(begin, end);
+    return;
+  }
+  for (std::uint32_t* i = begin + 1; i < end; ++i) {
+    const std::uint32_t id = *i;
+    std::uint32_t* j = i;
+    for (; j != begin && id < *(j - 1); --j) {
+      *j = *(j - 1);
+    }
+    *j = id;
+  }
+}
+
 // Lists from this size on are walked in memory order, and the quick
 // equality writes their records in place. (Any size gives the same answers.)
 bool IsLong(const XmlElementList& list) {
@@ -891,9 +917,8 @@ class Comparison {
   std::vector<std::uint32_t> scratch_;
   std::vector<std::uint32_t> visit_;
   std::vector<std::uint64_t> keys_;
-  // Pairs of list classes whose order is known: not less, or less.
-  boost::unordered_flat_set<std::uint64_t> notLess_;
-  boost::unordered_flat_set<std::uint64_t> less_;
+  // Pairs of list classes whose order is known, and whether it is less.
+  boost::unordered_flat_map<std::uint64_t, bool> known_;
   // Deep copies compared in place of lists holding ill elements.
   std::vector<std::unique_ptr<XmlElementList> > copies_;
 };
@@ -1100,7 +1125,7 @@ std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t bas
     for (std::uint32_t i = 0; i < n; ++i) {
       scratch_.push_back(elements_[ids[i]].eq);
     }
-    std::sort(scratch_.begin(), scratch_.end());
+    SortIds(scratch_.data(), scratch_.data() + n);
     const auto eqHead = listEqHeads_.try_emplace(HashOf(scratch_.data(), n), id);
     if (!eqHead.second) {
       for (std::uint32_t k = eqHead.first->second; k != NONE; k = lists_[k].nextEq) {
@@ -1118,11 +1143,11 @@ std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t bas
         eqHead.first->second = id;
       }
       l.eqBegin = static_cast<std::uint32_t>(eqMembers_.size());
-      eqMembers_.insert(eqMembers_.end(), scratch_.begin(), scratch_.end());
+      Append(eqMembers_, scratch_.data(), n);
     }
   }
   l.begin = static_cast<std::uint32_t>(members_.size());
-  members_.insert(members_.end(), ids, ids + n);
+  Append(members_, ids, n);
   lists_.push_back(l);
   return id;
 }
@@ -1185,30 +1210,47 @@ void Comparison::PositionsByClass(std::uint32_t list) {
   }
 }
 
-std::uint64_t TagSumHash(const TagSum& sum) {
-  return Combine(Combine(sum.first, sum.second), sum.count);
-}
-
-// What ClassesLess reads of a member of a long list, copied side by side so
-// that the sort's many comparisons stay in cache. `fast` marks a nested
-// class with no callers' classes below whose first sorted child is a leaf:
-// two such members of one name and attributes are ordered by the first
-// children's texts, then by the later positions.
-struct Comparison::SortRecord {
-  std::uint64_t heads[2];  // the first child's text's, and the text itself
-  const LeafText* text;
-  std::uint32_t id;
+// What makes two members of a long list comparable by their records alone:
+// nested, of one namespace, name and attributes, with child lists of one
+// size and one tag sum whose first sorted members are leaves of one name and
+// attributes, and nothing of callers' classes below.
+struct SortGroup {
+  TagSum tags;
   std::uint32_t name;
   std::uint32_t attributes;
-  std::uint32_t list;
   std::uint32_t size;
-  std::uint32_t eq;
-  std::uint32_t tags;    // equal numbers for equal tag sums
-  std::uint32_t first;   // the first and second sorted children
-  std::uint32_t second;  // (NONE when there is one only)
   std::uint32_t firstName;
   std::uint32_t firstAttributes;
-  bool fast;
+
+  bool operator==(const SortGroup& other) const {
+    return tags == other.tags && name == other.name && attributes == other.attributes &&
+           size == other.size && firstName == other.firstName &&
+           firstAttributes == other.firstAttributes;
+  }
+};
+
+struct SortGroupHash {
+  std::size_t operator()(const SortGroup& g) const {
+    std::uint64_t h = Combine(Combine(g.tags.first, g.tags.second), g.tags.count);  // no-mutate
+    h = Combine(h, (static_cast<std::uint64_t>(g.name) << 32) | g.attributes);      // no-mutate
+    h = Combine(h, (static_cast<std::uint64_t>(g.size) << 32) | g.firstName);       // no-mutate
+    return Combine(h, g.firstAttributes);                                           // no-mutate
+  }
+};
+
+// A member of a long list as the sort moves it: small, so that the many
+// comparisons read records that lie side by side. Two members of one group
+// are ordered by the first children's texts, then by the later children;
+// any other pair by their classes.
+struct Comparison::SortRecord {
+  std::uint64_t heads[2];  // of the first sorted child's text
+  std::uint32_t id;
+  std::uint32_t group;  // NONE: compared by class alone
+  std::uint32_t list;
+  std::uint32_t eq;
+  std::uint32_t first;   // the first and second sorted children (second:
+  std::uint32_t second;  // NONE unless there are exactly two)
+  std::uint32_t position;
 };
 
 // ClassesLess on two members at one position of sorted child lists, as the
@@ -1223,14 +1265,12 @@ bool Comparison::MembersLess(std::uint32_t x, std::uint32_t y) {
     return verdict == LESS;
   }
   const std::uint64_t key = Key(elements_[x].list, elements_[y].list);
-  if (notLess_.count(key) != 0) {
-    return false;
-  }
-  if (less_.count(key) != 0) {
-    return true;
+  const auto found = known_.find(key);
+  if (found != known_.end()) {
+    return found->second;
   }
   const bool less = ListClassesLess(elements_[x].list, elements_[y].list);
-  (less ? less_ : notLess_).insert(key);
+  known_.emplace(key, less);
   return less;
 }
 
@@ -1251,39 +1291,28 @@ bool Comparison::RecordsLess(const SortRecord& x, const SortRecord& y) {
   if (x.id == y.id) {
     return false;
   }
-  if (!x.fast || !y.fast || x.name != y.name || x.attributes != y.attributes) {
+  if (x.group != y.group || x.group == NONE) {
     return ClassesLess(x.id, y.id);
   }
-  // Both nested: the order of the child lists decides.
-  if (x.list == y.list) {
+  // Both nested, alike as their group says: the order of the child lists
+  // decides, and equal lists are not less.
+  if (x.list == y.list || x.eq == y.eq) {
     return false;
-  }
-  if (x.size != y.size) {
-    return x.size < y.size;
-  }
-  if (x.eq == y.eq) {
-    return false;
-  }
-  if (x.tags != y.tags) {
-    return ClassesLess(x.id, y.id);
   }
   if (x.first != y.first) {
-    if (x.firstName != y.firstName || x.firstAttributes != y.firstAttributes) {
-      return ClassesLess(x.id, y.id);
-    }
     bool less;
     if (x.heads[0] != y.heads[0]) {
       less = x.heads[0] < y.heads[0];
     } else if (x.heads[1] != y.heads[1]) {
       less = x.heads[1] < y.heads[1];
     } else {
-      less = x.text->View() < y.text->View();
+      less = texts_[x.first].View() < texts_[y.first].View();
     }
     if (less) {
       return true;
     }
   }
-  return x.size == 2 ? MembersLess(x.second, y.second) : LaterLess(x.list, y.list, 1);
+  return x.second != NONE ? MembersLess(x.second, y.second) : LaterLess(x.list, y.list, 1);
 }
 
 void Comparison::Sort(std::uint32_t list) {
@@ -1308,54 +1337,43 @@ void Comparison::Sort(std::uint32_t list) {
       return ClassesLess(members_[begin + x], members_[begin + y]);
     });
   } else {
+    // The records start in list order, as the merge sort must; they are
+    // made in class order, which reads the class records in order.
     std::vector<SortRecord> records(positions.size());
-    boost::unordered_flat_map<std::uint64_t, std::vector<std::pair<TagSum, std::uint32_t> > > sums;
-    std::uint32_t distinctSums = 0;
+    boost::unordered_flat_map<SortGroup, std::uint32_t, SortGroupHash> groups;
     const std::size_t visit = visit_.size();
     PositionsByClass(list);
     for (std::size_t k = visit; k < visit_.size(); ++k) {
       const std::uint32_t i = visit_[k];
       SortRecord& r = records[i];
-      r = SortRecord();
       r.id = members_[lists_[list].begin + i];
+      r.position = i;
+      r.group = NONE;
       const ElementClass& c = elements_[r.id];
-      r.name = c.name;
-      r.attributes = c.attributes;
-      r.list = c.list;
-      r.fast = c.list != NONE && !c.equalsNothing && !c.ill && lists_[c.list].size > 0;
-      if (!r.fast) {
+      if (c.list == NONE || c.equalsNothing || c.ill || lists_[c.list].size == 0) {
         continue;
       }
       const ListClass& children = lists_[c.list];
-      r.size = children.size;
+      r.list = c.list;
       r.eq = children.eq;
-      std::vector<std::pair<TagSum, std::uint32_t> >& bucket = sums[TagSumHash(children.tags)];
-      r.tags = NONE;
-      for (const auto& known : bucket) {
-        if (known.first == children.tags) {
-          r.tags = known.second;
-        }
-      }
-      if (r.tags == NONE) {
-        r.tags = distinctSums++;
-        bucket.emplace_back(children.tags, r.tags);
-      }
       r.first = Member(c.list, 0);
-      r.second = children.size > 1 ? Member(c.list, 1) : NONE;
+      r.second = children.size == 2 ? Member(c.list, 1) : NONE;
       const ElementClass& first = elements_[r.first];
-      r.fast = first.list == NONE && !first.equalsNothing;
-      r.firstName = first.name;
-      r.firstAttributes = first.attributes;
-      if (r.fast) {
-        r.text = &texts_[r.first];
-        r.heads[0] = r.text->heads[0];
-        r.heads[1] = r.text->heads[1];
+      if (first.list != NONE || first.equalsNothing) {
+        continue;
       }
+      r.heads[0] = texts_[r.first].heads[0];
+      r.heads[1] = texts_[r.first].heads[1];
+      const SortGroup group{children.tags, c.name,     c.attributes,
+                            children.size, first.name, first.attributes};
+      r.group = groups.try_emplace(group, static_cast<std::uint32_t>(groups.size())).first->second;
     }
     visit_.resize(visit);
-    StableMergeSort(positions, [this, &records](std::uint32_t x, std::uint32_t y) {
-      return RecordsLess(records[x], records[y]);
-    });
+    StableMergeSort(records,
+                    [this](const SortRecord& x, const SortRecord& y) { return RecordsLess(x, y); });
+    for (std::size_t k = 0; k < records.size(); ++k) {
+      positions[k] = records[k].position;
+    }
   }
   const std::uint32_t begin = lists_[list].begin;
   lists_[list].order = static_cast<std::uint32_t>(orders_.size());
@@ -1479,7 +1497,7 @@ bool Comparison::ListClassesLess(std::uint32_t a, std::uint32_t b) {
     Frame& top = frames_.back();
     if (top.next >= std::min(lists_[top.a].size, lists_[top.b].size)) {
       if (frames_.size() > base + 1) {
-        notLess_.insert(top.key);
+        known_.emplace(top.key, false);
       }
       frames_.pop_back();
       continue;
@@ -1495,11 +1513,12 @@ bool Comparison::ListClassesLess(std::uint32_t a, std::uint32_t b) {
       const std::uint32_t cx = elements_[x].list;
       const std::uint32_t cy = elements_[y].list;
       const std::uint64_t childKey = Key(cx, cy);
-      if (notLess_.count(childKey) != 0) {
+      const auto found = known_.find(childKey);
+      if (found != known_.end() && !found->second) {
         continue;
       }
       Frame frame;
-      verdict = less_.count(childKey) != 0 ? LESS : ListLessStep(cx, cy, frame);
+      verdict = found != known_.end() ? LESS : ListLessStep(cx, cy, frame);
       if (verdict == CHILDREN) {
         frames_.push_back(frame);
         continue;
@@ -1507,7 +1526,7 @@ bool Comparison::ListClassesLess(std::uint32_t a, std::uint32_t b) {
     }
     if (verdict == LESS) {
       for (std::size_t i = base + 1; i < frames_.size(); ++i) {
-        less_.insert(frames_[i].key);
+        known_.emplace(frames_[i].key, true);
       }
       frames_.resize(base);
       return true;
