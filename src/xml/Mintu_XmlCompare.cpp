@@ -23,6 +23,7 @@
 #include <limits>
 #include <memory>
 #include <string_view>
+#include <type_traits>
 
 #include <boost/container/small_vector.hpp>
 #include <boost/sort/spreadsort/integer_sort.hpp>
@@ -144,6 +145,12 @@ std::uint64_t ElementHash(std::uint32_t tag, std::uint32_t attributes, bool nest
   return Mix(inner + parts + attributes * 0xc2b2ae3d27d4eb4fULL);  // no-mutate
 }
 
+// Hash tables keyed by hashes that are mixed already need not mix them again.
+struct MixedHash {
+  using is_avalanching = std::true_type;
+  std::size_t operator()(std::uint64_t hash) const { return static_cast<std::size_t>(hash); }
+};
+
 std::uint64_t HashOf(const StringBase& text) {
   return std::hash<std::string_view>()(std::string_view(text.GetBuffer(), text.GetLength()));
 }
@@ -154,29 +161,6 @@ std::uint64_t HashOf(const std::uint32_t* ids, std::size_t n) {
     h = (h ^ ids[i]) * 0x100000001b3ULL + (h >> 29);
   }
   return Mix(h);
-}
-
-// The attribute list as its equality sees it: the sorted tags, and the text
-// of the first member of each tag.
-std::uint64_t AttributesHash(const XmlAttributeList& list) {
-  const std::size_t n = list.items.size();
-  if (n == 0) {
-    return 0;
-  }
-  if (n == 1) {
-    const XmlAttribute& only = *list.items.front();
-    return Combine(HashOf(A::Tag(only)), HashOf(A::Text(only)));
-  }
-  AttributeRefs sorted;
-  SortedByTag(list, sorted);
-  std::uint64_t h = n;
-  for (std::size_t i = 0; i < n; ++i) {
-    h = Combine(h, HashOf(A::Tag(*sorted[i])));
-    if (i == 0 || A::Tag(*sorted[i]) != A::Tag(*sorted[i - 1])) {
-      h = Combine(h, HashOf(A::Text(*sorted[i])));
-    }
-  }
-  return h;
 }
 
 // A tag multiset as a sum of per-tag hashes, so that a list's value is the
@@ -321,60 +305,135 @@ struct TextKeyHash {
   std::size_t operator()(const TextKey& key) const { return key.Hash(); }
 };
 
+// Numbers of tags: equal numbers for equal tags, from 0 in the order met.
+class TagNumbers {
+ public:
+  // Trees repeat a few tags over and over: the last ones met are at hand,
+  // two to a place, so that two tags that take turns do not push each other
+  // out. The one met last stays first.
+  std::uint32_t Of(const StringBase& tag) {
+    TextKey key;
+    key.Set(tag);
+    Recent* pair = recent_ + (key.Hash() >> 59) * 2;  // no-mutate
+    if (pair[0].key == key) {
+      return pair[0].id;
+    }
+    return Other(tag, key, pair);
+  }
+
+ private:
+  struct Recent {
+    TextKey key{0, 0, TextKey::LONG + 1};  // no tag's: keys are at most LONG long
+    std::uint32_t id = 0;
+  };
+
+  std::uint32_t Other(const StringBase& tag, const TextKey& key, Recent* pair);
+
+  // Tags of up to 16 bytes by their keys, which are exact; longer ones whole.
+  boost::unordered_flat_map<TextKey, std::uint32_t, TextKeyHash> short_;
+  Recent recent_[64];
+  boost::unordered_flat_map<std::string, std::uint32_t> long_;
+};
+
+std::uint32_t TagNumbers::Other(const StringBase& tag, const TextKey& key, Recent* pair) {
+  const std::uint32_t next = static_cast<std::uint32_t>(short_.size() + long_.size());
+  if (key.size == TextKey::LONG) {
+    return long_.try_emplace(tag.str(), next).first->second;
+  }
+  if (pair[1].key == key) {
+    std::swap(pair[0], pair[1]);
+    return pair[0].id;
+  }
+  pair[1] = pair[0];
+  pair[0].key = key;
+  pair[0].id = short_.try_emplace(key, next).first->second;
+  return pair[0].id;
+}
+
 // The numbers of tags and of attribute lists in one call: equal numbers,
 // equal tags (or attribute lists by AttributeListEqual; 0 for none), so that
 // comparing two elements' tags or attributes compares numbers and touches
 // neither element. Tags are numbered from 0 in the order they are met.
 class Numbers {
  public:
-  std::uint32_t Tag(const StringBase& tag) {
-    TextKey key;
-    key.Set(tag);
-    const std::uint32_t next = static_cast<std::uint32_t>(shortTags_.size() + longTags_.size());
-    if (key.size == TextKey::LONG) {
-      return longTags_.try_emplace(tag.str(), next).first->second;
-    }
-    // Trees repeat a few tags over and over: the last ones met are at hand.
-    Recent& recent = recent_[(key.first * 0x9e3779b97f4a7c15ULL + key.second + key.size) >> 58];
-    if (!(recent.key == key)) {
-      recent.key = key;
-      recent.id = shortTags_.try_emplace(key, next).first->second;
-    }
-    return recent.id;
-  }
+  std::uint32_t Tag(const StringBase& tag) { return tags_.Of(tag); }
   std::uint32_t Attributes(const XmlAttributeList& list) {
-    if (list.items.empty()) {
-      return 0;
-    }
-    const std::uint64_t hash = AttributesHash(list);
-    const std::uint32_t id = static_cast<std::uint32_t>(attributeLists_.size() + 1);
-    const auto head = attributeHeads_.try_emplace(hash, id);
-    std::uint32_t next = NONE;
-    if (!head.second) {
-      for (std::uint32_t k = head.first->second; k != NONE; k = attributeLists_[k - 1].second) {
-        if (AttributeListEqual(*attributeLists_[k - 1].first, list)) {
-          return k;
-        }
-      }
-      next = head.first->second;
-      head.first->second = id;
-    }
-    attributeLists_.emplace_back(&list, next);
-    return id;
+    return list.items.empty() ? 0 : ListAttributes(list);
   }
 
  private:
-  struct Recent {
-    TextKey key{0, 0, TextKey::LONG};  // no tag's: a short tag's size is less
-    std::uint32_t id = 0;
+  std::uint32_t ListAttributes(const XmlAttributeList& list);
+  // An attribute as its list's class holds it: the number of its tag and,
+  // for the first of its tag (the one Get gives), its text's key; the
+  // others' texts take no part.
+  struct Entry {
+    std::uint32_t tag;
+    TextKey text;
+    const XmlAttribute* attribute;
+
+    bool operator==(const Entry& other) const {
+      return tag == other.tag && text == other.text &&
+             (text.size != TextKey::LONG || A::Text(*attribute) == A::Text(*other.attribute));
+    }
   };
-  // Tags of up to 16 bytes by their keys, which are exact; longer ones whole.
-  boost::unordered_flat_map<TextKey, std::uint32_t, TextKeyHash> shortTags_;
-  Recent recent_[64];
-  boost::unordered_flat_map<std::string, std::uint32_t> longTags_;
-  boost::unordered_flat_map<std::uint64_t, std::uint32_t> attributeHeads_;
-  std::vector<std::pair<const XmlAttributeList*, std::uint32_t> > attributeLists_;
+  struct AttributeList {
+    std::uint32_t begin;  // entries_[begin, +size)
+    std::uint32_t size;
+    std::uint32_t next;  // the next list of the same hash
+  };
+
+  TagNumbers tags_;
+  TagNumbers attributeTags_;  // apart: element tags are numbered densely
+  std::vector<Entry> entries_;
+  std::vector<Entry> scratch_;
+  std::vector<AttributeList> attributeLists_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t, MixedHash> attributeHeads_;
 };
+
+// The class of an attribute list: its members sorted by tag number, stably
+// so that the first of each tag is the one Get gives, as AttributeListEqual
+// sees them.
+std::uint32_t Numbers::ListAttributes(const XmlAttributeList& list) {
+  scratch_.clear();
+  for (const XmlAttributeList::Handle& handle : list.items) {
+    const XmlAttribute* attribute = handle.get();
+    const Entry entry{attributeTags_.Of(A::Tag(*attribute)), TextKey{0, 0, 0}, attribute};
+    std::size_t j = scratch_.size();
+    scratch_.push_back(entry);
+    for (; j > 0 && entry.tag < scratch_[j - 1].tag; --j) {
+      scratch_[j] = scratch_[j - 1];
+    }
+    scratch_[j] = entry;
+  }
+  const std::size_t n = scratch_.size();
+  std::uint64_t hash = n;
+  for (std::size_t i = 0; i < n; ++i) {
+    Entry& entry = scratch_[i];
+    if (i == 0 || entry.tag != scratch_[i - 1].tag) {
+      entry.text.Set(A::Text(*entry.attribute));
+    }
+    hash = Combine(hash, entry.tag * 0x9e3779b97f4a7c15ULL + entry.text.Hash());  // no-mutate
+  }
+  const std::uint32_t id = static_cast<std::uint32_t>(attributeLists_.size() + 1);
+  const auto head = attributeHeads_.try_emplace(hash, id);
+  std::uint32_t next = NONE;
+  if (!head.second) {
+    for (std::uint32_t k = head.first->second; k != NONE; k = attributeLists_[k - 1].next) {
+      const AttributeList& other = attributeLists_[k - 1];
+      if (other.size == n &&
+          std::equal(scratch_.begin(), scratch_.end(),
+                     entries_.begin() + static_cast<std::ptrdiff_t>(other.begin))) {
+        return k;
+      }
+    }
+    next = head.first->second;
+    head.first->second = id;
+  }
+  attributeLists_.push_back(AttributeList{static_cast<std::uint32_t>(entries_.size()),
+                                          static_cast<std::uint32_t>(n), next});
+  entries_.insert(entries_.end(), scratch_.begin(), scratch_.end());
+  return id;
+}
 
 // A member of a list as the walks take it. Long lists are walked in the order
 // of their members' addresses: trees are mostly allocated in document order,
@@ -413,10 +472,10 @@ void Append(std::vector<T>& to, const T* from, std::size_t n) {
   }
 }
 
-// Sorts a short run in place; a long one by the library.
+// Sorts a short run in place; a long one by radix.
 void SortIds(std::uint32_t* begin, std::uint32_t* end) {
   if (end - begin > 16) {  // no-mutate: either way sorts
-    std::sort(begin, end);
+    boost::sort::spreadsort::integer_sort(begin, end);
     return;
   }
   for (std::uint32_t* i = begin + 1; i < end; ++i) {
@@ -576,8 +635,7 @@ std::uint32_t HashedTree::Build(const XmlElementList& root) {
         list.begin = static_cast<std::uint32_t>(top.base);
       } else {
         list.begin = static_cast<std::uint32_t>(members.size());
-        members.insert(members.end(), stack.begin() + static_cast<std::ptrdiff_t>(top.base),
-                       stack.end());
+        Append(members, stack.data() + top.base, stack.size() - top.base);
         stack.resize(top.base);
       }
       std::uint64_t sum = 0;
@@ -906,9 +964,9 @@ class Comparison {
   boost::unordered_flat_map<std::string, std::uint32_t> names_;
   std::vector<std::pair<std::string, std::string> > nameTexts_;
   std::vector<Frame> frames_;
-  boost::unordered_flat_map<std::uint64_t, std::uint32_t> elementHeads_;
-  boost::unordered_flat_map<std::uint64_t, std::uint32_t> listHeads_;
-  boost::unordered_flat_map<std::uint64_t, std::uint32_t> listEqHeads_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t, MixedHash> elementHeads_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t, MixedHash> listHeads_;
+  boost::unordered_flat_map<std::uint64_t, std::uint32_t, MixedHash> listEqHeads_;
   boost::unordered_flat_map<const XmlElement*, std::uint32_t> shared_;
   // The walk's own stack and the member classes of the lists open on it.
   std::vector<Walk> walk_;
@@ -1067,9 +1125,9 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
   }
   const XmlLeafElement* leaf = AsLeaf(e);
   const LeafText text = leaf != nullptr ? LeafText(A::Text(*leaf)) : LeafText();
-  const std::uint64_t textHash = text.length <= 16
-                                     ? Combine(Mix(text.heads[0] + text.length), text.heads[1])
-                                     : HashOf(A::Text(*leaf));
+  const std::uint64_t textHash =
+      text.length <= 16 ? text.heads[0] * 0x9e3779b97f4a7c15ULL + text.heads[1] + text.length
+                        : HashOf(A::Text(*leaf));
   const std::uint64_t inner = leaf != nullptr ? textHash : 0;                 // no-mutate
   const std::uint64_t hash = ElementHash(c.tag, c.attributes, false, inner);  // no-mutate
   const auto head = elementHeads_.try_emplace(hash, id);
