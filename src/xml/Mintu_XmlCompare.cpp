@@ -472,6 +472,19 @@ void Append(std::vector<T>& to, const T* from, std::size_t n) {
   }
 }
 
+// Adds `n` items, their values to come. (For a few, a loop is cheaper than
+// resize, which clears them by a call.)
+void Grow(std::vector<std::uint32_t>& items, std::size_t n) {
+  if (n > 8) {  // no-mutate: either way grows
+    items.resize(items.size() + n);
+    return;
+  }
+  Room(items, n);
+  for (std::size_t i = 0; i < n; ++i) {
+    items.push_back(NONE);
+  }
+}
+
 // Sorts a short run in place; a long one by radix.
 void SortIds(std::uint32_t* begin, std::uint32_t* end) {
   if (end - begin > 16) {  // no-mutate: either way sorts
@@ -930,7 +943,7 @@ class Comparison {
   bool SameElement(std::uint32_t k, const ElementClass& made, const LeafText& text) const;
   void EnsureSorted(std::uint32_t list);
   void PositionsByClass(std::uint32_t list);
-  void Sort(std::uint32_t list);
+  void Sort(std::uint32_t list, std::size_t visit);
   struct SortRecord;
   bool RecordsLess(const SortRecord& x, const SortRecord& y);
   bool LaterLess(std::uint32_t a, std::uint32_t b, std::uint32_t from);
@@ -944,6 +957,7 @@ class Comparison {
   }
   std::uint32_t TagNumber(const StringBase& tag, std::string_view ns, std::string_view name);
   Verdict ClassesLessStep(std::uint32_t x, std::uint32_t y);
+  bool NameLess(std::uint32_t x, std::uint32_t y);
   static std::uint64_t Key(std::uint32_t a, std::uint32_t b) {
     return (static_cast<std::uint64_t>(a) << 32) | b;
   }
@@ -963,6 +977,7 @@ class Comparison {
   std::vector<TagSum> sumOfTag_;
   boost::unordered_flat_map<std::string, std::uint32_t> names_;
   std::vector<std::pair<std::string, std::string> > nameTexts_;
+  std::vector<std::uint32_t> nameRanks_;  // by NameLess, for the names so far
   std::vector<Frame> frames_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t, MixedHash> elementHeads_;
   boost::unordered_flat_map<std::uint64_t, std::uint32_t, MixedHash> listHeads_;
@@ -1005,7 +1020,7 @@ void Comparison::Open(const XmlElementList& list, const XmlElement* owner, bool 
   const std::size_t next = queue_.size();
   QueueMembers(list, queue_, nodes);
   const std::size_t base = ids_.size();
-  ids_.resize(base + list.items.size());
+  Grow(ids_, list.items.size());
   walk_.push_back(Walk{&list, next, queue_.size(), owner, shared, base, slot});
 }
 
@@ -1236,10 +1251,10 @@ void Comparison::EnsureSorted(std::uint32_t list) {
       continue;
     }
     stack.pop_back();
-    visit_.resize(top.visit);
     if (lists_[top.list].order == NONE) {
-      Sort(top.list);
+      Sort(top.list, top.visit);
     }
+    visit_.resize(top.visit);
   }
 }
 
@@ -1373,7 +1388,9 @@ bool Comparison::RecordsLess(const SortRecord& x, const SortRecord& y) {
   return x.second != NONE ? MembersLess(x.second, y.second) : LaterLess(x.list, y.list, 1);
 }
 
-void Comparison::Sort(std::uint32_t list) {
+// Sorts the members of `list`, whose positions in class order are
+// visit_[visit, +size).
+void Comparison::Sort(std::uint32_t list, std::size_t visit) {
   if (lists_[list].size == 2) {
     // What the merge sort does with two members, without its buffers.
     const std::uint32_t begin = lists_[list].begin;
@@ -1399,9 +1416,7 @@ void Comparison::Sort(std::uint32_t list) {
     // made in class order, which reads the class records in order.
     std::vector<SortRecord> records(positions.size());
     boost::unordered_flat_map<SortGroup, std::uint32_t, SortGroupHash> groups;
-    const std::size_t visit = visit_.size();
-    PositionsByClass(list);
-    for (std::size_t k = visit; k < visit_.size(); ++k) {
+    for (std::size_t k = visit; k < visit + positions.size(); ++k) {
       const std::uint32_t i = visit_[k];
       SortRecord& r = records[i];
       r.id = members_[lists_[list].begin + i];
@@ -1426,7 +1441,6 @@ void Comparison::Sort(std::uint32_t list) {
                             children.size, first.name, first.attributes};
       r.group = groups.try_emplace(group, static_cast<std::uint32_t>(groups.size())).first->second;
     }
-    visit_.resize(visit);
     StableMergeSort(records,
                     [this](const SortRecord& x, const SortRecord& y) { return RecordsLess(x, y); });
     for (std::size_t k = 0; k < records.size(); ++k) {
@@ -1455,6 +1469,26 @@ std::uint32_t Comparison::CopyOf(std::uint32_t list) {
   return lists_[list].copy;
 }
 
+// Whether the namespace and name numbered `x` come before those numbered
+// `y`. The names are ranked once they are all known (new ones seldom come
+// once comparing has begun), so that a sort does not compare their texts
+// again and again.
+bool Comparison::NameLess(std::uint32_t x, std::uint32_t y) {
+  if (nameRanks_.size() != nameTexts_.size()) {
+    std::vector<std::uint32_t> order(nameTexts_.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i) {
+      order[i] = i;
+    }
+    std::sort(order.begin(), order.end(),
+              [this](std::uint32_t a, std::uint32_t b) { return nameTexts_[a] < nameTexts_[b]; });
+    nameRanks_.resize(order.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i) {
+      nameRanks_[order[i]] = i;
+    }
+  }
+  return nameRanks_[x] < nameRanks_[y];
+}
+
 // ElementLessStep on two classes (not equal); CHILDREN hands over to the
 // order of their children's classes. Two elements of the same namespace,
 // name and attributes are decided by their numbers and texts alone.
@@ -1476,7 +1510,7 @@ Verdict Comparison::ClassesLessStep(std::uint32_t x, std::uint32_t y) {
   if (cx.name != cy.name && !cx.equalsNothing && !cy.equalsNothing) {
     // Of two names, the namespaces and then the names decide alone: what
     // comes after in the element order asks for the same name.
-    return nameTexts_[cx.name] < nameTexts_[cy.name] ? LESS : NOT_LESS;
+    return NameLess(cx.name, cy.name) ? LESS : NOT_LESS;
   }
   std::pair<const XmlElementList*, const XmlElementList*> children;
   return ElementLessStep(*cx.rep, *cy.rep, children);
