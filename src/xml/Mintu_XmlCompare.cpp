@@ -945,7 +945,8 @@ class Comparison {
   void PositionsByClass(std::uint32_t list);
   void Sort(std::uint32_t list, std::size_t visit);
   struct SortRecord;
-  bool RecordsLess(const SortRecord& x, const SortRecord& y);
+  struct LaterOrders;
+  bool RecordsLess(const SortRecord& x, const SortRecord& y, LaterOrders& later);
   bool LaterLess(std::uint32_t a, std::uint32_t b, std::uint32_t from);
   bool MembersLess(std::uint32_t x, std::uint32_t y);
   std::uint32_t CopyOf(std::uint32_t list);
@@ -1324,6 +1325,30 @@ struct Comparison::SortRecord {
   std::uint32_t first;   // the first and second sorted children (second:
   std::uint32_t second;  // NONE unless there are exactly two)
   std::uint32_t position;
+  std::uint32_t slot;  // the second child's in LaterOrders; NONE: none
+};
+
+// The second children of a long list's members are mostly a few classes met
+// again and again: their order, pair by pair, is kept in a square table
+// (1: less, 0: not, -1: not known yet) for up to LIMIT classes.
+struct Comparison::LaterOrders {
+  static const std::uint32_t LIMIT = 512;  // no-mutate: any limit gives the same answers
+
+  boost::unordered_flat_map<std::uint32_t, std::uint32_t> slots;
+  std::vector<std::int8_t> known;
+
+  std::uint32_t SlotOf(std::uint32_t second) {
+    const auto found = slots.find(second);
+    if (found != slots.end()) {
+      return found->second;
+    }
+    if (slots.size() == LIMIT) {
+      return NONE;
+    }
+    const std::uint32_t slot = static_cast<std::uint32_t>(slots.size());
+    slots.emplace(second, slot);
+    return slot;
+  }
 };
 
 // ClassesLess on two members at one position of sorted child lists, as the
@@ -1360,7 +1385,7 @@ bool Comparison::LaterLess(std::uint32_t a, std::uint32_t b, std::uint32_t from)
 }
 
 // ClassesLess on two members of a long list, by their records.
-bool Comparison::RecordsLess(const SortRecord& x, const SortRecord& y) {
+bool Comparison::RecordsLess(const SortRecord& x, const SortRecord& y, LaterOrders& later) {
   if (x.id == y.id) {
     return false;
   }
@@ -1385,7 +1410,17 @@ bool Comparison::RecordsLess(const SortRecord& x, const SortRecord& y) {
       return true;
     }
   }
-  return x.second != NONE ? MembersLess(x.second, y.second) : LaterLess(x.list, y.list, 1);
+  if (x.second == NONE) {
+    return LaterLess(x.list, y.list, 1);
+  }
+  if (x.slot == NONE || y.slot == NONE) {
+    return MembersLess(x.second, y.second);
+  }
+  std::int8_t& known = later.known[x.slot * later.slots.size() + y.slot];
+  if (known < 0) {
+    known = MembersLess(x.second, y.second) ? 1 : 0;
+  }
+  return known == 1;
 }
 
 // Sorts the members of `list`, whose positions in class order are
@@ -1416,12 +1451,14 @@ void Comparison::Sort(std::uint32_t list, std::size_t visit) {
     // made in class order, which reads the class records in order.
     std::vector<SortRecord> records(positions.size());
     boost::unordered_flat_map<SortGroup, std::uint32_t, SortGroupHash> groups;
+    LaterOrders later;
     for (std::size_t k = visit; k < visit + positions.size(); ++k) {
       const std::uint32_t i = visit_[k];
       SortRecord& r = records[i];
       r.id = members_[lists_[list].begin + i];
       r.position = i;
       r.group = NONE;
+      r.slot = NONE;
       const ElementClass& c = elements_[r.id];
       if (c.list == NONE || c.equalsNothing || c.ill || lists_[c.list].size == 0) {
         continue;
@@ -1440,9 +1477,12 @@ void Comparison::Sort(std::uint32_t list, std::size_t visit) {
       const SortGroup group{children.tags, c.name,     c.attributes,
                             children.size, first.name, first.attributes};
       r.group = groups.try_emplace(group, static_cast<std::uint32_t>(groups.size())).first->second;
+      r.slot = r.second != NONE ? later.SlotOf(r.second) : NONE;
     }
-    StableMergeSort(records,
-                    [this](const SortRecord& x, const SortRecord& y) { return RecordsLess(x, y); });
+    later.known.assign(later.slots.size() * later.slots.size(), -1);
+    StableMergeSort(records, [this, &later](const SortRecord& x, const SortRecord& y) {
+      return RecordsLess(x, y, later);
+    });
     for (std::size_t k = 0; k < records.size(); ++k) {
       positions[k] = records[k].position;
     }
