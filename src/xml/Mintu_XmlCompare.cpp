@@ -844,9 +844,23 @@ struct ElementClass {
 // The first bytes of a text, big-endian and padded with zeros: where two
 // heads differ, they order as the texts do.
 void TextHeads(std::string_view text, std::uint64_t heads[2]) {
+  // Copies of fixed sizes, overlapping for short texts, are single loads; a
+  // copy of a variable size is a call.
   unsigned char bytes[16] = {};
-  if (!text.empty()) {
-    std::memcpy(bytes, text.data(), std::min(text.size(), sizeof bytes));
+  const char* data = text.data();
+  const std::size_t n = text.size();
+  if (n >= 16) {
+    std::memcpy(bytes, data, 16);
+  } else if (n >= 8) {
+    std::memcpy(bytes, data, 8);
+    std::memcpy(bytes + n - 8, data + n - 8, 8);
+  } else if (n >= 4) {
+    std::memcpy(bytes, data, 4);
+    std::memcpy(bytes + n - 4, data + n - 4, 4);
+  } else {
+    for (std::size_t i = 0; i < n; ++i) {
+      bytes[i] = static_cast<unsigned char>(data[i]);
+    }
   }
   for (int h = 0; h < 2; ++h) {
     std::uint64_t value = 0;
