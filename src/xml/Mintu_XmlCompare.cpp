@@ -970,7 +970,7 @@ class Comparison {
   std::uint32_t Member(std::uint32_t list, std::uint32_t sortedIndex) const {
     return sorted_[lists_[list].order + sortedIndex];
   }
-  std::uint32_t TagNumber(const StringBase& tag, std::string_view ns, std::string_view name);
+  std::uint32_t TagNumber(const XmlElement& e);
   Verdict ClassesLessStep(std::uint32_t x, std::uint32_t y);
   bool NameLess(std::uint32_t x, std::uint32_t y);
   static std::uint64_t Key(std::uint32_t a, std::uint32_t b) {
@@ -1011,10 +1011,14 @@ class Comparison {
   std::vector<std::unique_ptr<XmlElementList> > copies_;
 };
 
-std::uint32_t Comparison::TagNumber(const StringBase& tag, std::string_view ns,
-                                    std::string_view name) {
+// The number of the element's tag; its namespace and name are looked at
+// only when the tag is new.
+std::uint32_t Comparison::TagNumber(const XmlElement& e) {
+  const StringBase& tag = A::Tag(e);
   const std::uint32_t number = numbers_.Tag(tag);
   if (number == nameOfTag_.size()) {
+    const std::string_view ns = A::Namespace(e);
+    const std::string_view name = A::Name(e);
     // ":v" and "v" are two tags of one namespace and name.
     std::string both(ns);
     both.push_back(NAMESPACE_SEPARATOR);
@@ -1108,7 +1112,7 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
       !plain && (ReportsNested(e) ? AsNested(e) == nullptr : AsLeaf(e) == nullptr);
   ElementClass c;
   c.rep = &e;
-  c.tag = TagNumber(A::Tag(e), A::Namespace(e), A::Name(e));
+  c.tag = TagNumber(e);
   c.name = nameOfTag_[c.tag];
   c.tags = sumOfTag_[c.tag];
   c.list = children;
