@@ -371,9 +371,12 @@ class Numbers {
     TextKey text;
     const XmlAttribute* attribute;
 
+    // Long texts' keys are hashes: equal ones are checked whole. (Only two
+    // texts whose hashes collide could show that check missing.)
     bool operator==(const Entry& other) const {
       return tag == other.tag && text == other.text &&
-             (text.size != TextKey::LONG || A::Text(*attribute) == A::Text(*other.attribute));
+             (text.size != TextKey::LONG ||                       // no-mutate
+              A::Text(*attribute) == A::Text(*other.attribute));  // no-mutate
     }
   };
   struct AttributeList {
@@ -1360,7 +1363,7 @@ struct Comparison::LaterOrders {
     if (found != slots.end()) {
       return found->second;
     }
-    if (slots.size() == LIMIT) {
+    if (slots.size() == LIMIT) {  // no-mutate: a class without a slot is compared anew
       return NONE;
     }
     const std::uint32_t slot = static_cast<std::uint32_t>(slots.size());

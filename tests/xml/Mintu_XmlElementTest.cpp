@@ -262,6 +262,48 @@ TEST(XmlAttributeList, LookupSortAndOrder) {
        "a=9", "b=0", "<", "a=1 c=9", "b=0 a=1", ">", "a=1", "a=2", "<"});
 }
 
+// Inside elements the comparisons class attribute lists by numbers; they
+// must decide as the lists do. Each pair of element lists is given in two
+// orders, so that no member-by-member shortcut answers.
+TEST(XmlElementList, ElementsOrderByTheirAttributesAsTheListsDo) {
+  const std::string longer(20, 'x');  // beyond the texts held whole
+  const std::vector<std::string> rows = {"a=1 b=2",
+                                         "b=2 a=1",
+                                         "a=b b=a",  //
+                                         "a=1 a=2",
+                                         "a=1 a=3",
+                                         "a=b b=a",  //
+                                         "a=1 a=2",
+                                         "a=2 a=1",
+                                         "a<b",  //
+                                         "b=1 a=2 a=1",
+                                         "b=1 a=1 a=2",
+                                         "b<a",  //
+                                         "x=2 y=1",
+                                         "x=1 y=2",
+                                         "a<b b<a",  //
+                                         "a=" + longer + "1",
+                                         "a=" + longer + "2",
+                                         "a<b",  //
+                                         "a=" + longer + " a=1",
+                                         "a=" + longer + " a=2",
+                                         "a=b b=a",  //
+                                         "z=9",
+                                         "a=1 b=1",
+                                         "a<b"};
+  for (std::size_t i = 0; i < rows.size(); i += 3) {
+    SCOPED_TRACE(rows[i] + " vs " + rows[i + 1]);
+    XmlElementList a, b;
+    for (int side = 0; side < 2; ++side) {
+      const auto v = Leaf("v", "0");
+      v->attributes = Made<XmlAttributeList>(rows[i + side]);
+      (side == 0 ? a : b).items = {v, Leaf("w", "0")};
+    }
+    b.items.reverse();
+    EXPECT_EQ(Relations(a, b), rows[i + 2]);
+  }
+}
+
 TEST(XmlElementList, AddFindsAndCreatesLevelsFirstMatchFirst) {
   XmlElementList list;
   list.Add(Nested("a"));  // without a child b
