@@ -490,17 +490,18 @@ void Grow(std::vector<std::uint32_t>& items, std::size_t n) {
 
 // Sorts a short run in place; a long one by radix.
 void SortIds(std::uint32_t* begin, std::uint32_t* end) {
-  if (end - begin > 16) {  // no-mutate: either way sorts
+  const std::ptrdiff_t n = end - begin;
+  if (n > 16) {  // no-mutate: either way sorts
     boost::sort::spreadsort::integer_sort(begin, end);
     return;
   }
-  for (std::uint32_t* i = begin + 1; i < end; ++i) {
-    const std::uint32_t id = *i;
-    std::uint32_t* j = i;
-    for (; j != begin && id < *(j - 1); --j) {
-      *j = *(j - 1);
+  for (std::ptrdiff_t i = 1; i < n; ++i) {
+    const std::uint32_t id = begin[i];
+    std::ptrdiff_t j = i;
+    for (; j > 0 && id < begin[j - 1]; --j) {
+      begin[j] = begin[j - 1];
     }
-    *j = id;
+    begin[j] = id;
   }
 }
 
