@@ -43,6 +43,20 @@ const std::uint32_t NONE = 0xFFFFFFFFu;
 // ---------------------------------------------------------------------------
 // Attribute lists
 
+// Stable insertion sort of n items: the runs sorted here are mostly a few
+// items long, where it beats a call to the library's sort.
+template <class T, class Less>
+void InsertionSort(T* items, std::size_t n, Less less) {
+  for (std::size_t i = 1; i < n; ++i) {
+    const T item = items[i];
+    std::size_t j = i;
+    for (; j > 0 && less(item, items[j - 1]); --j) {
+      items[j] = items[j - 1];
+    }
+    items[j] = item;
+  }
+}
+
 struct TagLess {
   bool operator()(const XmlAttribute* x, const XmlAttribute* y) const {
     return A::Tag(*x) < A::Tag(*y);
@@ -56,15 +70,7 @@ void SortedByTag(const XmlAttributeList& list, AttributeRefs& out) {
   for (const XmlAttributeList::Handle& handle : list.items) {
     out.push_back(handle.get());
   }
-  // Insertion sort: stable, and attribute lists are short.
-  for (std::size_t i = 1; i < out.size(); ++i) {
-    const XmlAttribute* item = out[i];
-    std::size_t j = i;
-    for (; j > 0 && TagLess()(item, out[j - 1]); --j) {
-      out[j] = out[j - 1];
-    }
-    out[j] = item;
-  }
+  InsertionSort(out.data(), out.size(), TagLess());
 }
 
 bool TagPtrLess(const StringBase* x, const StringBase* y) { return *x < *y; }
@@ -400,15 +406,10 @@ std::uint32_t Numbers::ListAttributes(const XmlAttributeList& list) {
   scratch_.clear();
   for (const XmlAttributeList::Handle& handle : list.items) {
     const XmlAttribute* attribute = handle.get();
-    const Entry entry{attributeTags_.Of(A::Tag(*attribute)), TextKey{0, 0, 0}, attribute};
-    std::size_t j = scratch_.size();
-    scratch_.push_back(entry);
-    for (; j > 0 && entry.tag < scratch_[j - 1].tag; --j) {
-      scratch_[j] = scratch_[j - 1];
-    }
-    scratch_[j] = entry;
+    scratch_.push_back(Entry{attributeTags_.Of(A::Tag(*attribute)), TextKey{0, 0, 0}, attribute});
   }
   const std::size_t n = scratch_.size();
+  InsertionSort(scratch_.data(), n, [](const Entry& x, const Entry& y) { return x.tag < y.tag; });
   std::uint64_t hash = n;
   for (std::size_t i = 0; i < n; ++i) {
     Entry& entry = scratch_[i];
@@ -495,14 +496,7 @@ void SortIds(std::uint32_t* begin, std::uint32_t* end) {
     boost::sort::spreadsort::integer_sort(begin, end);
     return;
   }
-  for (std::ptrdiff_t i = 1; i < n; ++i) {
-    const std::uint32_t id = begin[i];
-    std::ptrdiff_t j = i;
-    for (; j > 0 && id < begin[j - 1]; --j) {
-      begin[j] = begin[j - 1];
-    }
-    begin[j] = id;
-  }
+  InsertionSort(begin, static_cast<std::size_t>(n), std::less<std::uint32_t>());
 }
 
 // Lists from this size on are walked in memory order, and the quick
