@@ -836,8 +836,17 @@ struct ElementClass {
   std::uint32_t eq;      // the first class met that equals this one
   std::uint32_t next;    // the next class of the same hash (leaf) or children
   std::uint32_t nextEq;  // the next equality representative with equal children
-  TagSum tags;           // the tags of the whole subtree
+  // The short list classes kept here rather than in the hash tables (see
+  // InternList): the one holding this class, and, of an equality
+  // representative, the one whose equality numbers hold it. UNLISTED while
+  // no list class holds it, LISTED when one does but none is kept here.
+  std::uint32_t parked;
+  std::uint32_t eqParked;
+  TagSum tags;  // the tags of the whole subtree
 };
+
+const std::uint32_t UNLISTED = NONE;
+const std::uint32_t LISTED = NONE - 1;
 
 // The first bytes of a text, big-endian and padded with zeros: where two
 // heads differ, they order as the texts do.
@@ -952,6 +961,10 @@ class Comparison {
             std::vector<Node>* nodes = nullptr);
   std::uint32_t InternElement(const XmlElement& e, std::uint32_t children);
   std::uint32_t InternList(const XmlElementList& list, std::size_t base);
+  std::uint32_t FindList(const std::uint32_t* ids, std::uint32_t n, bool parkable, std::uint32_t id,
+                         std::uint32_t& next);
+  std::uint32_t FindEqual(const std::uint32_t* eqs, std::uint32_t n, bool parkable,
+                          std::uint32_t id, std::uint32_t& nextEq);
   bool SameElement(std::uint32_t k, const ElementClass& made, const LeafText& text) const;
   void EnsureSorted(std::uint32_t list);
   void PositionsByClass(std::uint32_t list);
@@ -1118,6 +1131,8 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
   c.ill = equalsNothing;
   c.next = NONE;
   c.nextEq = NONE;
+  c.parked = UNLISTED;
+  c.eqParked = UNLISTED;
   if (children != NONE) {
     c.tags.Add(lists_[children].tags);
     c.ill = c.ill || lists_[children].ill;
@@ -1177,7 +1192,18 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
   return id;
 }
 
-// The class of `list`, whose member classes are ids_[base...] in list order.
+// The class of `list`, whose member classes are ids_[base...] in list order,
+// and its equality number: the first class met whose members' equality
+// numbers are the same multiset.
+//
+// A list of a big tree is mostly short and new, holding a class just made
+// (a port holds its own name). No list met before can equal it, since none
+// holds that class: it is kept with the class (parked) rather than in the
+// hash tables, whose probes into tables of millions are cache misses. A
+// later short list can only equal it by holding the class too, so it looks
+// there as well as in the tables. Equality numbers are parked alike, with an
+// equality representative. A long list is always in the tables: looking at
+// each member's parked list would cost as many comparisons as it has members.
 std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t base) {
   const std::uint32_t* ids = ids_.data() + base;
   const std::uint32_t n = static_cast<std::uint32_t>(ids_.size() - base);
@@ -1198,6 +1224,47 @@ std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t bas
   l.nextEq = NONE;
   l.eqBegin = NONE;
   if (!equalsNothing) {
+    const bool parkable = n <= 8;  // no-mutate: any size gives the same answers
+    const std::uint32_t found = FindList(ids, n, parkable, id, l.next);
+    if (found != id) {
+      return found;
+    }
+    scratch_.clear();
+    for (std::uint32_t i = 0; i < n; ++i) {
+      scratch_.push_back(elements_[ids[i]].eq);
+    }
+    SortIds(scratch_.data(), scratch_.data() + n);
+    l.eq = FindEqual(scratch_.data(), n, parkable, id, l.nextEq);
+    if (l.eq == id) {
+      l.eqBegin = static_cast<std::uint32_t>(eqMembers_.size());
+      Append(eqMembers_, scratch_.data(), n);
+    }
+  }
+  l.begin = static_cast<std::uint32_t>(members_.size());
+  Append(members_, ids, n);
+  lists_.push_back(l);
+  return id;
+}
+
+// The list class with members `ids` in this order, or `id` after making it
+// findable as that class, `next` its successor in the chain of its hash.
+std::uint32_t Comparison::FindList(const std::uint32_t* ids, std::uint32_t n, bool parkable,
+                                   std::uint32_t id, std::uint32_t& next) {
+  std::uint32_t fresh = NONE;
+  if (parkable) {
+    for (std::uint32_t i = 0; i < n; ++i) {
+      const std::uint32_t parked = elements_[ids[i]].parked;
+      if (parked == UNLISTED) {
+        fresh = ids[i];
+        break;
+      }
+      if (parked != LISTED && lists_[parked].size == n &&
+          std::equal(ids, ids + n, members_.data() + lists_[parked].begin)) {
+        return parked;
+      }
+    }
+  }
+  if (fresh == NONE) {
     const auto head = listHeads_.try_emplace(HashOf(ids, n), id);
     if (!head.second) {
       for (std::uint32_t k = head.first->second; k != NONE; k = lists_[k].next) {
@@ -1206,39 +1273,60 @@ std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t bas
           return k;
         }
       }
-      l.next = head.first->second;
+      next = head.first->second;
       head.first->second = id;
     }
-    // Equal to the first class met whose members' equality numbers are the
-    // same multiset.
-    scratch_.clear();
+  }
+  for (std::uint32_t i = 0; i < n; ++i) {
+    std::uint32_t& parked = elements_[ids[i]].parked;
+    parked = parked == UNLISTED ? LISTED : parked;
+  }
+  if (fresh != NONE) {
+    elements_[fresh].parked = id;
+  }
+  return id;
+}
+
+// The equality representative of the list class `id`, whose members'
+// equality numbers are `eqs` (sorted): the list class met first with the
+// same multiset, or `id`, made findable as it, `nextEq` its successor in
+// the chain of its hash.
+std::uint32_t Comparison::FindEqual(const std::uint32_t* eqs, std::uint32_t n, bool parkable,
+                                    std::uint32_t id, std::uint32_t& nextEq) {
+  std::uint32_t fresh = NONE;
+  if (parkable) {
     for (std::uint32_t i = 0; i < n; ++i) {
-      scratch_.push_back(elements_[ids[i]].eq);
-    }
-    SortIds(scratch_.data(), scratch_.data() + n);
-    const auto eqHead = listEqHeads_.try_emplace(HashOf(scratch_.data(), n), id);
-    if (!eqHead.second) {
-      for (std::uint32_t k = eqHead.first->second; k != NONE; k = lists_[k].nextEq) {
-        const ListClass& other = lists_[k];
-        if (other.size == n &&
-            std::equal(scratch_.begin(), scratch_.end(), eqMembers_.data() + other.eqBegin)) {
-          l.eq = k;
-          break;
-        }
+      const std::uint32_t parked = elements_[eqs[i]].eqParked;
+      if (parked == UNLISTED) {
+        fresh = eqs[i];
+        break;
       }
-    }
-    if (l.eq == id) {
-      if (!eqHead.second) {
-        l.nextEq = eqHead.first->second;
-        eqHead.first->second = id;
+      if (parked != LISTED && lists_[parked].size == n &&
+          std::equal(eqs, eqs + n, eqMembers_.data() + lists_[parked].eqBegin)) {
+        return parked;
       }
-      l.eqBegin = static_cast<std::uint32_t>(eqMembers_.size());
-      Append(eqMembers_, scratch_.data(), n);
     }
   }
-  l.begin = static_cast<std::uint32_t>(members_.size());
-  Append(members_, ids, n);
-  lists_.push_back(l);
+  if (fresh == NONE) {
+    const auto head = listEqHeads_.try_emplace(HashOf(eqs, n), id);
+    if (!head.second) {
+      for (std::uint32_t k = head.first->second; k != NONE; k = lists_[k].nextEq) {
+        const ListClass& other = lists_[k];
+        if (other.size == n && std::equal(eqs, eqs + n, eqMembers_.data() + other.eqBegin)) {
+          return k;
+        }
+      }
+      nextEq = head.first->second;
+      head.first->second = id;
+    }
+  }
+  for (std::uint32_t i = 0; i < n; ++i) {
+    std::uint32_t& parked = elements_[eqs[i]].eqParked;
+    parked = parked == UNLISTED ? LISTED : parked;
+  }
+  if (fresh != NONE) {
+    elements_[fresh].eqParked = id;
+  }
   return id;
 }
 
