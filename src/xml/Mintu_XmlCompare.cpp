@@ -836,17 +836,12 @@ struct ElementClass {
   std::uint32_t eq;      // the first class met that equals this one
   std::uint32_t next;    // the next class of the same hash (leaf) or children
   std::uint32_t nextEq;  // the next equality representative with equal children
-  // The short list classes kept here rather than in the hash tables (see
-  // InternList): the one holding this class, and, of an equality
-  // representative, the one whose equality numbers hold it. UNLISTED while
-  // no list class holds it, LISTED when one does but none is kept here.
-  std::uint32_t parked;
-  std::uint32_t eqParked;
-  TagSum tags;  // the tags of the whole subtree
+  // The short list classes kept with this class rather than in the hash
+  // tables (see InternList); NONE for none.
+  std::uint32_t parked;    // ordered by class
+  std::uint32_t eqParked;  // by equality number, on a representative
+  TagSum tags;             // the tags of the whole subtree
 };
-
-const std::uint32_t UNLISTED = NONE;
-const std::uint32_t LISTED = NONE - 1;
 
 // The first bytes of a text, big-endian and padded with zeros: where two
 // heads differ, they order as the texts do.
@@ -1131,8 +1126,8 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
   c.ill = equalsNothing;
   c.next = NONE;
   c.nextEq = NONE;
-  c.parked = UNLISTED;
-  c.eqParked = UNLISTED;
+  c.parked = NONE;
+  c.eqParked = NONE;
   if (children != NONE) {
     c.tags.Add(lists_[children].tags);
     c.ill = c.ill || lists_[children].ill;
@@ -1196,14 +1191,15 @@ std::uint32_t Comparison::InternElement(const XmlElement& e, std::uint32_t child
 // and its equality number: the first class met whose members' equality
 // numbers are the same multiset.
 //
-// A list of a big tree is mostly short and new, holding a class just made
-// (a port holds its own name). No list met before can equal it, since none
-// holds that class: it is kept with the class (parked) rather than in the
-// hash tables, whose probes into tables of millions are cache misses. A
-// later short list can only equal it by holding the class too, so it looks
-// there as well as in the tables. Equality numbers are parked alike, with an
-// equality representative. A long list is always in the tables: looking at
-// each member's parked list would cost as many comparisons as it has members.
+// A short list is kept with the first of its members that has none kept
+// with it yet, and only when each has one, in the hash tables. A later equal
+// list looks at the same members in the same order, so it meets the list
+// kept with one of them, or else finds it in the tables. Most lists of a big
+// tree are short and hold a class just made (a port holds its own name), so
+// they stay out of the tables, whose probes into tables of millions are
+// cache misses. Equality numbers are kept alike, with their representatives.
+// A long list always goes in the tables: looking at what is kept with each
+// of its members would cost a comparison per member.
 std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t base) {
   const std::uint32_t* ids = ids_.data() + base;
   const std::uint32_t n = static_cast<std::uint32_t>(ids_.size() - base);
@@ -1246,86 +1242,63 @@ std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t bas
   return id;
 }
 
-// The list class with members `ids` in this order, or `id` after making it
-// findable as that class, `next` its successor in the chain of its hash.
+// The list class with members `ids` in this order, or else `id`, kept
+// where the next equal list finds it, `next` its successor in the chain of
+// its hash.
 std::uint32_t Comparison::FindList(const std::uint32_t* ids, std::uint32_t n, bool parkable,
                                    std::uint32_t id, std::uint32_t& next) {
-  std::uint32_t fresh = NONE;
-  if (parkable) {
-    for (std::uint32_t i = 0; i < n; ++i) {
-      const std::uint32_t parked = elements_[ids[i]].parked;
-      if (parked == UNLISTED) {
-        fresh = ids[i];
-        break;
-      }
-      if (parked != LISTED && lists_[parked].size == n &&
-          std::equal(ids, ids + n, members_.data() + lists_[parked].begin)) {
-        return parked;
-      }
-    }
-  }
-  if (fresh == NONE) {
-    const auto head = listHeads_.try_emplace(HashOf(ids, n), id);
-    if (!head.second) {
-      for (std::uint32_t k = head.first->second; k != NONE; k = lists_[k].next) {
-        const ListClass& other = lists_[k];
-        if (other.size == n && std::equal(ids, ids + n, members_.data() + other.begin)) {
-          return k;
-        }
-      }
-      next = head.first->second;
-      head.first->second = id;
-    }
-  }
-  for (std::uint32_t i = 0; i < n; ++i) {
+  for (std::uint32_t i = 0; parkable && i < n; ++i) {
     std::uint32_t& parked = elements_[ids[i]].parked;
-    parked = parked == UNLISTED ? LISTED : parked;
+    if (parked == NONE) {
+      parked = id;  // no-mutate: a list not found again is made twice, which changes no answer
+      return id;
+    }
+    if (lists_[parked].size == n &&
+        std::equal(ids, ids + n, members_.data() + lists_[parked].begin)) {
+      return parked;
+    }
   }
-  if (fresh != NONE) {
-    elements_[fresh].parked = id;
+  const auto head = listHeads_.try_emplace(HashOf(ids, n), id);
+  if (!head.second) {
+    for (std::uint32_t k = head.first->second; k != NONE; k = lists_[k].next) {
+      const ListClass& other = lists_[k];
+      if (other.size == n && std::equal(ids, ids + n, members_.data() + other.begin)) {
+        return k;
+      }
+    }
+    next = head.first->second;
+    head.first->second = id;
   }
   return id;
 }
 
 // The equality representative of the list class `id`, whose members'
 // equality numbers are `eqs` (sorted): the list class met first with the
-// same multiset, or `id`, made findable as it, `nextEq` its successor in
-// the chain of its hash.
+// same multiset, or else `id`, kept where the next such list finds it,
+// `nextEq` its successor in the chain of its hash.
 std::uint32_t Comparison::FindEqual(const std::uint32_t* eqs, std::uint32_t n, bool parkable,
                                     std::uint32_t id, std::uint32_t& nextEq) {
-  std::uint32_t fresh = NONE;
-  if (parkable) {
-    for (std::uint32_t i = 0; i < n; ++i) {
-      const std::uint32_t parked = elements_[eqs[i]].eqParked;
-      if (parked == UNLISTED) {
-        fresh = eqs[i];
-        break;
-      }
-      if (parked != LISTED && lists_[parked].size == n &&
-          std::equal(eqs, eqs + n, eqMembers_.data() + lists_[parked].eqBegin)) {
-        return parked;
-      }
-    }
-  }
-  if (fresh == NONE) {
-    const auto head = listEqHeads_.try_emplace(HashOf(eqs, n), id);
-    if (!head.second) {
-      for (std::uint32_t k = head.first->second; k != NONE; k = lists_[k].nextEq) {
-        const ListClass& other = lists_[k];
-        if (other.size == n && std::equal(eqs, eqs + n, eqMembers_.data() + other.eqBegin)) {
-          return k;
-        }
-      }
-      nextEq = head.first->second;
-      head.first->second = id;
-    }
-  }
-  for (std::uint32_t i = 0; i < n; ++i) {
+  for (std::uint32_t i = 0; parkable && i < n; ++i) {
     std::uint32_t& parked = elements_[eqs[i]].eqParked;
-    parked = parked == UNLISTED ? LISTED : parked;
+    if (parked == NONE) {
+      parked = id;
+      return id;
+    }
+    if (lists_[parked].size == n &&
+        std::equal(eqs, eqs + n, eqMembers_.data() + lists_[parked].eqBegin)) {
+      return parked;
+    }
   }
-  if (fresh != NONE) {
-    elements_[fresh].eqParked = id;
+  const auto head = listEqHeads_.try_emplace(HashOf(eqs, n), id);
+  if (!head.second) {
+    for (std::uint32_t k = head.first->second; k != NONE; k = lists_[k].nextEq) {
+      const ListClass& other = lists_[k];
+      if (other.size == n && std::equal(eqs, eqs + n, eqMembers_.data() + other.eqBegin)) {
+        return k;
+      }
+    }
+    nextEq = head.first->second;
+    head.first->second = id;
   }
   return id;
 }

@@ -235,6 +235,36 @@ TEST(XmlElement, CallersClassesAreNeverTakenForTheLibrarys) {
   EXPECT_FALSE(**std::next(root.elements.begin()) == plain);
 }
 
+// Beside an element of a caller's class, equality and order are left to the
+// full comparison, which pairs off lists of classes met for the first time
+// with their copies in other orders.
+TEST(XmlElementList, PairsOffNewListsBesideCallersClasses) {
+  const std::vector<std::tuple<bool, bool, const char*, const char*> > rows = {
+      // b's ports' children swapped, b's ports reversed, b's second name; Relations(a, b)
+      {true, false, "2", "a=b b=a"},
+      {true, true, "2", "a=b b=a"},
+      {false, true, "2", "a=b b=a"},
+      {true, false, "3", "a<b"},
+      {true, true, "0", "b<a"},
+  };
+  for (const auto& [swapped, reversed, name, want] : rows) {
+    SCOPED_TRACE(std::string(swapped ? "swapped " : "") + (reversed ? "reversed " : "") + name);
+    XmlElementList a, b;
+    for (XmlElementList* list : {&a, &b}) {
+      list->items = {boost::make_shared<Shouting>("s", "1")};
+      for (const char* port : {"1", "2"}) {
+        const auto p = Nested("p");
+        p->elements.items = {Leaf("n", list == &b && port[0] == '2' ? name : port),
+                             Leaf("d", port[0] == '1' ? "in" : "out")};
+        if (list == &b && swapped) p->elements.items.reverse();
+        list->items.push_back(p);
+      }
+    }
+    if (reversed) b.items.reverse();
+    EXPECT_EQ(Relations(a, b), want);
+  }
+}
+
 TEST(XmlAttributeList, LookupSortAndOrder) {
   XmlAttributeList list;
   EXPECT_EQ(Thrown([&] { list.Get("spirit:id"); }), "Cannot find attribute spirit:id\n");
