@@ -1902,8 +1902,28 @@ void SortElements(XmlElementList& list) {
   }
   // The order is worked out first and the nodes spliced into place after,
   // which cannot fail: a throw while comparing leaves the list as it was.
-  for (std::uint32_t position : positions) {
-    list.items.splice(list.items.end(), list.items, at[position]);
+  // Each move reads a node and writes to its neighbours, far apart in a
+  // reordered list: nodes some moves ahead are asked for, then, once they
+  // are at hand, their neighbours, so that the misses overlap. (Hints only:
+  // no answer depends on them.)
+  const std::size_t AHEAD = 16;  // no-mutate
+  const std::size_t n = positions.size();
+  const Node end = list.items.cend();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i + AHEAD < n) {  // no-mutate
+      Port::Prefetch(&*at[positions[i + AHEAD]]);
+    }
+    if (i + AHEAD / 2 < n) {  // no-mutate
+      const Node node = at[positions[i + AHEAD / 2]];
+      const Node next = std::next(node);
+      if (next != end) {  // no-mutate
+        Port::Prefetch(&*next);
+      }
+      if (node != list.items.cbegin()) {  // no-mutate
+        Port::Prefetch(&*std::prev(node));
+      }
+    }
+    list.items.splice(end, list.items, at[positions[i]]);
   }
 }
 
