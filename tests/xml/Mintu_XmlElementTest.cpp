@@ -241,11 +241,8 @@ TEST(XmlElement, CallersClassesAreNeverTakenForTheLibrarys) {
 TEST(XmlElementList, PairsOffNewListsBesideCallersClasses) {
   const std::vector<std::tuple<bool, bool, const char*, const char*> > rows = {
       // b's ports' children swapped, b's ports reversed, b's second name; Relations(a, b)
-      {true, false, "2", "a=b b=a"},
-      {true, true, "2", "a=b b=a"},
-      {false, true, "2", "a=b b=a"},
-      {true, false, "3", "a<b"},
-      {true, true, "0", "b<a"},
+      {true, false, "2", "a=b b=a"}, {true, true, "2", "a=b b=a"}, {false, true, "2", "a=b b=a"},
+      {true, false, "3", "a<b"},     {true, true, "0", "b<a"},
   };
   for (const auto& [swapped, reversed, name, want] : rows) {
     SCOPED_TRACE(std::string(swapped ? "swapped " : "") + (reversed ? "reversed " : "") + name);
