@@ -824,7 +824,7 @@ Sameness QuickEqual(const XmlElementList& a, const XmlElementList& b) {
 // ---------------------------------------------------------------------------
 // Classes of subtrees
 
-// The fields the order reads first come first, in one cache line.
+// The fields the order reads first come first, in the first 40 bytes.
 struct ElementClass {
   const XmlElement* rep;  // the first element met of this class
   std::uint32_t list;     // the class of the children; NONE for a leaf
