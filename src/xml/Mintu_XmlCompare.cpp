@@ -519,24 +519,58 @@ void QueueMembers(const XmlElementList& list, std::vector<Queued>& queue,
     nodes->reserve(list.items.size());
   }
   if (IsLong(list)) {
-    // Whether a member is shared is read in its counts, which lie just
-    // before it when it was made in one piece: a few members ahead are asked
-    // for, so that a reordered list's misses overlap. (Hints only: no answer
-    // depends on them.)
-    const int AHEAD = 8;  // no-mutate
-    auto ahead = std::next(list.items.begin(), AHEAD);
-    for (Node node = list.items.begin(); node != list.items.end(); ++node) {
+    // A reordered list's nodes lie anywhere in memory, and each step of a
+    // walk waits for the node before it: the list is walked from both ends
+    // at once, so that two such waits overlap. Whether a member is shared
+    // is read in its counts, which lie just before it when it was made in
+    // one piece: those of members a few steps ahead of each end are asked
+    // for, so that their misses overlap too. (Hints only: no answer depends
+    // on them.)
+    const std::size_t n = list.items.size();
+    const std::size_t AHEAD = 8;  // no-mutate
+    const std::size_t nodeBase = nodes != nullptr ? nodes->size() : 0;
+    queue.resize(first + n);
+    if (nodes != nullptr) {
+      nodes->resize(nodeBase + n);
+    }
+    const auto take = [&](Node node, std::size_t at) {
       const XmlElementList::Handle& handle = *node;
       if (nodes != nullptr) {
-        nodes->push_back(node);
+        (*nodes)[nodeBase + at] = node;
       }
-      if (ahead != list.items.end()) {  // no-mutate
-        const std::uintptr_t counts =
-            reinterpret_cast<std::uintptr_t>(ahead->get()) - 32;  // no-mutate
-        Port::Prefetch(reinterpret_cast<const void*>(counts));
-        ++ahead;
+      queue[first + at] =
+          Queued{handle.get(), nullptr, static_cast<std::uint32_t>(at), handle.use_count() > 1};
+    };
+    const auto ask = [](Node node) {
+      const std::uintptr_t counts = reinterpret_cast<std::uintptr_t>(node->get()) - 32;
+      Port::Prefetch(reinterpret_cast<const void*>(counts));
+    };
+    Node front = list.items.begin();
+    Node back = list.items.end();
+    Node frontAhead = std::next(front, AHEAD);
+    Node backAhead = std::prev(back, AHEAD + 1);
+    std::size_t low = 0;
+    std::size_t high = n;
+    std::size_t frontAt = AHEAD;
+    std::size_t backAt = n - 1 - AHEAD;
+    while (high - low >= 2) {
+      --back;
+      --high;
+      if (frontAt < backAt) {  // no-mutate
+        ask(frontAhead);
+        ask(backAhead);
+        ++frontAhead;
+        ++frontAt;
+        --backAhead;
+        --backAt;
       }
-      queue.push_back(Queued{handle.get(), nullptr, position++, handle.use_count() > 1});
+      take(front, low);
+      take(back, high);
+      ++front;
+      ++low;
+    }
+    if (low < high) {
+      take(front, low);
     }
     const auto byAddress = [](const Queued& x, const Queued& y) {
       return std::less<const XmlElement*>()(x.element, y.element);

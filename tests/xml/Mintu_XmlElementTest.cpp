@@ -594,8 +594,8 @@ TEST(XmlElementList, SortsLongListsOfNestedMembersByEveryStep) {
                                  port({"q", "out"}), port({"q", "in"}), port({"0", "in", "1"})};
   boost::static_pointer_cast<XmlNestedElement>(members[0])->elements.Add(Leaf("n", "0"));
   std::vector<std::string> names;
-  for (int i = 0; i < 80; ++i) {
-    names.push_back(std::to_string(i * 37 % 80));
+  for (int i = 0; i < 81; ++i) {  // 87 members: one in the middle of the list
+    names.push_back(std::to_string(i * 37 % 81));
     members.push_back(port({names.back(), "in"}));
   }
   std::shuffle(members.begin() + 1, members.end(), std::mt19937(7));
