@@ -193,6 +193,9 @@ TEST(XmlElement, EqualityAndOrder) {
   // A leaf sorts before a nested element of the same tag and attributes.
   EXPECT_EQ(Relations(*table[2], *table[3]), "a<b");
   EXPECT_EQ(Relations(*table[4], *table[2]), "a<b");
+  // But not before one of another tag, even of its namespace and name.
+  EXPECT_EQ((Relations<XmlElement, XmlElement>(*Leaf(":v", "1"), *Nested("v"))), "");
+  EXPECT_EQ((Relations<XmlElement, XmlElement>(*Leaf("z", "1"), *Nested("a"))), "b<a");
   // A liar is not less once namespace, name and attributes leave it open.
   EXPECT_FALSE(*table[5] < *table[2]);
   EXPECT_EQ(Relations(*table[5], *table[3]), "");
