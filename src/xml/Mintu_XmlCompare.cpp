@@ -990,10 +990,9 @@ class Comparison {
             std::vector<Node>* nodes = nullptr);
   std::uint32_t InternElement(const XmlElement& e, std::uint32_t children);
   std::uint32_t InternList(const XmlElementList& list, std::size_t base);
-  std::uint32_t FindList(const std::uint32_t* ids, std::uint32_t n, bool parkable, std::uint32_t id,
-                         std::uint32_t& next);
-  std::uint32_t FindEqual(const std::uint32_t* eqs, std::uint32_t n, bool parkable,
-                          std::uint32_t id, std::uint32_t& nextEq);
+  template <bool byEquality>
+  std::uint32_t FindList(const std::uint32_t* keys, std::uint32_t n, bool parkable,
+                         std::uint32_t id, std::uint32_t& next);
   bool SameElement(std::uint32_t k, const ElementClass& made, const LeafText& text) const;
   void EnsureSorted(std::uint32_t list);
   void PositionsByClass(std::uint32_t list);
@@ -1255,7 +1254,7 @@ std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t bas
   l.eqBegin = NONE;
   if (!equalsNothing) {
     const bool parkable = n <= 8;  // no-mutate: any size gives the same answers
-    const std::uint32_t found = FindList(ids, n, parkable, id, l.next);
+    const std::uint32_t found = FindList<false>(ids, n, parkable, id, l.next);
     if (found != id) {
       return found;
     }
@@ -1264,7 +1263,7 @@ std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t bas
       scratch_.push_back(elements_[ids[i]].eq);
     }
     SortIds(scratch_.data(), scratch_.data() + n);
-    l.eq = FindEqual(scratch_.data(), n, parkable, id, l.nextEq);
+    l.eq = FindList<true>(scratch_.data(), n, parkable, id, l.nextEq);
     if (l.eq == id) {
       l.eqBegin = static_cast<std::uint32_t>(eqMembers_.size());
       Append(eqMembers_, scratch_.data(), n);
@@ -1276,62 +1275,41 @@ std::uint32_t Comparison::InternList(const XmlElementList& list, std::size_t bas
   return id;
 }
 
-// The list class with members `ids` in this order, or else `id`, kept
-// where the next equal list finds it, `next` its successor in the chain of
-// its hash.
-std::uint32_t Comparison::FindList(const std::uint32_t* ids, std::uint32_t n, bool parkable,
+// Finds a list class again by `keys`: its member classes in order, or, by
+// equality, its members' equality numbers sorted (the first list class met
+// with them is the equality representative). Returns that class, or else
+// `id`, kept where the next list with these keys finds it, `next` its
+// successor in the chain of its hash.
+template <bool byEquality>
+std::uint32_t Comparison::FindList(const std::uint32_t* keys, std::uint32_t n, bool parkable,
                                    std::uint32_t id, std::uint32_t& next) {
+  std::uint32_t ElementClass::*const keptIn =
+      byEquality ? &ElementClass::eqParked : &ElementClass::parked;
+  std::uint32_t ListClass::*const begin = byEquality ? &ListClass::eqBegin : &ListClass::begin;
+  std::uint32_t ListClass::*const chain = byEquality ? &ListClass::nextEq : &ListClass::next;
+  const std::vector<std::uint32_t>& kept = byEquality ? eqMembers_ : members_;
+  const auto same = [&](const ListClass& other) {
+    return other.size == n && std::equal(keys, keys + n, kept.data() + other.*begin);
+  };
   for (std::uint32_t i = 0; parkable && i < n; ++i) {
-    std::uint32_t& parked = elements_[ids[i]].parked;
-    if (parked == NONE) {
-      parked = id;  // no-mutate: a list not found again is made twice, which changes no answer
-      return id;
-    }
-    if (lists_[parked].size == n &&
-        std::equal(ids, ids + n, members_.data() + lists_[parked].begin)) {
-      return parked;
-    }
-  }
-  const auto head = listHeads_.try_emplace(HashOf(ids, n), id);
-  if (!head.second) {
-    for (std::uint32_t k = head.first->second; k != NONE; k = lists_[k].next) {
-      const ListClass& other = lists_[k];
-      if (other.size == n && std::equal(ids, ids + n, members_.data() + other.begin)) {
-        return k;
-      }
-    }
-    next = head.first->second;
-    head.first->second = id;
-  }
-  return id;
-}
-
-// The equality representative of the list class `id`, whose members'
-// equality numbers are `eqs` (sorted): the list class met first with the
-// same multiset, or else `id`, kept where the next such list finds it,
-// `nextEq` its successor in the chain of its hash.
-std::uint32_t Comparison::FindEqual(const std::uint32_t* eqs, std::uint32_t n, bool parkable,
-                                    std::uint32_t id, std::uint32_t& nextEq) {
-  for (std::uint32_t i = 0; parkable && i < n; ++i) {
-    std::uint32_t& parked = elements_[eqs[i]].eqParked;
+    std::uint32_t& parked = elements_[keys[i]].*keptIn;
     if (parked == NONE) {
       parked = id;
       return id;
     }
-    if (lists_[parked].size == n &&
-        std::equal(eqs, eqs + n, eqMembers_.data() + lists_[parked].eqBegin)) {
+    if (same(lists_[parked])) {
       return parked;
     }
   }
-  const auto head = listEqHeads_.try_emplace(HashOf(eqs, n), id);
+  auto& heads = byEquality ? listEqHeads_ : listHeads_;
+  const auto head = heads.try_emplace(HashOf(keys, n), id);
   if (!head.second) {
-    for (std::uint32_t k = head.first->second; k != NONE; k = lists_[k].nextEq) {
-      const ListClass& other = lists_[k];
-      if (other.size == n && std::equal(eqs, eqs + n, eqMembers_.data() + other.eqBegin)) {
+    for (std::uint32_t k = head.first->second; k != NONE; k = lists_[k].*chain) {
+      if (same(lists_[k])) {
         return k;
       }
     }
-    nextEq = head.first->second;
+    next = head.first->second;
     head.first->second = id;
   }
   return id;
